@@ -1,0 +1,11 @@
+# Helpers shared by every module's CMakeLists.
+
+# fennock_test(NAME SOURCES... LIBS libs...): one GoogleTest executable registered with ctest.
+function(fennock_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "FENNOCK_BUILD_DIR=${PROJECT_BINARY_DIR};FENNOCK_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

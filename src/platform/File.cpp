@@ -1,0 +1,106 @@
+// Checked file operations on POSIX descriptors.
+#include "platform/File.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "platform/IoError.h"
+
+namespace platform {
+
+File File::open(const std::string& path, int flags) {
+  int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0) throwIoError(errno, path);
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    throwIoError(EISDIR, path);
+  }
+  return File(fd, path);
+}
+
+File File::openRead(const std::string& path) { return open(path, O_RDONLY); }
+File File::openReadWrite(const std::string& path) { return open(path, O_RDWR); }
+File File::create(const std::string& path) { return open(path, O_RDWR | O_CREAT | O_TRUNC); }
+
+File::File(File&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)) {}
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = std::exchange(other.m_fd, -1);
+    m_path = std::move(other.m_path);
+  }
+  return *this;
+}
+
+File::~File() {
+  if (m_fd >= 0) ::close(m_fd);
+}
+
+std::size_t File::read(void* buffer, std::size_t size) {
+  auto* out = static_cast<char*>(buffer);
+  std::size_t done = 0;
+  while (done < size) {
+    ssize_t n = ::read(m_fd, out + done, size - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throwIoError(errno);
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+void File::readExact(void* buffer, std::size_t size) {
+  if (read(buffer, size) != size) throw EInOutError(kIoReadBeyondEnd);
+}
+
+void File::write(const void* data, std::size_t size) {
+  const auto* in = static_cast<const char*>(data);
+  std::size_t done = 0;
+  while (done < size) {
+    ssize_t n = ::write(m_fd, in + done, size - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throwIoError(errno);
+    }
+    if (n == 0) throw EInOutError(kIoDiskFull);
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+std::int64_t File::size() const {
+  struct stat st {};
+  if (::fstat(m_fd, &st) != 0) throwIoError(errno);
+  return st.st_size;
+}
+
+std::int64_t File::position() const {
+  off_t pos = ::lseek(m_fd, 0, SEEK_CUR);
+  if (pos < 0) throwIoError(errno);
+  return pos;
+}
+
+void File::seek(std::int64_t offset) {
+  if (::lseek(m_fd, offset, SEEK_SET) < 0) throwIoError(errno);
+}
+
+void File::truncate(std::int64_t length) {
+  if (::ftruncate(m_fd, length) != 0) throwIoError(errno);
+}
+
+void File::close() {
+  if (m_fd < 0) return;
+  int fd = std::exchange(m_fd, -1);
+  // A failed close can be the first report of a full disk on network or quota file systems.
+  if (::close(fd) != 0 && errno != EINTR) throwIoError(errno);
+}
+
+}  // namespace platform

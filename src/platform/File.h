@@ -1,0 +1,51 @@
+// One open file: every operation is checked and a failure throws EInOutError.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+class File {
+ public:
+  // Opens an existing file for reading only; inputs are never opened for writing.
+  static File openRead(const std::string& path);
+  // Opens an existing file for reading and writing, positioned at its start.
+  static File openReadWrite(const std::string& path);
+  // Creates the file (replacing an existing one) for reading and writing.
+  static File create(const std::string& path);
+
+  File() = default;
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+  ~File();  // closes silently; call close() where a failure must be seen
+
+  bool isOpen() const { return m_fd >= 0; }
+  const std::string& path() const { return m_path; }
+
+  // Reads up to `size` bytes; fewer only at the end of the file.
+  std::size_t read(void* buffer, std::size_t size);
+  // Reads exactly `size` bytes or throws "Read beyond end of file".
+  void readExact(void* buffer, std::size_t size);
+  // Writes all bytes; a short write is "Disk full".
+  void write(const void* data, std::size_t size);
+
+  std::int64_t size() const;
+  std::int64_t position() const;
+  void seek(std::int64_t offset);
+  bool atEnd() const { return position() >= size(); }
+  void truncate(std::int64_t length);
+  void close();
+
+ private:
+  File(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+  static File open(const std::string& path, int flags);
+
+  int m_fd = -1;
+  std::string m_path;
+};
+
+}  // namespace platform

@@ -1,0 +1,111 @@
+// Path arithmetic and file-system queries on POSIX.
+#include "platform/Paths.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <system_error>
+#include <vector>
+
+#include "platform/IoError.h"
+
+namespace platform {
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == kPathSeparator) return folder + name;
+  return folder + kPathSeparator + name;
+}
+
+std::string fileNameOf(const std::string& path) {
+  auto slash = path.rfind(kPathSeparator);
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string parentFolder(const std::string& path) {
+  auto slash = path.rfind(kPathSeparator);
+  if (slash == std::string::npos) return {};
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+bool fileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool folderExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::int64_t fileSize(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return -1;
+  return st.st_size;
+}
+
+bool deleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool isReadOnly(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+void setReadOnly(const std::string& path, bool readOnly) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) throwIoError(errno, path);
+  mode_t mode = st.st_mode & 07777;
+  mode = readOnly ? (mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
+  if (::chmod(path.c_str(), mode) != 0) throwIoError(errno, path);
+}
+
+std::string tempFolder() {
+  const char* env = std::getenv("TMPDIR");
+  std::string folder = (env && *env && folderExists(env)) ? env : "/tmp";
+  if (folder.back() != kPathSeparator) folder += kPathSeparator;
+  return folder;
+}
+
+std::string currentFolder() {
+  std::vector<char> buffer(4096);
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) throwIoError(errno);
+    buffer.resize(buffer.size() * 2);
+  }
+  return buffer.data();
+}
+
+void setCurrentFolder(const std::string& folder) {
+  if (::chdir(folder.c_str()) != 0) throwIoError(errno == ENOENT ? ENOTDIR : errno, folder);
+}
+
+std::string executablePath() {
+  std::vector<char> buffer(4096);
+  ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (n < 0) throwIoError(errno);
+  return std::string(buffer.data(), static_cast<std::size_t>(n));
+}
+
+PrivateTempDir::PrivateTempDir(const std::string& prefix) {
+  std::string pattern = tempFolder() + prefix + "-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) throwIoError(errno, pattern);
+  m_path = pattern;
+}
+
+PrivateTempDir::~PrivateTempDir() {
+  // Only plain files are put here; remove them, then the folder.
+  if (DIR* dir = ::opendir(m_path.c_str())) {
+    while (dirent* entry = ::readdir(dir)) {
+      std::string name = entry->d_name;
+      if (name != "." && name != "..") ::unlink(joinPath(m_path, name).c_str());
+    }
+    ::closedir(dir);
+  }
+  ::rmdir(m_path.c_str());
+}
+
+}  // namespace platform

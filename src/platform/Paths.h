@@ -1,0 +1,52 @@
+// Path arithmetic and the file-system queries that the program needs besides open files.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+inline constexpr char kPathSeparator = '/';
+
+// Joins a folder and a name with one separator (a folder that already ends in "/" gets none).
+std::string joinPath(const std::string& folder, const std::string& name);
+// The part after the last separator.
+std::string fileNameOf(const std::string& path);
+// The part before the last separator ("" for a bare name, "/" for a file in the root).
+std::string parentFolder(const std::string& path);
+
+bool fileExists(const std::string& path);  // a regular file (or a link to one)
+bool folderExists(const std::string& path);
+std::int64_t fileSize(const std::string& path);  // -1 when missing
+// Deletes a file; the result is only informative, callers that must ignore it may.
+bool deleteFile(const std::string& path);
+
+// The read-only attribute is the owner's write permission bit.
+bool isReadOnly(const std::string& path);
+void setReadOnly(const std::string& path, bool readOnly);
+
+// $TMPDIR when it names a folder, else /tmp; always ends with "/".
+std::string tempFolder();
+std::string currentFolder();
+// Throws EInOutError when the folder cannot be entered.
+void setCurrentFolder(const std::string& folder);
+// The absolute path of the running executable.
+std::string executablePath();
+
+// A private folder (mkdtemp, mode 0700) that removes itself and its files when destroyed.
+// Code and working files of a job live here, never in the current folder.
+class PrivateTempDir {
+ public:
+  explicit PrivateTempDir(const std::string& prefix = "fennock");
+  ~PrivateTempDir();
+  PrivateTempDir(const PrivateTempDir&) = delete;
+  PrivateTempDir& operator=(const PrivateTempDir&) = delete;
+
+  const std::string& path() const { return m_path; }
+  std::string file(const std::string& name) const { return joinPath(m_path, name); }
+
+ private:
+  std::string m_path;
+};
+
+}  // namespace platform

@@ -1,0 +1,100 @@
+// Checked file I/O: each failure carries the code and text of the system's error table.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "platform/DynamicLibrary.h"
+#include "platform/File.h"
+#include "platform/IoError.h"
+#include "platform/Paths.h"
+#include "support/ScratchDir.h"
+
+using platform::EInOutError;
+using platform::File;
+using testing_support::ScratchDir;
+
+namespace {
+
+int codeOf(auto&& operation) {
+  try {
+    operation();
+  } catch (const EInOutError& e) {
+    return e.code();
+  }
+  return 0;
+}
+
+}  // namespace
+
+TEST(IoError, TextsFollowTheTable) {
+  EXPECT_EQ(platform::ioErrorText(2), "File not found");
+  EXPECT_EQ(platform::ioErrorText(3), "Invalid filename");
+  EXPECT_EQ(platform::ioErrorText(4), "Too many open files");
+  EXPECT_EQ(platform::ioErrorText(5), "File access denied");
+  EXPECT_EQ(platform::ioErrorText(100), "Read beyond end of file");
+  EXPECT_EQ(platform::ioErrorText(101), "Disk full");
+  EXPECT_EQ(platform::ioErrorText(32), "I/O error 32");
+}
+
+TEST(File, MissingFileAndMissingFolderGiveDifferentCodes) {
+  ScratchDir dir;
+  EXPECT_EQ(codeOf([&] { File::openRead(dir.file("absent")); }), 2);
+  EXPECT_EQ(codeOf([&] { File::create(dir.file("no-such-folder/x")); }), 3);
+}
+
+TEST(File, ReadingPastTheEndIsError100) {
+  ScratchDir dir;
+  File f = File::openRead(dir.write("three", "abc"));
+  char buffer[4];
+  EXPECT_EQ(codeOf([&] { f.readExact(buffer, 4); }), 100);
+}
+
+TEST(File, FullDeviceIsDiskFull) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  File f = File::openReadWrite("/dev/full");
+  EXPECT_EQ(codeOf([&] { f.write("x", 1); }), 101);
+}
+
+TEST(File, ReadOnlyInputOpensForReadingButNotForWriting) {
+  ScratchDir dir;
+  std::string path = dir.write("ro", "data");
+  platform::setReadOnly(path, true);
+  EXPECT_TRUE(platform::isReadOnly(path));
+  File f = File::openRead(path);
+  EXPECT_EQ(f.size(), 4);
+  if (geteuid() != 0) {
+    EXPECT_EQ(codeOf([&] { File::openReadWrite(path); }), 5);
+  }
+  EXPECT_TRUE(platform::isReadOnly(path)) << "opening must not change the attribute";
+}
+
+TEST(File, AFolderIsNotAFile) {
+  ScratchDir dir;
+  EXPECT_EQ(codeOf([&] { File::openRead(dir.path()); }), 5);
+}
+
+TEST(Paths, JoinAndSplit) {
+  EXPECT_EQ(platform::joinPath("/a/", "b"), "/a/b");
+  EXPECT_EQ(platform::joinPath("/a", "b"), "/a/b");
+  EXPECT_EQ(platform::fileNameOf("/x/y.txt"), "y.txt");
+  EXPECT_EQ(platform::parentFolder("/y.txt"), "/");
+  EXPECT_EQ(platform::parentFolder("y.txt"), "");
+}
+
+TEST(PrivateTempDir, IsPrivateAndRemovedWithItsFiles) {
+  std::string path;
+  {
+    platform::PrivateTempDir dir;
+    path = dir.path();
+    File::create(dir.file("lib.so")).close();
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+  }
+  EXPECT_FALSE(platform::folderExists(path));
+}
+
+TEST(DynamicLibrary, RefusesRelativePaths) {
+  platform::DynamicLibrary lib;
+  EXPECT_FALSE(lib.load("libc.so.6"));
+  EXPECT_FALSE(lib.isLoaded());
+}
