@@ -27,6 +27,15 @@ File File::openRead(const std::string& path) { return open(path, O_RDONLY); }
 File File::openReadWrite(const std::string& path) { return open(path, O_RDWR); }
 File File::create(const std::string& path) { return open(path, O_RDWR | O_CREAT | O_TRUNC); }
 
+std::optional<File> File::createNew(const std::string& path, unsigned mode) {
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
+  if (fd < 0) {
+    if (errno == EEXIST) return std::nullopt;
+    throwIoError(errno, path);
+  }
+  return File(fd, path);
+}
+
 File::File(File&& other) noexcept
     : m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)) {}
 

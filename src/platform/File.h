@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -15,6 +16,9 @@ class File {
   static File openReadWrite(const std::string& path);
   // Creates the file (replacing an existing one) for reading and writing.
   static File create(const std::string& path);
+  // Creates a new file only if the name is free (never through an existing link); nullopt
+  // when the name is taken, so that callers racing for a name move on to the next one.
+  static std::optional<File> createNew(const std::string& path, unsigned mode = 0666);
 
   File() = default;
   File(File&& other) noexcept;

@@ -1,0 +1,122 @@
+// The "PMCS10" container: round trips at chunk boundaries, its framing and damaged input.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "platform/IoError.h"
+#include "store/CompressStream.h"
+#include "store/StoreError.h"
+
+using store::MemoryStream;
+using store::TCompressStream;
+
+namespace {
+
+std::vector<std::uint8_t> randomBytes(std::size_t size, std::uint32_t seed, int alphabet) {
+  std::mt19937 random(seed);
+  std::vector<std::uint8_t> bytes(size);
+  for (auto& b : bytes) b = std::uint8_t(random() % alphabet);
+  return bytes;
+}
+
+MemoryStream encode(const std::vector<std::uint8_t>& bytes) {
+  MemoryStream source(bytes), target;
+  TCompressStream().Encode(source, target, std::int64_t(bytes.size()));
+  target.seek(0);
+  return target;
+}
+
+std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
+  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t(b[at + 3]) << 24;
+}
+
+std::string decodeError(std::vector<std::uint8_t> container) {
+  MemoryStream source(std::move(container)), target;
+  try {
+    TCompressStream().Decode(source, target);
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "";
+}
+
+}  // namespace
+
+TEST(CompressStream, RoundTripsAtChunkBoundaries) {
+  for (std::size_t size : {0u, 1u, 32'782u, 32'783u, 32'784u, 65'566u, 100'000u}) {
+    for (int alphabet : {2, 256}) {
+      std::uint32_t seed = std::uint32_t(size * 31 + alphabet);
+      auto bytes = randomBytes(size, seed, alphabet);
+      MemoryStream container = encode(bytes);
+      MemoryStream restored;
+      TCompressStream().Decode(container, restored);
+      EXPECT_EQ(restored.bytes(), bytes) << "size " << size << " seed " << seed;
+      EXPECT_EQ(container.position(), container.size());
+    }
+  }
+}
+
+TEST(CompressStream, FramingCountsChunksOfAtMost32783Bytes) {
+  auto bytes = randomBytes(32'783 * 2 + 5, 7, 256);
+  const auto c = encode(bytes).bytes();
+  ASSERT_EQ(std::string(c.begin(), c.begin() + 6), "PMCS10");
+  std::uint32_t total = le32(c, 6);
+  EXPECT_EQ(total, c.size() - 10);
+  int chunks = 0;
+  for (std::size_t at = 10; at < c.size(); at += 4 + le32(c, at)) ++chunks;
+  EXPECT_EQ(chunks, 3);
+}
+
+TEST(CompressStream, EncodeTakesOnlyCountBytesAndKeepsTargetAtItsEnd) {
+  MemoryStream source(std::vector<std::uint8_t>(1000, 'a')), target;
+  target.write("head", 4);
+  TCompressStream().Encode(source, target, 600);
+  EXPECT_EQ(source.position(), 600);
+  EXPECT_EQ(target.position(), target.size());
+  target.seek(4);
+  MemoryStream restored;
+  TCompressStream().Decode(target, restored);
+  EXPECT_EQ(restored.bytes(), std::vector<std::uint8_t>(600, 'a'));
+}
+
+TEST(CompressStream, EncodeOfASourceThatEndsEarlyFailsInsteadOfWaiting) {
+  MemoryStream source(std::vector<std::uint8_t>(10, 'a')), target;
+  EXPECT_THROW(TCompressStream().Encode(source, target, 11), platform::EInOutError);
+}
+
+TEST(CompressStream, AnotherSignatureIsTheWrongFileType) {
+  auto c = encode(randomBytes(100, 1, 4)).bytes();
+  c[5] = '1';  // "PMCS11"
+  EXPECT_EQ(decodeError(c), "Wrong file type");
+  EXPECT_EQ(decodeError({'P', 'M', 'C'}), "Wrong file type");
+  EXPECT_EQ(decodeError({}), "Wrong file type");
+}
+
+TEST(CompressStream, DamagedContainersFailWithoutReadingOutsideThem) {
+  auto good = encode(randomBytes(40'000, 3, 16)).bytes();
+  {
+    auto c = good;  // total claims more than is there
+    c[9] = 0x7F;
+    EXPECT_NE(decodeError(c), "");
+  }
+  {
+    auto c = good;  // first chunk length larger than the total
+    c[13] = 0x7F;
+    EXPECT_EQ(decodeError(c), "Compressed data is damaged");
+  }
+  {
+    auto c = good;  // total shorter than one chunk header
+    c[6] = 2, c[7] = c[8] = c[9] = 0;
+    EXPECT_EQ(decodeError(c), "Compressed data is damaged");
+  }
+  {
+    auto c = good;  // corrupted deflate body
+    for (std::size_t i = 20; i < 60; ++i) c[i] ^= 0x5A;
+    EXPECT_EQ(decodeError(c), "Compressed data is damaged");
+  }
+  {
+    auto c = good;  // cut short
+    c.resize(c.size() - 10);
+    EXPECT_EQ(decodeError(c), "Read beyond end of file");
+  }
+}

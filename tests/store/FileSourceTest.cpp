@@ -1,0 +1,243 @@
+// TFileSource: properties, the stored record and the life of its temporary file.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <regex>
+
+#include "platform/IoError.h"
+#include "platform/Paths.h"
+#include "store/FileSource.h"
+#include "store/StoreError.h"
+#include "support/ScratchDir.h"
+#include "store/TempFolderOverride.h"
+
+using store::MemoryStream;
+using store::TFileSource;
+using testing_support::ScratchDir;
+
+namespace {
+
+// A record as the description holds it: 32-bit little-endian n, then n bytes.
+MemoryStream recordOf(const std::string& bytes) {
+  MemoryStream record;
+  record.writeLE32(std::uint32_t(bytes.size()));
+  record.write(bytes.data(), bytes.size());
+  record.seek(0);
+  return record;
+}
+
+}  // namespace
+
+TEST(FileSourceProperties, ExtensionComesFromTheLastDotOfTheFileName) {
+  TFileSource source("PackLib");
+  source.setFileName("/dir/file.tar.gz");
+  EXPECT_EQ(source.Extension(), ".gz");
+  source.setFileName("/old.dir/file");
+  EXPECT_EQ(source.Extension(), "");
+  source.setFileName("relative.name/x.dat");
+  EXPECT_EQ(source.Extension(), ".dat");
+  source.setFileName("noext");
+  EXPECT_EQ(source.Extension(), "");
+  source.setFileName("/dir/trailing.");
+  EXPECT_EQ(source.Extension(), ".");
+}
+
+TEST(FileSourceProperties, CompressTurnsStoreOnButNeverOff) {
+  TFileSource source("SFX");
+  EXPECT_FALSE(source.Compress());
+  EXPECT_FALSE(source.Store());
+  source.setCompress(true);
+  EXPECT_TRUE(source.Store());
+  source.setCompress(false);
+  EXPECT_TRUE(source.Store());
+  source.setStore(false);
+  EXPECT_FALSE(source.Compress());
+}
+
+TEST(FileSourceProperties, FileNameAnswersOnlyWhileTheFileExists) {
+  ScratchDir dir;
+  std::string path = dir.write("kept.bin", "abc");
+  {
+    TFileSource source("Ref");
+    source.setFileName(path);
+    EXPECT_EQ(source.FileName(), path);
+    EXPECT_FALSE(source.isTemporary());
+    platform::deleteFile(path);
+    EXPECT_EQ(source.FileName(), "");
+    EXPECT_EQ(source.storedPath(), path);
+    dir.write("kept.bin", "again");
+    EXPECT_EQ(source.FileName(), path);
+  }
+  // A store that only refers to a file never deletes it.
+  EXPECT_TRUE(platform::fileExists(path));
+}
+
+TEST(FileSourceRecord, ReadCreatesTheTemporaryFileAndDestructionRemovesIt) {
+  ScratchDir dir;
+  testing_support::TempFolderOverride temp(dir.path());
+  std::string path;
+  {
+    TFileSource source("PackLib");
+    source.setExtension(".dat");
+    MemoryStream record = recordOf("!HZL payload bytes");
+    source.ReadFileData(record);
+    path = source.FileName();
+    EXPECT_TRUE(source.isTemporary());
+    EXPECT_EQ(platform::parentFolder(path) + "/", platform::tempFolder());
+    EXPECT_TRUE(std::regex_match(platform::fileNameOf(path), std::regex(R"(~fs\d{1,2}0\.dat)")))
+        << path;
+    EXPECT_EQ(ScratchDir::read(path), "!HZL payload bytes");
+    EXPECT_EQ(record.position(), record.size());
+  }
+  EXPECT_FALSE(platform::fileExists(path));
+}
+
+TEST(FileSourceRecord, EmptyRecordGivesEmptyFileAndEmptyExtensionGivesBareName) {
+  ScratchDir dir;
+  testing_support::TempFolderOverride temp(dir.path());
+  TFileSource source("Empty");
+  MemoryStream record = recordOf("");
+  source.ReadFileData(record);
+  EXPECT_TRUE(std::regex_match(platform::fileNameOf(source.FileName()), std::regex(R"(~fs\d+)")));
+  EXPECT_EQ(platform::fileSize(source.FileName()), 0);
+}
+
+TEST(FileSourceRecord, StoresLoadedTogetherTakeConsecutiveNames) {
+  ScratchDir dir;
+  testing_support::TempFolderOverride temp(dir.path());
+  // Two attempts in case the seconds change between the first and the last store.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    TFileSource a("A"), b("B"), c("C");
+    for (TFileSource* s : {&a, &b, &c}) {
+      s->setExtension(".dat");
+      MemoryStream record = recordOf("x");
+      s->ReadFileData(record);
+    }
+    std::smatch ma, mc;
+    std::string na = platform::fileNameOf(a.FileName()), nc = platform::fileNameOf(c.FileName());
+    ASSERT_TRUE(std::regex_match(na, ma, std::regex(R"(~fs(\d+)0\.dat)")));
+    if (!std::regex_match(nc, mc, std::regex(R"(~fs(\d+)2\.dat)")) || ma[1] != mc[1]) continue;
+    EXPECT_EQ(platform::fileNameOf(b.FileName()), "~fs" + ma[1].str() + "1.dat");
+    return;
+  }
+  FAIL() << "names were not consecutive";
+}
+
+TEST(FileSourceRecord, TakenNamesAreSkipped) {
+  ScratchDir dir;
+  testing_support::TempFolderOverride temp(dir.path());
+  // Occupy k = 0 and 1 for every possible seconds value, with a file and with a folder.
+  for (int s = 0; s <= 60; ++s) {
+    dir.write("~fs" + std::to_string(s) + "0.dat", "someone else's");
+    ::mkdir(dir.file("~fs" + std::to_string(s) + "1.dat").c_str(), 0700);
+  }
+  TFileSource source("PackLib");
+  source.setExtension(".dat");
+  MemoryStream record = recordOf("mine");
+  source.ReadFileData(record);
+  EXPECT_TRUE(std::regex_match(platform::fileNameOf(source.FileName()),
+                               std::regex(R"(~fs\d+2\.dat)")));
+  EXPECT_EQ(ScratchDir::read(source.FileName()), "mine");
+}
+
+TEST(FileSourceRecord, TemporaryFileDeletedBySomeoneElse) {
+  ScratchDir dir;
+  testing_support::TempFolderOverride temp(dir.path());
+  TFileSource source("UnpackLib");
+  MemoryStream record = recordOf("data");
+  source.ReadFileData(record);
+  std::string path = source.FileName();
+  platform::deleteFile(path);
+  EXPECT_EQ(source.FileName(), "");
+  // Destruction ignores the missing file; a stranger's new file of that name is not ours to
+  // keep alive, but the store still removes the name it owns.
+}
+
+TEST(FileSourceRecord, NewFileNameDeletesTheTemporaryFileAndStopsOwning) {
+  ScratchDir dir;
+  testing_support::TempFolderOverride temp(dir.path());
+  std::string other = dir.write("other.bin", "other");
+  {
+    TFileSource source("SFX");
+    MemoryStream record = recordOf("data");
+    source.ReadFileData(record);
+    std::string temporary = source.FileName();
+    source.setFileName(other);
+    EXPECT_FALSE(platform::fileExists(temporary));
+    EXPECT_FALSE(source.isTemporary());
+    EXPECT_EQ(source.Extension(), ".bin");
+  }
+  EXPECT_TRUE(platform::fileExists(other));
+}
+
+TEST(FileSourceRecord, ShortRecordFailsButItsFileIsStillRemoved) {
+  ScratchDir dir;
+  testing_support::TempFolderOverride temp(dir.path());
+  std::string path;
+  {
+    TFileSource source("Short");
+    MemoryStream record;
+    record.writeLE32(10);
+    record.write("abc", 3);
+    record.seek(0);
+    try {
+      source.ReadFileData(record);
+      FAIL() << "a short record was accepted";
+    } catch (const platform::EInOutError& e) {
+      EXPECT_STREQ(e.what(), "Read beyond end of file");
+    }
+    path = source.FileName();
+    EXPECT_TRUE(source.isTemporary());
+    EXPECT_NE(path, "");
+  }
+  EXPECT_FALSE(platform::fileExists(path));
+}
+
+TEST(FileSourceRecord, NegativeLengthIsRefused) {
+  ScratchDir dir;
+  testing_support::TempFolderOverride temp(dir.path());
+  TFileSource source("Bad");
+  MemoryStream record;
+  record.writeLE32(0xFFFFFFF0u);
+  record.seek(0);
+  EXPECT_THROW(source.ReadFileData(record), platform::EInOutError);
+}
+
+TEST(FileSourceRecord, WriteRoundTripsVerbatimAndCompressed) {
+  ScratchDir dir;
+  testing_support::TempFolderOverride temp(dir.path());
+  std::string bytes(100'000, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = char((i * 7919) >> 5);
+  std::string path = dir.write("payload.bin", bytes);
+  for (bool compress : {false, true}) {
+    TFileSource writer("W");
+    writer.setFileName(path);
+    writer.setCompress(compress);
+    MemoryStream record;
+    writer.WriteFileData(record);
+    if (!compress) {
+      EXPECT_EQ(record.size(), std::int64_t(bytes.size() + 4));
+      EXPECT_EQ(record.bytes()[0], std::uint8_t(bytes.size()));
+    } else {
+      EXPECT_EQ(std::string(record.bytes().begin(), record.bytes().begin() + 6), "PMCS10");
+    }
+    TFileSource reader("R");
+    reader.setCompress(compress);
+    record.seek(0);
+    reader.ReadFileData(record);
+    EXPECT_EQ(ScratchDir::read(reader.FileName()), bytes) << "compress " << compress;
+  }
+}
+
+TEST(FileSourceRecord, MissingFileCannotBeStored) {
+  TFileSource source("PackLib");
+  source.setFileName("/nonexistent/PackLib.dat");
+  MemoryStream record;
+  try {
+    source.WriteFileData(record);
+    FAIL() << "a missing file was stored";
+  } catch (const store::EFileSource& e) {
+    EXPECT_STREQ(e.what(), "PackLib cannot store file: /nonexistent/PackLib.dat (file is missing)");
+  }
+  EXPECT_EQ(record.size(), 0);
+}
