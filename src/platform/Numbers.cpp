@@ -168,6 +168,13 @@ std::int32_t variantToInt32(const std::string& text) {
   return static_cast<std::int32_t>(value);
 }
 
+double variantToDouble(const std::string& text) {
+  auto scanned = scanNumber(text, {.allowThousands = true, .allowTrailingBlanks = true});
+  std::optional<double> value = scanned ? toDouble(scanned->neutral) : std::nullopt;
+  if (!value) throw EVariantError("Invalid variant type conversion");
+  return *value == 0 ? 0.0 : *value;
+}
+
 std::int32_t roundToInt32(double value) {
   auto r = roundEven(value, std::numeric_limits<std::int32_t>::min(),
                      std::numeric_limits<std::int32_t>::max());

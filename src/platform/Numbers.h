@@ -47,6 +47,8 @@ std::int32_t strToInt(const std::string& text);
 std::int64_t variantToInt64(const std::string& text);
 // The same bounded to 32 bits; out of range is EVariantError too.
 std::int32_t variantToInt32(const std::string& text);
+// The variant conversion of a text to a double, by the same rules.
+double variantToDouble(const std::string& text);
 
 // Rounds to the nearest 32-bit integer, halves to the even neighbour; NaN or a value outside
 // the 32-bit range throws EInvalidOp.

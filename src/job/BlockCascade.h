@@ -1,0 +1,44 @@
+// The block cascade: copies a stream into a target file by blocks of 16 MiB down to 1 KiB,
+// approaching a bound on the target's length, with buffers that live as long as the program.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace platform {
+class File;
+}
+
+namespace job {
+
+class BlockCascade {
+ public:
+  static constexpr std::array<std::size_t, 8> kBlockSizes = {
+      16u << 20, 4u << 20, 1u << 20, 256u << 10, 64u << 10, 16u << 10, 4u << 10, 1u << 10};
+
+  // The one cascade of the program; its eight buffers are allocated on first use and kept.
+  static BlockCascade& shared();
+
+  // For each block size K, largest first: while the source has bytes and the target is shorter
+  // than bound - K, reads up to K bytes and appends exactly those read. A bound not above K
+  // copies nothing at that size.
+  void copyBlocks(platform::File& source, platform::File& target, std::int64_t bound);
+  // Then the last bytes up to the bound: appends until the target is `bound` long or the
+  // source ends (one buffered copy of the bytes a byte-at-a-time loop would move).
+  void copyUpTo(platform::File& source, platform::File& target, std::int64_t bound);
+  // Appends everything that is left in the source.
+  void copyRest(platform::File& source, platform::File& target);
+
+  // A target that is `bound` long after copyBlocks + copyUpTo (unless the source ended).
+  void copyPiece(platform::File& source, platform::File& target, std::int64_t bound, bool last);
+
+ private:
+  BlockCascade();
+  char* largest() { return m_buffers[0].get(); }
+
+  std::array<std::unique_ptr<char[]>, kBlockSizes.size()> m_buffers;
+};
+
+}  // namespace job
