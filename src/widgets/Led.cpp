@@ -1,0 +1,107 @@
+// TLED: steady painting by State, and the blink timer that alternates dark and lit images.
+#include "widgets/Led.h"
+
+#include <FL/Fl.H>
+
+#include "widgets/ScreenCanvas.h"
+
+namespace widgets {
+
+namespace {
+
+// Damage bit of a blink step: draw() then shows the ticked image instead of the State one.
+constexpr uchar kBlinkDamage = FL_DAMAGE_USER1;
+
+}  // namespace
+
+TLED::TLED(int x, int y, int w, int h) : Fl_Widget(x, y, w, h) { box(FL_NO_BOX); }
+
+TLED::~TLED() { stopTimer(); }
+
+void TLED::setColor(TLEDColorType value) {
+  if (value == m_color) return;
+  m_color = value;
+  redraw();
+}
+
+void TLED::setState(TLEDState value) {
+  if (value == m_state) return;
+  m_state = value;
+  redraw();
+}
+
+void TLED::setBlinking(bool value) {
+  if (value) {
+    m_blinking = true;
+    m_phase = true;
+    startTimer();
+    return;
+  }
+  m_blinking = false;
+  stopTimer();
+  redraw();
+}
+
+void TLED::setBlinkInterval(int value) {
+  if (value == m_interval) return;
+  m_interval = value;
+  // A new interval restarts the count, as a system timer does.
+  if (m_blinking) startTimer();
+}
+
+void TLED::startTimer() {
+  stopTimer();
+  if (m_interval <= 0) return;
+  Fl::add_timeout(m_interval / 1000.0, timerTick, this);
+  m_timerRunning = true;
+}
+
+void TLED::stopTimer() {
+  Fl::remove_timeout(timerTick, this);
+  m_timerRunning = false;
+}
+
+void TLED::timerTick(void* self) {
+  auto* led = static_cast<TLED*>(self);
+  led->blinkStep();
+  Fl::repeat_timeout(led->m_interval / 1000.0, timerTick, self);
+}
+
+void TLED::blinkStep() {
+  m_tickImage = lampImageName(m_color, !m_phase);
+  m_phase = !m_phase;
+  m_shown = m_tickImage;
+  damage(kBlinkDamage);
+}
+
+void TLED::paint(Canvas& surface) {
+  m_shown = lampImageName(m_color, m_state == LEDOn);
+  surface.drawImage(lampImage(m_shown), 1, 1);
+}
+
+void TLED::draw() {
+  ScreenCanvas surface(x(), y(), w(), h());
+  if (damage() == kBlinkDamage && !m_tickImage.empty()) {
+    surface.drawImage(lampImage(m_tickImage), 1, 1);
+    return;
+  }
+  paint(surface);
+}
+
+int TLED::handle(int event) {
+  switch (event) {
+    case FL_PUSH:
+      m_pressed = Fl::event_button() == FL_LEFT_MOUSE;
+      return 1;
+    case FL_RELEASE: {
+      bool click = m_pressed && Fl::event_inside(this);
+      m_pressed = false;
+      if (click && onClick) onClick();
+      return 1;
+    }
+    default:
+      return Fl_Widget::handle(event);
+  }
+}
+
+}  // namespace widgets
