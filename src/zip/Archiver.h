@@ -181,7 +181,7 @@ class TArchiver {
   void unloadPackLib();
 
   // The command record of one Add, owning every text it points to.
-  std::unique_ptr<CommandStorage> buildAddCommand(int32_t version);
+  std::unique_ptr<CommandStorage> buildAddCommand(int32_t version, const std::string& archivePath);
   void fillSpecRecord(const std::string& spec, const PackLibCommand& command,
                       PackLibFileSpec& record, CommandStorage& storage);
 

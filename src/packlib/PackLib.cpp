@@ -1,0 +1,171 @@
+// The archiver library's entry points: one Add per call, every failure a callback message.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <exception>
+#include <new>
+#include <set>
+
+#include "packlib/AddRequest.h"
+#include "packlib/ArchiveWriter.h"
+#include "packlib/FileCollector.h"
+#include "packlib/Reporter.h"
+#include "platform/File.h"
+#include "platform/IoError.h"
+#include "platform/Paths.h"
+
+namespace packlib {
+namespace {
+
+// The temporary archive beside the real one, removed unless it replaced it.
+class TemporaryArchive {
+ public:
+  explicit TemporaryArchive(const std::string& archivePath) {
+    std::string pattern = archivePath + ".XXXXXX";
+    int fd = ::mkstemp(pattern.data());
+    if (fd < 0) platform::throwIoError(errno, archivePath);
+    ::close(fd);
+    m_path = pattern;
+  }
+  ~TemporaryArchive() {
+    if (!m_path.empty()) platform::deleteFile(m_path);
+  }
+  TemporaryArchive(const TemporaryArchive&) = delete;
+  TemporaryArchive& operator=(const TemporaryArchive&) = delete;
+
+  const std::string& path() const { return m_path; }
+  void commitTo(const std::string& archivePath, mode_t mode) {
+    ::chmod(m_path.c_str(), mode);
+    if (::rename(m_path.c_str(), archivePath.c_str()) != 0)
+      platform::throwIoError(errno, archivePath);
+    m_path.clear();
+  }
+
+ private:
+  std::string m_path;
+};
+
+bool sameFile(const struct stat& a, const std::string& path) {
+  struct stat b {};
+  return ::stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+int32_t runAdd(const AddRequest& request, Reporter& reporter) {
+  if (request.archivePath.empty()) throw PackError(kErrBadCommand, "No archive name was given");
+  if (request.encrypt || std::any_of(request.specs.begin(), request.specs.end(),
+                                     [](const SpecRequest& s) { return s.encrypt; }))
+    throw PackError(kErrEncryption, "Encryption is not offered by this archiver library");
+
+  std::vector<SourceFile> files = collectFiles(request, [&](const std::string& spec) {
+    reporter.message(kWarnSkipped, spec + ": no such file");
+  });
+  // Never add the archive to itself.
+  struct stat archiveStat {};
+  bool archiveExists = ::stat(request.archivePath.c_str(), &archiveStat) == 0;
+  if (archiveExists) {
+    std::erase_if(files, [&](const SourceFile& f) { return sameFile(archiveStat, f.path); });
+  }
+
+  ExistingArchive existing;
+  platform::File old;
+  if (archiveExists) {
+    old = platform::File::openRead(request.archivePath);
+    existing = readExistingArchive(old);
+  }
+  // Update adds new files and newer ones; freshen only replaces older entries.
+  if (request.update || request.freshen) {
+    std::erase_if(files, [&](const SourceFile& f) {
+      uint16_t date = 0, time = 0;
+      zipformat::toDosDateTime(f.modified, date, time);
+      uint32_t stamp = (uint32_t(date) << 16) | time;
+      for (const auto& e : existing.entries) {
+        if (e.name == f.archiveName)
+          return stamp <= ((uint32_t(e.header.date) << 16) | e.header.time);
+      }
+      return request.freshen;
+    });
+  }
+  if (files.empty()) throw PackError(kErrNoFiles, "Nothing to do: no file matched");
+
+  uint64_t totalSize = 0;
+  for (const auto& f : files) totalSize += f.size;
+  reporter.totalFiles(int64_t(files.size()));
+  reporter.totalSize(int64_t(totalSize));
+
+  std::set<std::string> replaced;
+  for (const auto& f : files) replaced.insert(f.archiveName);
+  TemporaryArchive temporary(request.archivePath);
+  platform::File out = platform::File::create(temporary.path());
+  ArchiveWriter writer(out);
+  for (const auto& entry : existing.entries) {
+    if (!replaced.count(entry.name)) writer.copyEntry(old, entry);
+  }
+  int32_t added = 0;
+  for (const auto& file : files) {
+    reporter.newFile(file.path, int64_t(file.size));
+    bool deflate = request.level > 0 && !hasStoreSuffix(file.archiveName, request.storeSuffixes);
+    try {
+      writer.addFile(file, request.level, deflate, [&](uint64_t n) { reporter.progress(int64_t(n)); });
+    } catch (const platform::EInOutError& e) {
+      throw PackError(kErrRead, file.path + ": " + e.what());
+    }
+    ++added;
+    if (request.verbose) {
+      const EntryWritten& w = writer.last();
+      int percent = w.uncompressedSize ? int(100 - (w.compressedSize * 100 / w.uncompressedSize)) : 0;
+      reporter.message(0, "adding: " + w.name + (w.method ? " (deflated " : " (stored ") +
+                              std::to_string(percent) + "%)");
+    }
+  }
+  writer.finish(request.comment.empty() ? existing.comment : request.comment);
+  out.close();
+  old = platform::File();
+  temporary.commitTo(request.archivePath, archiveExists ? archiveStat.st_mode & 07777 : 0644);
+  if (request.move) {
+    for (const auto& f : files) platform::deleteFile(f.path);
+  }
+  reporter.endOfBatch();
+  return added;
+}
+
+int32_t execute(void* command) {
+  if (command == nullptr) return 0;
+  Reporter reporter(commandCallback(command), commandCaller(command));
+  try {
+    try {
+      AddRequest request = decodeCommand(command);
+      return runAdd(request, reporter);
+    } catch (const Cancelled&) {
+      reporter.message(0, "The operation was cancelled; the archive is unchanged");
+    } catch (const PackError& e) {
+      reporter.message(e.code(), e.what());
+    } catch (const platform::EInOutError& e) {
+      reporter.message(kErrWrite, e.what());
+    } catch (const std::bad_alloc&) {
+      reporter.message(kErrInternal, "Out of memory");
+    } catch (const std::exception& e) {
+      reporter.message(kErrInternal, e.what());
+    }
+  } catch (...) {
+    // A cancel answer to the failure message itself: nothing more to say.
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace packlib
+
+extern "C" {
+
+__attribute__((visibility("default"))) int32_t GetPackLibVersion(void) { return kPackLibVersion; }
+
+__attribute__((visibility("default"))) int32_t PackLibExec(void* command) {
+  try {
+    return packlib::execute(command);
+  } catch (...) {
+    return 0;
+  }
+}
+
+}  // extern "C"
