@@ -1,0 +1,96 @@
+// Start-up and exit of a program that carries the stores: its three temporary files exist
+// while it runs and are gone after it ends, and concurrent runs never share one.
+#include <dirent.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <set>
+
+#include "platform/Paths.h"
+#include "store/ProbeProcess.h"
+#include "store/TempFolderOverride.h"
+#include "support/ScratchDir.h"
+
+using testing_support::ProbeProcess;
+using testing_support::ScratchDir;
+
+namespace {
+
+std::vector<std::string> temporaryFilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  if (DIR* dir = ::opendir(folder.c_str())) {
+    while (dirent* entry = ::readdir(dir))
+      if (std::string(entry->d_name).rfind("~fs", 0) == 0) names.push_back(entry->d_name);
+    ::closedir(dir);
+  }
+  return names;
+}
+
+std::vector<std::string> readThreePaths(ProbeProcess& probe) {
+  return {probe.readLine(), probe.readLine(), probe.readLine()};
+}
+
+void expectStoreFiles(const std::vector<std::string>& paths, const ScratchDir& temp) {
+  const char* packed[] = {"PackLib.dat", "UnpackLib.dat", "Sfx.dat"};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(platform::parentFolder(paths[i]), temp.path());
+    EXPECT_TRUE(std::regex_match(platform::fileNameOf(paths[i]), std::regex(R"(~fs\d+\d+\.dat)")))
+        << paths[i];
+    EXPECT_EQ(ScratchDir::read(paths[i]),
+              ScratchDir::read(platform::joinPath(FENNOCK_PAYLOAD_DIR, packed[i])));
+  }
+}
+
+}  // namespace
+
+TEST(StoresAtStartup, FilesLiveWhileTheProgramRunsAndGoWhenItEnds) {
+  for (const char* how : {"exit", "return"}) {
+    SCOPED_TRACE(how);
+    ScratchDir temp;
+    testing_support::TempFolderOverride redirect(temp.path());
+    ProbeProcess probe({STARTUP_PROBE});
+    auto paths = readThreePaths(probe);
+    expectStoreFiles(paths, temp);
+    EXPECT_EQ(temporaryFilesIn(temp.path()).size(), 3u);
+    probe.writeLine(how);
+    EXPECT_EQ(probe.wait(), 0);
+    EXPECT_TRUE(temporaryFilesIn(temp.path()).empty());
+  }
+}
+
+TEST(StoresAtStartup, ConcurrentRunsNeverShareATemporaryFile) {
+  constexpr int kRuns = 6;
+  ScratchDir temp;
+  testing_support::TempFolderOverride redirect(temp.path());
+  std::vector<std::unique_ptr<ProbeProcess>> probes;
+  for (int i = 0; i < kRuns; ++i)
+    probes.push_back(std::make_unique<ProbeProcess>(std::vector<std::string>{STARTUP_PROBE}));
+  std::set<std::string> seen;
+  for (auto& probe : probes) {
+    auto paths = readThreePaths(*probe);
+    expectStoreFiles(paths, temp);
+    seen.insert(paths.begin(), paths.end());
+  }
+  EXPECT_EQ(seen.size(), std::size_t(3 * kRuns));
+  EXPECT_EQ(temporaryFilesIn(temp.path()).size(), std::size_t(3 * kRuns));
+  // One run ending removes only its own files.
+  probes.front()->writeLine("exit");
+  EXPECT_EQ(probes.front()->wait(), 0);
+  EXPECT_EQ(temporaryFilesIn(temp.path()).size(), std::size_t(3 * (kRuns - 1)));
+  for (std::size_t i = 1; i < probes.size(); ++i) probes[i]->writeLine("exit");
+  for (std::size_t i = 1; i < probes.size(); ++i) EXPECT_EQ(probes[i]->wait(), 0);
+  EXPECT_TRUE(temporaryFilesIn(temp.path()).empty());
+}
+
+TEST(StoresAtStartup, TheProgramLeavesNoTemporaryFiles) {
+  std::string program = platform::joinPath(FENNOCK_BUILD_DIR_AT_CONFIGURE, "src/app/fennock");
+  if (!platform::fileExists(program)) GTEST_SKIP() << "fennock is not built";
+  ScratchDir temp;
+  testing_support::TempFolderOverride redirect(temp.path());
+  ProbeProcess run({program, "--version"});
+  EXPECT_NE(run.readLine(), "");
+  EXPECT_EQ(run.wait(), 0);
+  EXPECT_TRUE(temporaryFilesIn(temp.path()).empty());
+}
