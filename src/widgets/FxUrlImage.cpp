@@ -1,0 +1,62 @@
+// TFxUrlImage: draws its picture, shows the hand over it and opens its target on a click.
+#include "widgets/FxUrlImage.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+
+#include "platform/Shell.h"
+#include "widgets/HandCursors.h"
+#include "widgets/ScreenCanvas.h"
+
+namespace widgets::fx {
+
+TFxUrlImage::TFxUrlImage(int x, int y, int w, int h)
+    : Fl_Widget(x, y, w, h), m_cursor(crHandPoint) {
+  box(FL_NO_BOX);
+}
+
+void TFxUrlImage::setPicture(const RgbaImage& value) {
+  m_picture = value;
+  redraw();
+}
+
+void TFxUrlImage::click() {
+  if (OnClick) OnClick();
+  platform::openDocument(m_url);
+}
+
+void TFxUrlImage::paint(Canvas& surface) {
+  surface.pushClip(0, 0, w(), h());
+  surface.drawImage(m_picture, 0, 0);
+  surface.popClip();
+}
+
+void TFxUrlImage::draw() {
+  ScreenCanvas surface(x(), y(), w(), h());
+  paint(surface);
+}
+
+int TFxUrlImage::handle(int event) {
+  switch (event) {
+    case FL_ENTER:
+      showCursor(window(), m_cursor);
+      return 1;
+    case FL_LEAVE:
+      showCursor(window(), crDefault);
+      return 1;
+    case FL_PUSH:
+      m_pressed = Fl::event_button() == FL_LEFT_MOUSE;
+      return 1;
+    case FL_RELEASE: {
+      // A click is a press and a release of the left button over the picture.
+      bool clicked = m_pressed && Fl::event_inside(this);
+      m_pressed = false;
+      if (clicked) click();
+      return 1;
+    }
+    default:
+      return Fl_Widget::handle(event);
+  }
+}
+
+}  // namespace widgets::fx
