@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -50,7 +51,9 @@ ElzhTruncated::ElzhTruncated() : ElzhException("LZH : Compressed data ends too e
 
 // The seven arrays of one coding call.
 struct TLZH::Tables {
-  std::uint8_t window[kWindowBytes];
+  // Comparisons read eight bytes at a time and may look a few bytes past the window's end;
+  // what they find there is never counted.
+  std::uint8_t window[kWindowBytes + 8];
   std::uint16_t leftChild[kLzhWindowSize + 1];
   std::uint16_t parent[kLzhWindowSize + 1];
   std::uint16_t rightChild[kTreeRoots + 256];
@@ -140,6 +143,28 @@ void TLZH::Tables::updateHuffman(int symbol) {
   } while (c != 0);
 }
 
+// Counts the equal leading bytes of two window positions (at most the look-ahead) eight at a
+// time and sets `cmp` to the sign-bearing difference of the first unequal pair (0 if none).
+// Byte 0 is equal by choice of tree.
+static inline int commonLength(const std::uint8_t* key, const std::uint8_t* other, int& cmp) {
+  for (int i = 1; i < kLzhLookAhead; i += 8) {
+    std::uint64_t a, b;
+    std::memcpy(&a, key + i, 8);
+    std::memcpy(&b, other + i, 8);
+    if (a != b) {
+      if constexpr (std::endian::native == std::endian::little)
+        i += std::countr_zero(a ^ b) / 8;
+      else
+        i += std::countl_zero(a ^ b) / 8;
+      if (i >= kLzhLookAhead) break;
+      cmp = int(key[i]) - int(other[i]);
+      return i;
+    }
+  }
+  cmp = 0;
+  return kLzhLookAhead;
+}
+
 void TLZH::Tables::insertNode(int r) {
   const std::uint8_t* key = &window[r];
   int p = kTreeRoots + key[0];
@@ -162,13 +187,7 @@ void TLZH::Tables::insertNode(int r) {
       }
       p = leftChild[p];
     }
-    const std::uint8_t* other = &window[p];
-    int i = 1;
-    cmp = 0;
-    for (; i < kLzhLookAhead; ++i) {
-      cmp = int(key[i]) - int(other[i]);
-      if (cmp != 0) break;
-    }
+    const int i = commonLength(key, &window[p], cmp);
     if (i > kLzhThreshold) {
       int distance = ((r - p) & (kLzhWindowSize - 1)) - 1;
       if (i > matchLength) {
@@ -369,7 +388,7 @@ std::int32_t TLZH::LZHEncode(const TByteIOProc& write, const TByteIOProc& read) 
   int s = 0;
   int r = kLzhFirstInput;
   std::memset(t.window, kSpace, kLzhFirstInput);
-  std::memset(t.window + kLzhFirstInput, 0, kWindowBytes - kLzhFirstInput);
+  std::memset(t.window + kLzhFirstInput, 0, sizeof t.window - kLzhFirstInput);
   int len = 0;
   for (; len < kLzhLookAhead && readByte(t.window[r + len]); ++len) {
   }
@@ -423,7 +442,7 @@ void TLZH::LZHDecode(std::int32_t count, const TByteIOProc& write, const TByteIO
   };
   t.startHuffman();
   std::memset(t.window, kSpace, kLzhFirstInput);
-  std::memset(t.window + kLzhFirstInput, 0, kWindowBytes - kLzhFirstInput);
+  std::memset(t.window + kLzhFirstInput, 0, sizeof t.window - kLzhFirstInput);
   int r = kLzhFirstInput;
   for (std::int32_t done = 0; done < count;) {
     int c = t.huffChild[kLzhRoot];
