@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "store/Stream.h"
+#include "store/StreamIo.h"
 
 namespace store {
 
@@ -21,10 +21,10 @@ class TCompressStream {
   TCompressStream();
 
   // Writes the container for the next `count` bytes of `source` to `target`.
-  void Encode(Stream& source, Stream& target, std::int64_t count);
+  void Encode(TStream& source, TStream& target, std::int64_t count);
   // Reads one container from `source` and writes the restored bytes to `target`.
   // Raises "Wrong file type" for another signature and never trusts a length inside the data.
-  void Decode(Stream& source, Stream& target);
+  void Decode(TStream& source, TStream& target);
 
  private:
   char m_signature[kCompressSignatureSize];

@@ -13,49 +13,49 @@ namespace {
 
 constexpr std::size_t kShortStringMax = 255;
 
-void writeShortString(Stream& out, const std::string& text) {
+void writeShortString(TStream& out, const std::string& text) {
   if (text.size() > kShortStringMax) throw EFileSource("Name too long: " + text);
-  out.writeByte(std::uint8_t(text.size()));
-  out.write(text.data(), text.size());
+  writeByte(out, std::uint8_t(text.size()));
+  writeAll(out, text.data(), text.size());
 }
 
-std::string readShortString(Stream& in) {
-  std::string text(in.readByte(), '\0');
-  in.readExact(text.data(), text.size());
+std::string readShortString(TStream& in) {
+  std::string text(readByte(in), '\0');
+  readExact(in, text.data(), text.size());
   return text;
 }
 
-void writeBoolean(Stream& out, const char* name, bool value) {
+void writeBoolean(TStream& out, const char* name, bool value) {
   writeShortString(out, name);
-  out.writeByte(value ? kValueTrue : kValueFalse);
+  writeByte(out, value ? kValueTrue : kValueFalse);
 }
 
-void writeString(Stream& out, const char* name, const std::string& value) {
+void writeString(TStream& out, const char* name, const std::string& value) {
   writeShortString(out, name);
   if (value.size() <= kShortStringMax) {
-    out.writeByte(kValueString);
+    writeByte(out, kValueString);
     writeShortString(out, value);
   } else {
-    out.writeByte(kValueLongString);
-    out.writeLE32(std::uint32_t(value.size()));
-    out.write(value.data(), value.size());
+    writeByte(out, kValueLongString);
+    writeLE32(out, std::uint32_t(value.size()));
+    writeAll(out, value.data(), value.size());
   }
 }
 
-void writeFileData(Stream& out, const TFileSource& source) {
+void writeFileData(TStream& out, const TFileSource& source) {
   writeShortString(out, "FileData");
-  out.writeByte(kValueBinary);
+  writeByte(out, kValueBinary);
   // The record's length L is known only once it is written.
-  std::int64_t lengthPosition = out.position();
-  out.writeLE32(0);
+  std::int64_t lengthPosition = positionOf(out);
+  writeLE32(out, 0);
   source.WriteFileData(out);
-  std::int64_t end = out.position();
-  out.seek(lengthPosition);
-  out.writeLE32(std::uint32_t(end - lengthPosition - 4));
-  out.seek(end);
+  std::int64_t end = positionOf(out);
+  seekTo(out, lengthPosition);
+  writeLE32(out, std::uint32_t(end - lengthPosition - 4));
+  seekTo(out, end);
 }
 
-void writeStore(Stream& out, const TFileSource& source) {
+void writeStore(TStream& out, const TFileSource& source) {
   writeShortString(out, kFileSourceClass);
   writeShortString(out, source.Name());
   writeBoolean(out, "Compress", source.Compress());
@@ -64,43 +64,43 @@ void writeStore(Stream& out, const TFileSource& source) {
   if (!source.Store()) writeString(out, "FileName", source.storedPath());
   writeBoolean(out, "Store", source.Store());
   if (source.Store()) writeFileData(out, source);
-  out.writeByte(0);  // end of properties
-  out.writeByte(0);  // no owned components
+  writeByte(out, 0);  // end of properties
+  writeByte(out, 0);  // no owned components
 }
 
 [[noreturn]] void throwInvalidValue(const std::string& property) {
   throw EReadError("Invalid property value: " + property);
 }
 
-bool readBoolean(Stream& in, const std::string& property) {
-  std::uint8_t type = in.readByte();
+bool readBoolean(TStream& in, const std::string& property) {
+  std::uint8_t type = readByte(in);
   if (type == kValueFalse) return false;
   if (type == kValueTrue) return true;
   throwInvalidValue(property);
 }
 
-std::string readString(Stream& in, const std::string& property) {
-  std::uint8_t type = in.readByte();
+std::string readString(TStream& in, const std::string& property) {
+  std::uint8_t type = readByte(in);
   if (type == kValueString) return readShortString(in);
   if (type != kValueLongString) throwInvalidValue(property);
-  std::uint32_t length = in.readLE32();
+  std::uint32_t length = readLE32(in);
   // Never trust a length beyond what the stream still holds.
-  if (length > in.size() - in.position()) throw platform::EInOutError(platform::kIoReadBeyondEnd);
+  if (length > in.Size() - positionOf(in)) throw platform::EInOutError(platform::kIoReadBeyondEnd);
   std::string text(length, '\0');
-  in.readExact(text.data(), text.size());
+  readExact(in, text.data(), text.size());
   return text;
 }
 
-void readFileData(Stream& in, TFileSource& source) {
-  if (in.readByte() != kValueBinary) throwInvalidValue("FileData");
-  std::uint32_t length = in.readLE32();
-  BoundedStream record(in, length);
+void readFileData(TStream& in, TFileSource& source) {
+  if (readByte(in) != kValueBinary) throwInvalidValue("FileData");
+  std::uint32_t length = readLE32(in);
+  TBoundedStream record(in, length);
   source.ReadFileData(record);
   // A record that does not fill its value exactly is damaged.
   if (record.remaining() != 0) throwInvalidValue("FileData");
 }
 
-void readStoreProperties(Stream& in, TFileSource& source) {
+void readStoreProperties(TStream& in, TFileSource& source) {
   for (std::string property = readShortString(in); !property.empty();
        property = readShortString(in)) {
     if (property == "Compress") source.setCompress(readBoolean(in, property));
@@ -113,7 +113,7 @@ void readStoreProperties(Stream& in, TFileSource& source) {
   }
 }
 
-void readStore(Stream& in, std::span<TFileSource* const> stores) {
+void readStore(TStream& in, std::span<TFileSource* const> stores) {
   std::string className = readShortString(in);
   std::string name = readShortString(in);
   auto found = std::find_if(stores.begin(), stores.end(),
@@ -121,32 +121,32 @@ void readStore(Stream& in, std::span<TFileSource* const> stores) {
   if (className != kFileSourceClass || found == stores.end())
     throw EReadError("Unknown component " + name + ": " + className);
   readStoreProperties(in, **found);
-  if (in.readByte() != 0) throw EReadError("Component " + name + " owns no components");
+  if (readByte(in) != 0) throw EReadError("Component " + name + " owns no components");
 }
 
 }  // namespace
 
-void writeDescription(Stream& out, const std::string& formClass, const std::string& formName,
+void writeDescription(TStream& out, const std::string& formClass, const std::string& formName,
                       std::span<const TFileSource* const> stores) {
-  out.write(kDescriptionSignature, sizeof kDescriptionSignature);
+  writeAll(out, kDescriptionSignature, sizeof kDescriptionSignature);
   writeShortString(out, formClass);
   writeShortString(out, formName);
-  out.writeByte(0);  // the window's own properties are built in code
+  writeByte(out, 0);  // the window's own properties are built in code
   for (const TFileSource* source : stores) writeStore(out, *source);
-  out.writeByte(0);
+  writeByte(out, 0);
 }
 
-void readDescription(Stream& in, std::span<TFileSource* const> stores) {
+void readDescription(TStream& in, std::span<TFileSource* const> stores) {
   char signature[sizeof kDescriptionSignature];
-  if (in.read(signature, sizeof signature) != sizeof signature ||
+  if (in.Read(signature, sizeof signature) != std::int32_t(sizeof signature) ||
       std::memcmp(signature, kDescriptionSignature, sizeof signature) != 0)
     throw EReadError("Invalid window description");
   readShortString(in);  // class
   std::string formName = readShortString(in);
   if (std::string property = readShortString(in); !property.empty())
     throw EReadError("Property " + formName + "." + property + " does not exist");
-  for (std::uint8_t next = in.readByte(); next != 0; next = in.readByte()) {
-    in.seek(in.position() - 1);  // the byte was the class name's length
+  for (std::uint8_t next = readByte(in); next != 0; next = readByte(in)) {
+    seekTo(in, positionOf(in) - 1);  // the byte was the class name's length
     readStore(in, stores);
   }
 }

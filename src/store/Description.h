@@ -6,7 +6,7 @@
 #include <string>
 
 #include "store/FileSource.h"
-#include "store/Stream.h"
+#include "store/StreamIo.h"
 
 namespace store {
 
@@ -29,12 +29,12 @@ inline constexpr char kFileSourceClass[] = "TFileSource";
 // Writes a window `formName` of class `formClass` that owns `stores`, each by the persistence
 // rule: Compress and Store always, DisplayLabel and Extension when not empty, FileName when
 // Store is false, FileData when Store is true.
-void writeDescription(Stream& out, const std::string& formClass, const std::string& formName,
+void writeDescription(TStream& out, const std::string& formClass, const std::string& formName,
                       std::span<const TFileSource* const> stores);
 
 // Loads a description into the window's stores, matched by name; every store with FileData
 // creates its temporary file. Raises EReadError for a component or property the window does
 // not have, and the stream's read error for a description that ends early.
-void readDescription(Stream& in, std::span<TFileSource* const> stores);
+void readDescription(TStream& in, std::span<TFileSource* const> stores);
 
 }  // namespace store

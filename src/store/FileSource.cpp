@@ -47,7 +47,7 @@ void TFileSource::deleteTemporary() {
   m_temporary = false;
 }
 
-void TFileSource::ReadFileData(Stream& stream) {
+void TFileSource::ReadFileData(TStream& stream) {
   deleteTemporary();
   TemporaryFile temporary = createTemporaryFile(m_extension);
   // From here on the file is ours: a failure below leaves it half-written, still deleted later.
@@ -55,35 +55,34 @@ void TFileSource::ReadFileData(Stream& stream) {
   m_temporary = true;
   keepUntilExit(m_fileName);
 
-  FileStream target(temporary.file);
+  codec::TFileStream target(std::move(temporary.file));
   if (m_compress) {
     TCompressStream().Decode(stream, target);
   } else {
-    auto n = static_cast<std::int32_t>(stream.readLE32());
+    auto n = static_cast<std::int32_t>(readLE32(stream));
     // A negative length can only come from a damaged record.
     if (n < 0) throw platform::EInOutError(platform::kIoReadBeyondEnd);
-    stream.copyTo(target, n);
+    copyBytes(stream, target, n);
   }
-  temporary.file.close();
+  target.file().close();
 }
 
-void TFileSource::WriteFileData(Stream& stream) const {
+void TFileSource::WriteFileData(TStream& stream) const {
   auto cannotStore = [&](const char* reason) {
     return EFileSource(m_name + " cannot store file: " + m_fileName + " (" + reason + ")");
   };
   if (!platform::fileExists(m_fileName)) throw cannotStore("file is missing");
-  platform::File file = platform::File::openRead(m_fileName);
-  std::int64_t n = file.size();
+  codec::TFileStream source(platform::File::openRead(m_fileName));
+  std::int64_t n = source.file().size();
   // The record's length field is a signed 32-bit number.
   if (n > std::numeric_limits<std::int32_t>::max()) throw cannotStore("file is too large");
-  FileStream source(file);
   if (m_compress) {
     TCompressStream().Encode(source, stream, n);
   } else {
-    stream.writeLE32(static_cast<std::uint32_t>(n));
-    source.copyTo(stream, n);
+    writeLE32(stream, static_cast<std::uint32_t>(n));
+    copyBytes(source, stream, n);
   }
-  file.close();
+  source.file().close();
 }
 
 }  // namespace store

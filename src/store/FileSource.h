@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "store/Stream.h"
+#include "store/StreamIo.h"
 
 namespace store {
 
@@ -43,9 +43,9 @@ class TFileSource {
   bool isTemporary() const { return m_temporary; }
 
   // Turns a stored record into a fresh temporary file that FileName then names.
-  virtual void ReadFileData(Stream& stream);
+  virtual void ReadFileData(TStream& stream);
   // Turns the file named by FileName into a record.
-  virtual void WriteFileData(Stream& stream) const;
+  virtual void WriteFileData(TStream& stream) const;
 
   // Extension rule: from the last "." to the end when that dot lies in the last path component.
   static std::string extensionOf(const std::string& path);

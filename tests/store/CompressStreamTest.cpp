@@ -7,7 +7,7 @@
 #include "store/CompressStream.h"
 #include "store/StoreError.h"
 
-using store::MemoryStream;
+using codec::TMemoryStream;
 using store::TCompressStream;
 
 namespace {
@@ -19,10 +19,10 @@ std::vector<std::uint8_t> randomBytes(std::size_t size, std::uint32_t seed, int 
   return bytes;
 }
 
-MemoryStream encode(const std::vector<std::uint8_t>& bytes) {
-  MemoryStream source(bytes), target;
+TMemoryStream encode(const std::vector<std::uint8_t>& bytes) {
+  TMemoryStream source(bytes), target;
   TCompressStream().Encode(source, target, std::int64_t(bytes.size()));
-  target.seek(0);
+  target.Seek(0, codec::soBeginning);
   return target;
 }
 
@@ -31,7 +31,7 @@ std::uint32_t le32(const std::vector<std::uint8_t>& b, std::size_t at) {
 }
 
 std::string decodeError(std::vector<std::uint8_t> container) {
-  MemoryStream source(std::move(container)), target;
+  TMemoryStream source(std::move(container)), target;
   try {
     TCompressStream().Decode(source, target);
   } catch (const std::exception& e) {
@@ -47,18 +47,18 @@ TEST(CompressStream, RoundTripsAtChunkBoundaries) {
     for (int alphabet : {2, 256}) {
       std::uint32_t seed = std::uint32_t(size * 31 + alphabet);
       auto bytes = randomBytes(size, seed, alphabet);
-      MemoryStream container = encode(bytes);
-      MemoryStream restored;
+      TMemoryStream container = encode(bytes);
+      TMemoryStream restored;
       TCompressStream().Decode(container, restored);
-      EXPECT_EQ(restored.bytes(), bytes) << "size " << size << " seed " << seed;
-      EXPECT_EQ(container.position(), container.size());
+      EXPECT_EQ(restored.Bytes(), bytes) << "size " << size << " seed " << seed;
+      EXPECT_EQ(container.Position(), container.Size());
     }
   }
 }
 
 TEST(CompressStream, FramingCountsChunksOfAtMost32783Bytes) {
   auto bytes = randomBytes(32'783 * 2 + 5, 7, 256);
-  const auto c = encode(bytes).bytes();
+  const auto c = encode(bytes).Bytes();
   ASSERT_EQ(std::string(c.begin(), c.begin() + 6), "PMCS10");
   std::uint32_t total = le32(c, 6);
   EXPECT_EQ(total, c.size() - 10);
@@ -68,24 +68,24 @@ TEST(CompressStream, FramingCountsChunksOfAtMost32783Bytes) {
 }
 
 TEST(CompressStream, EncodeTakesOnlyCountBytesAndKeepsTargetAtItsEnd) {
-  MemoryStream source(std::vector<std::uint8_t>(1000, 'a')), target;
-  target.write("head", 4);
+  TMemoryStream source(std::vector<std::uint8_t>(1000, 'a')), target;
+  store::writeAll(target, "head", 4);
   TCompressStream().Encode(source, target, 600);
-  EXPECT_EQ(source.position(), 600);
-  EXPECT_EQ(target.position(), target.size());
-  target.seek(4);
-  MemoryStream restored;
+  EXPECT_EQ(source.Position(), 600);
+  EXPECT_EQ(target.Position(), target.Size());
+  target.Seek(4, codec::soBeginning);
+  TMemoryStream restored;
   TCompressStream().Decode(target, restored);
-  EXPECT_EQ(restored.bytes(), std::vector<std::uint8_t>(600, 'a'));
+  EXPECT_EQ(restored.Bytes(), std::vector<std::uint8_t>(600, 'a'));
 }
 
 TEST(CompressStream, EncodeOfASourceThatEndsEarlyFailsInsteadOfWaiting) {
-  MemoryStream source(std::vector<std::uint8_t>(10, 'a')), target;
+  TMemoryStream source(std::vector<std::uint8_t>(10, 'a')), target;
   EXPECT_THROW(TCompressStream().Encode(source, target, 11), platform::EInOutError);
 }
 
 TEST(CompressStream, AnotherSignatureIsTheWrongFileType) {
-  auto c = encode(randomBytes(100, 1, 4)).bytes();
+  auto c = encode(randomBytes(100, 1, 4)).Bytes();
   c[5] = '1';  // "PMCS11"
   EXPECT_EQ(decodeError(c), "Wrong file type");
   EXPECT_EQ(decodeError({'P', 'M', 'C'}), "Wrong file type");
@@ -93,7 +93,7 @@ TEST(CompressStream, AnotherSignatureIsTheWrongFileType) {
 }
 
 TEST(CompressStream, DamagedContainersFailWithoutReadingOutsideThem) {
-  auto good = encode(randomBytes(40'000, 3, 16)).bytes();
+  auto good = encode(randomBytes(40'000, 3, 16)).Bytes();
   {
     auto c = good;  // total claims more than is there
     c[9] = 0x7F;

@@ -8,16 +8,16 @@
 #include "store/TempFolderOverride.h"
 #include "support/ScratchDir.h"
 
-using store::MemoryStream;
+using codec::TMemoryStream;
 using store::TFileSource;
 using testing_support::ScratchDir;
 
 namespace {
 
-std::string textOf(const MemoryStream& s) { return std::string(s.bytes().begin(), s.bytes().end()); }
+std::string textOf(const TMemoryStream& s) { return std::string(s.Bytes().begin(), s.Bytes().end()); }
 
 std::string readError(std::vector<std::uint8_t> bytes, std::span<TFileSource* const> stores) {
-  MemoryStream in(std::move(bytes));
+  TMemoryStream in(std::move(bytes));
   try {
     store::readDescription(in, stores);
   } catch (const std::exception& e) {
@@ -32,16 +32,16 @@ struct Fixture {
   std::string unpackLib = build.write("UnpackLib.dat", std::string(70'000, 'u'));
   std::string sfx = build.write("Sfx.dat", "");
 
-  MemoryStream describe() {
+  TMemoryStream describe() {
     TFileSource a("PackLib"), b("UnpackLib"), c("SFX"), d("Ref");
     a.setFileName(packLib), a.setStore(true), a.setDisplayLabel("archiver");
     b.setFileName(unpackLib), b.setCompress(true);
     c.setFileName(sfx), c.setStore(true);
     d.setFileName(build.file("elsewhere.txt"));
     const TFileSource* stores[] = {&a, &b, &c, &d};
-    MemoryStream out;
+    TMemoryStream out;
     store::writeDescription(out, "TForm1", "Form1", stores);
-    out.seek(0);
+    out.Seek(0, codec::soBeginning);
     return out;
   }
 };
@@ -50,14 +50,14 @@ struct Fixture {
 
 TEST(Description, SeveralStoresRoundTrip) {
   Fixture f;
-  MemoryStream description = f.describe();
+  TMemoryStream description = f.describe();
   testing_support::TempFolderOverride temp(f.run.path());
   std::vector<std::string> created;
   {
     TFileSource a("PackLib"), b("UnpackLib"), c("SFX"), d("Ref");
     TFileSource* stores[] = {&a, &b, &c, &d};
     store::readDescription(description, stores);
-    EXPECT_EQ(description.position(), description.size());
+    EXPECT_EQ(description.Position(), description.Size());
 
     EXPECT_EQ(ScratchDir::read(a.FileName()), "!HZL packlib");
     EXPECT_EQ(a.DisplayLabel(), "archiver");
@@ -103,7 +103,7 @@ TEST(Description, MissingStoredFileNamesTheComponent) {
   gone.setFileName("/nowhere/Sfx.dat");
   gone.setStore(true);
   const TFileSource* stores[] = {&gone};
-  MemoryStream out;
+  TMemoryStream out;
   EXPECT_THROW(
       {
         try {
@@ -118,7 +118,7 @@ TEST(Description, MissingStoredFileNamesTheComponent) {
 
 TEST(Description, DamagedDescriptionsAreRefused) {
   Fixture f;
-  std::vector<std::uint8_t> good = f.describe().bytes();
+  std::vector<std::uint8_t> good = f.describe().Bytes();
   testing_support::TempFolderOverride temp(f.run.path());
   TFileSource a("PackLib"), b("UnpackLib"), c("SFX"), d("Ref");
   TFileSource* all[] = {&a, &b, &c, &d};

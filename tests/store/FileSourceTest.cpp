@@ -11,18 +11,18 @@
 #include "support/ScratchDir.h"
 #include "store/TempFolderOverride.h"
 
-using store::MemoryStream;
+using codec::TMemoryStream;
 using store::TFileSource;
 using testing_support::ScratchDir;
 
 namespace {
 
 // A record as the description holds it: 32-bit little-endian n, then n bytes.
-MemoryStream recordOf(const std::string& bytes) {
-  MemoryStream record;
-  record.writeLE32(std::uint32_t(bytes.size()));
-  record.write(bytes.data(), bytes.size());
-  record.seek(0);
+TMemoryStream recordOf(const std::string& bytes) {
+  TMemoryStream record;
+  store::writeLE32(record, std::uint32_t(bytes.size()));
+  store::writeAll(record, bytes.data(), bytes.size());
+  record.Seek(0, codec::soBeginning);
   return record;
 }
 
@@ -79,7 +79,7 @@ TEST(FileSourceRecord, ReadCreatesTheTemporaryFileAndDestructionRemovesIt) {
   {
     TFileSource source("PackLib");
     source.setExtension(".dat");
-    MemoryStream record = recordOf("!HZL payload bytes");
+    TMemoryStream record = recordOf("!HZL payload bytes");
     source.ReadFileData(record);
     path = source.FileName();
     EXPECT_TRUE(source.isTemporary());
@@ -87,7 +87,7 @@ TEST(FileSourceRecord, ReadCreatesTheTemporaryFileAndDestructionRemovesIt) {
     EXPECT_TRUE(std::regex_match(platform::fileNameOf(path), std::regex(R"(~fs\d{1,2}0\.dat)")))
         << path;
     EXPECT_EQ(ScratchDir::read(path), "!HZL payload bytes");
-    EXPECT_EQ(record.position(), record.size());
+    EXPECT_EQ(record.Position(), record.Size());
   }
   EXPECT_FALSE(platform::fileExists(path));
 }
@@ -96,7 +96,7 @@ TEST(FileSourceRecord, EmptyRecordGivesEmptyFileAndEmptyExtensionGivesBareName) 
   ScratchDir dir;
   testing_support::TempFolderOverride temp(dir.path());
   TFileSource source("Empty");
-  MemoryStream record = recordOf("");
+  TMemoryStream record = recordOf("");
   source.ReadFileData(record);
   EXPECT_TRUE(std::regex_match(platform::fileNameOf(source.FileName()), std::regex(R"(~fs\d+)")));
   EXPECT_EQ(platform::fileSize(source.FileName()), 0);
@@ -110,7 +110,7 @@ TEST(FileSourceRecord, StoresLoadedTogetherTakeConsecutiveNames) {
     TFileSource a("A"), b("B"), c("C");
     for (TFileSource* s : {&a, &b, &c}) {
       s->setExtension(".dat");
-      MemoryStream record = recordOf("x");
+      TMemoryStream record = recordOf("x");
       s->ReadFileData(record);
     }
     std::smatch ma, mc;
@@ -133,7 +133,7 @@ TEST(FileSourceRecord, TakenNamesAreSkipped) {
   }
   TFileSource source("PackLib");
   source.setExtension(".dat");
-  MemoryStream record = recordOf("mine");
+  TMemoryStream record = recordOf("mine");
   source.ReadFileData(record);
   EXPECT_TRUE(std::regex_match(platform::fileNameOf(source.FileName()),
                                std::regex(R"(~fs\d+2\.dat)")));
@@ -144,7 +144,7 @@ TEST(FileSourceRecord, TemporaryFileDeletedBySomeoneElse) {
   ScratchDir dir;
   testing_support::TempFolderOverride temp(dir.path());
   TFileSource source("UnpackLib");
-  MemoryStream record = recordOf("data");
+  TMemoryStream record = recordOf("data");
   source.ReadFileData(record);
   std::string path = source.FileName();
   platform::deleteFile(path);
@@ -159,7 +159,7 @@ TEST(FileSourceRecord, NewFileNameDeletesTheTemporaryFileAndStopsOwning) {
   std::string other = dir.write("other.bin", "other");
   {
     TFileSource source("SFX");
-    MemoryStream record = recordOf("data");
+    TMemoryStream record = recordOf("data");
     source.ReadFileData(record);
     std::string temporary = source.FileName();
     source.setFileName(other);
@@ -176,10 +176,10 @@ TEST(FileSourceRecord, ShortRecordFailsButItsFileIsStillRemoved) {
   std::string path;
   {
     TFileSource source("Short");
-    MemoryStream record;
-    record.writeLE32(10);
-    record.write("abc", 3);
-    record.seek(0);
+    TMemoryStream record;
+    store::writeLE32(record, 10);
+    store::writeAll(record, "abc", 3);
+    record.Seek(0, codec::soBeginning);
     try {
       source.ReadFileData(record);
       FAIL() << "a short record was accepted";
@@ -197,9 +197,9 @@ TEST(FileSourceRecord, NegativeLengthIsRefused) {
   ScratchDir dir;
   testing_support::TempFolderOverride temp(dir.path());
   TFileSource source("Bad");
-  MemoryStream record;
-  record.writeLE32(0xFFFFFFF0u);
-  record.seek(0);
+  TMemoryStream record;
+  store::writeLE32(record, 0xFFFFFFF0u);
+  record.Seek(0, codec::soBeginning);
   EXPECT_THROW(source.ReadFileData(record), platform::EInOutError);
 }
 
@@ -213,17 +213,17 @@ TEST(FileSourceRecord, WriteRoundTripsVerbatimAndCompressed) {
     TFileSource writer("W");
     writer.setFileName(path);
     writer.setCompress(compress);
-    MemoryStream record;
+    TMemoryStream record;
     writer.WriteFileData(record);
     if (!compress) {
-      EXPECT_EQ(record.size(), std::int64_t(bytes.size() + 4));
-      EXPECT_EQ(record.bytes()[0], std::uint8_t(bytes.size()));
+      EXPECT_EQ(record.Size(), std::int64_t(bytes.size() + 4));
+      EXPECT_EQ(record.Bytes()[0], std::uint8_t(bytes.size()));
     } else {
-      EXPECT_EQ(std::string(record.bytes().begin(), record.bytes().begin() + 6), "PMCS10");
+      EXPECT_EQ(std::string(record.Bytes().begin(), record.Bytes().begin() + 6), "PMCS10");
     }
     TFileSource reader("R");
     reader.setCompress(compress);
-    record.seek(0);
+    record.Seek(0, codec::soBeginning);
     reader.ReadFileData(record);
     EXPECT_EQ(ScratchDir::read(reader.FileName()), bytes) << "compress " << compress;
   }
@@ -232,12 +232,12 @@ TEST(FileSourceRecord, WriteRoundTripsVerbatimAndCompressed) {
 TEST(FileSourceRecord, MissingFileCannotBeStored) {
   TFileSource source("PackLib");
   source.setFileName("/nonexistent/PackLib.dat");
-  MemoryStream record;
+  TMemoryStream record;
   try {
     source.WriteFileData(record);
     FAIL() << "a missing file was stored";
   } catch (const store::EFileSource& e) {
     EXPECT_STREQ(e.what(), "PackLib cannot store file: /nonexistent/PackLib.dat (file is missing)");
   }
-  EXPECT_EQ(record.size(), 0);
+  EXPECT_EQ(record.Size(), 0);
 }

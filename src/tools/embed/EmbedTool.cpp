@@ -144,18 +144,18 @@ int run(const std::map<std::string, std::string>& options) {
   sfxStore.setFileName(sfxPath);
   const store::TFileSource* stores[] = {&packLibStore, &unpackLibStore, &sfxStore};
   for (auto* s : {&packLibStore, &unpackLibStore, &sfxStore}) s->setStore(true);
-  store::MemoryStream description;
+  codec::TMemoryStream description;
   store::writeDescription(description, "TForm1", "Form1", stores);
-  writeIfDifferent(platform::joinPath(dir, "Form1.desc"), description.bytes());
+  writeIfDifferent(platform::joinPath(dir, "Form1.desc"), description.Bytes());
 
   writeIfDifferent(options.at("--header"), headerText(stamp));
-  writeIfDifferent(options.at("--source"), sourceText(description.bytes()));
+  writeIfDifferent(options.at("--source"), sourceText(description.Bytes()));
   std::ofstream(options.at("--stamp"), std::ios::trunc) << "merger image " << stamp.mergerImageSize
                                                         << ", packed UnpackLib "
                                                         << stamp.unzipLibrarySize << "\n";
   std::printf("fennock-embed: merger image %d bytes, packed UnpackLib %d bytes, description %zu "
               "bytes\n",
-              stamp.mergerImageSize, stamp.unzipLibrarySize, description.bytes().size());
+              stamp.mergerImageSize, stamp.unzipLibrarySize, description.Bytes().size());
   return 0;
 }
 

@@ -6,7 +6,8 @@
 namespace payloads {
 
 void loadMainWindowStores(std::span<store::TFileSource* const> stores) {
-  store::ReadOnlyMemoryStream in(mainWindowDescription());
+  auto bytes = mainWindowDescription();
+  codec::TMemoryStream in(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
   store::readDescription(in, stores);
 }
 
