@@ -1,0 +1,73 @@
+// Shared helpers of the archiver tests: library folders, message capture and peer programs.
+#pragma once
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "RecordingLib.h"
+#include "zip/Archiver.h"
+
+namespace ziptest {
+
+inline std::string buildDir() {
+  const char* dir = std::getenv("FENNOCK_BUILD_DIR");
+  return dir ? dir : ".";
+}
+inline std::string packLibDir() { return buildDir() + "/src/packlib"; }
+inline std::string recordingLibDir() { return buildDir() + "/tests/zip/recording"; }
+inline std::string versionOnlyLibDir() { return buildDir() + "/tests/zip/versiononly"; }
+
+// Every message the component reports or receives, with the IDs of reported ones.
+struct MessageLog {
+  std::vector<std::pair<int32_t, std::string>> messages;  // (ErrCode, text)
+  void attach(zip::TArchiver& z) {
+    z.OnMessage = [this](zip::TArchiver&, int32_t code, const std::string& text) {
+      messages.emplace_back(code, text);
+    };
+  }
+  // Whether message `id` was reported (its fallback text ends in the ID).
+  bool has(int32_t id) const {
+    for (const auto& m : messages)
+      if (m.second.find("Missing String ID is: " + std::to_string(id)) != std::string::npos)
+        return true;
+    return false;
+  }
+};
+
+// Keeps the recording stand-in loaded for the test's life so that its state outlives the
+// component's own load and unload around each operation.
+class RecordingLib {
+ public:
+  RecordingLib() {
+    std::string path = recordingLibDir() + "/" PACKLIB_FILE_NAME;
+    m_handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!m_handle) throw std::runtime_error(::dlerror());
+    auto get = reinterpret_cast<RecordingLibState* (*)()>(::dlsym(m_handle, "RecordingLibGetState"));
+    m_state = get();
+    *m_state = RecordingLibState{};
+  }
+  ~RecordingLib() { ::dlclose(m_handle); }
+  RecordingLibState& state() { return *m_state; }
+
+ private:
+  void* m_handle = nullptr;
+  RecordingLibState* m_state = nullptr;
+};
+
+// Runs a shell command line built by the test from fixed text and scratch paths; its exit code.
+inline int run(const std::string& command) {
+  int status = std::system((command + " >/dev/null 2>&1").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+inline bool pythonTestzip(const std::string& archive) {
+  return run("python3 -c \"import sys,zipfile; z=zipfile.ZipFile(sys.argv[1]); "
+             "sys.exit(1 if z.testzip() is not None else 0)\" '" + archive + "'") == 0;
+}
+inline bool sevenZipTest(const std::string& archive) { return run("7z t '" + archive + "'") == 0; }
+
+}  // namespace ziptest
