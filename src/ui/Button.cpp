@@ -1,0 +1,18 @@
+// Push buttons.
+#include "ui/Button.h"
+
+#include "ui/Events.h"
+
+namespace ui {
+
+Button::Button(Container& parent, const Rect& bounds, const std::string& caption, int tabOrder)
+    : Fl_Button(0, 0, bounds.width, bounds.height), Control(*this, parent, bounds, tabOrder) {
+  setCaption(caption);
+  callback([](Fl_Widget* w, void*) { runEvent(static_cast<Button*>(w)->onClick); });
+}
+
+void Button::click() {
+  if (reachable()) runEvent(onClick);
+}
+
+}  // namespace ui

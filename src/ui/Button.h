@@ -1,0 +1,26 @@
+// A push button; its click handler runs on a user's click (or click()).
+#pragma once
+
+#include <FL/Fl_Button.H>
+
+#include <functional>
+#include <string>
+
+#include "ui/Control.h"
+
+namespace ui {
+
+class Button : public Fl_Button, public Control {
+ public:
+  Button(Container& parent, const Rect& bounds, const std::string& caption, int tabOrder);
+
+  std::string caption() const { return widgetCaption(*this); }
+  void setCaption(const std::string& caption) { setWidgetCaption(*this, caption); }
+
+  // Clicks the button as a user would: nothing happens unless it is reachable.
+  void click();
+
+  std::function<void()> onClick;
+};
+
+}  // namespace ui

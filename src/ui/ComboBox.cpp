@@ -1,0 +1,63 @@
+// Drop-down lists on Fl_Choice, whose own menu handling picks items on screen.
+#include "ui/ComboBox.h"
+
+#include "ui/Events.h"
+
+namespace ui {
+
+namespace {
+
+// Fl_Menu_::add reads "/" as a submenu and "&" as a shortcut mark; items are plain text.
+std::string menuLabel(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '/' || c == '\\') out += '\\';
+    if (c == '&') out += '&';
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+ComboBox::ComboBox(Container& parent, const Rect& bounds, const std::vector<std::string>& items,
+                   int tabOrder)
+    : Fl_Choice(0, 0, bounds.width, bounds.height), Control(*this, parent, bounds, tabOrder) {
+  textfont(FL_HELVETICA);
+  textsize(kFontSize);
+  down_box(FL_BORDER_BOX);
+  setItems(items);
+  callback([](Fl_Widget* w, void*) { runEvent(static_cast<ComboBox*>(w)->onChange); });
+}
+
+void ComboBox::setItems(const std::vector<std::string>& items) {
+  clear();
+  m_items = items;
+  for (const std::string& item : m_items) add(menuLabel(item).c_str());
+  setItemIndex(kNoItem);
+}
+
+int ComboBox::itemIndex() const { return mvalue() ? value() : kNoItem; }
+
+void ComboBox::setItemIndex(int index) {
+  if (index < 0 || index >= int(m_items.size()))
+    Fl_Choice::value(static_cast<const Fl_Menu_Item*>(nullptr));
+  else
+    Fl_Choice::value(index);
+  redraw();
+}
+
+std::string ComboBox::text() const {
+  int index = itemIndex();
+  return index == kNoItem ? std::string() : m_items[std::size_t(index)];
+}
+
+void ComboBox::pick(int index) {
+  if (!reachable() || index < 0 || index >= int(m_items.size())) return;
+  runEvent([&] {
+    setItemIndex(index);
+    if (onChange) onChange();
+  });
+}
+
+}  // namespace ui

@@ -1,0 +1,95 @@
+// Message boxes and file/folder choosers behind one interface, answered by FLTK on screen,
+// by the terminal front end, or by tests.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+enum class MessageKind { Information, Warning, Error };
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+
+  // A message box with an OK button.
+  virtual void message(MessageKind kind, const std::string& caption, const std::string& text) = 0;
+  // A yes/no question; true for yes.
+  virtual bool confirm(const std::string& caption, const std::string& text) = 0;
+  // The open-file dialog: all files, starting at `initialName` (the previous choice, may be
+  // empty). Empty when the user cancels.
+  virtual std::optional<std::string> openFile(const std::string& initialName) = 0;
+  // The folder picker, `initialFolder` preselected when not empty. Empty when the user cancels.
+  virtual std::optional<std::string> chooseFolder(const std::string& title,
+                                                  const std::string& initialFolder) = 0;
+};
+
+// The dialogs that the program uses now; a terminal answerer until one is installed.
+Dialogs& dialogs();
+// Installs `answerer` (not owned; nullptr restores the terminal answerer).
+void setDialogs(Dialogs* answerer);
+
+// RAII: installs dialogs for a scope and restores the previous ones.
+class ScopedDialogs {
+ public:
+  explicit ScopedDialogs(Dialogs& answerer);
+  ~ScopedDialogs();
+  ScopedDialogs(const ScopedDialogs&) = delete;
+  ScopedDialogs& operator=(const ScopedDialogs&) = delete;
+
+ private:
+  Dialogs* m_previous;
+};
+
+// Dialogs with no user in front of them: messages go to stderr as "caption: text", questions
+// get their fixed answer, and the choosers return the answers queued beforehand (else cancel).
+class ScriptedDialogs : public Dialogs {
+ public:
+  // `echo` false keeps messages off stderr (tests read them from messages()).
+  explicit ScriptedDialogs(bool echo = true) : m_echo(echo) {}
+
+  struct Shown {
+    MessageKind kind;
+    std::string caption;
+    std::string text;
+  };
+
+  void queueOpenFile(std::optional<std::string> answer) { m_files.push_back(std::move(answer)); }
+  void queueFolder(std::optional<std::string> answer) { m_folders.push_back(std::move(answer)); }
+  void setConfirmAnswer(bool yes) { m_confirmAnswer = yes; }
+
+  const std::vector<Shown>& messages() const { return m_messages; }
+  int errorCount() const;
+  // Initial names and folders the choosers were opened with, in order.
+  const std::vector<std::string>& openedWith() const { return m_openedWith; }
+  void clear() { m_messages.clear(); }
+
+  void message(MessageKind kind, const std::string& caption, const std::string& text) override;
+  bool confirm(const std::string& caption, const std::string& text) override;
+  std::optional<std::string> openFile(const std::string& initialName) override;
+  std::optional<std::string> chooseFolder(const std::string& title,
+                                          const std::string& initialFolder) override;
+
+ private:
+  bool m_echo;
+  bool m_confirmAnswer = false;
+  std::deque<std::optional<std::string>> m_files;
+  std::deque<std::optional<std::string>> m_folders;
+  std::vector<Shown> m_messages;
+  std::vector<std::string> m_openedWith;
+};
+
+// FLTK's message boxes and Fl_Native_File_Chooser; needs a display.
+class ScreenDialogs : public Dialogs {
+ public:
+  void message(MessageKind kind, const std::string& caption, const std::string& text) override;
+  bool confirm(const std::string& caption, const std::string& text) override;
+  std::optional<std::string> openFile(const std::string& initialName) override;
+  std::optional<std::string> chooseFolder(const std::string& title,
+                                          const std::string& initialFolder) override;
+};
+
+}  // namespace ui

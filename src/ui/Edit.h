@@ -1,0 +1,52 @@
+// A single-line edit. Its change handler runs whenever the text changes: by typing, and when
+// the program sets a different text.
+#pragma once
+
+#include <FL/Fl_Input.H>
+
+#include <functional>
+#include <string>
+
+#include "ui/Control.h"
+
+namespace ui {
+
+// Typed characters handed to Edit::keyPress; a key replaced by kRejectedChar is not inserted.
+inline constexpr char kRejectedChar = 15;
+inline constexpr char kBackspaceChar = 8;
+inline constexpr char kEnterChar = 13;
+inline constexpr char kEscapeChar = 27;
+
+class Edit : public Fl_Input, public Control {
+ public:
+  Edit(Container& parent, const Rect& bounds, const std::string& text, int tabOrder);
+
+  std::string text() const { return value() ? value() : ""; }
+  // Runs onChange when the text differs; an exception of the handler reaches the caller.
+  void setText(const std::string& text);
+
+  // The most characters a user can type; 0 for no limit. The program's setText is not limited.
+  int maxLength() const { return m_maxLength; }
+  void setMaxLength(int maxLength);
+
+  // Types `characters` one by one as a user would, each through keyPress and the length limit;
+  // nothing happens unless the edit is reachable. Backspace, Enter and Escape may be included.
+  void type(const std::string& characters);
+
+  std::function<void()> onChange;
+
+  int handle(int event) override;
+
+ protected:
+  // Sees every typed character before the edit inserts it and may replace it; kRejectedChar
+  // refuses it. Ctrl+letter arrives as its control code (Ctrl+V as 22).
+  virtual void keyPress(char& key) { (void)key; }
+
+ private:
+  // One typed character after keyPress; true when the edit used it.
+  bool typeChar(char key);
+
+  int m_maxLength = 0;
+};
+
+}  // namespace ui

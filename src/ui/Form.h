@@ -1,0 +1,63 @@
+// A form: a top-level window with a fixed client area below its optional main menu, built
+// from its window description in code. It can be built and driven without a display.
+#pragma once
+
+#include <FL/Fl_Double_Window.H>
+
+#include <string>
+#include <vector>
+
+#include "ui/Container.h"
+
+namespace ui {
+
+class MainMenu;
+
+// Height of the menu bar above the client area.
+inline constexpr int kMenuBarHeight = 20;
+
+class Form : public Fl_Double_Window, public Container {
+ public:
+  // `left`, `top`: screen position; `clientWidth` x `clientHeight`: the client area, which the
+  // menu bar (when the form has one) does not count.
+  Form(const std::string& caption, int left, int top, int clientWidth, int clientHeight,
+       bool withMenu);
+  ~Form() override;
+
+  std::string caption() const;
+  void setCaption(const std::string& caption);
+
+  // Disabling a form refuses all input to it (and greys it).
+  bool enabled() const { return active() != 0; }
+  void setEnabled(bool enabled);
+
+  int clientWidth() const { return w(); }
+  int clientHeight() const { return h() - menuHeight(); }
+  int menuHeight() const { return m_withMenu ? kMenuBarHeight : 0; }
+
+  // The controls Tab visits, in order: reachable tab stops, group boxes entered in place.
+  std::vector<Control*> tabSequence();
+  // The control that Tab moves to from `from` (the first one when `from` is not a stop).
+  Control* nextTabStop(Control* from, bool backwards = false);
+  // The control that holds the keyboard focus, if any.
+  Control* focusedControl();
+
+  // Hides the form; the main form's close ends the message loop.
+  void close();
+  void setMainForm(bool isMain) { m_isMain = isMain; }
+
+  Fl_Group& group() override { return *this; }
+  Form& form() override { return *this; }
+  int originX() const override { return 0; }
+  int originY() const override { return menuHeight(); }
+
+  int handle(int event) override;
+
+ private:
+  static void closeCallback(Fl_Widget* widget, void*);
+
+  bool m_withMenu;
+  bool m_isMain = false;
+};
+
+}  // namespace ui

@@ -1,0 +1,34 @@
+// A static text label; auto-sized labels take the width of their caption.
+#pragma once
+
+#include <FL/Fl_Box.H>
+
+#include <string>
+
+#include "ui/Control.h"
+
+namespace ui {
+
+class Label : public Fl_Box, public Control {
+ public:
+  Label(Container& parent, const Rect& bounds, const std::string& caption, bool autoSize = true);
+
+  const std::string& caption() const { return m_caption; }
+  void setCaption(const std::string& caption);
+
+  bool autoSize() const { return m_autoSize; }
+  void setAutoSize(bool autoSize);
+
+ protected:
+  // The text that is drawn; a label shows its caption.
+  virtual const std::string& shownText() const { return m_caption; }
+  void draw() override;
+
+ private:
+  void fitToCaption();
+
+  std::string m_caption;
+  bool m_autoSize;
+};
+
+}  // namespace ui

@@ -1,0 +1,36 @@
+// A radio button: checking one unchecks the other radio buttons of the same parent. Its click
+// handler runs when it becomes checked, by the user or by the program.
+#pragma once
+
+#include <FL/Fl_Round_Button.H>
+
+#include <functional>
+#include <string>
+
+#include "ui/Control.h"
+
+namespace ui {
+
+class RadioButton : public Fl_Round_Button, public Control {
+ public:
+  RadioButton(Container& parent, const Rect& bounds, const std::string& caption, bool checked,
+              int tabOrder);
+
+  std::string caption() const { return widgetCaption(*this); }
+  void setCaption(const std::string& caption) { setWidgetCaption(*this, caption); }
+
+  bool checked() const { return value() != 0; }
+  // Checking unchecks the siblings and runs onClick when the state changes; unchecking only
+  // clears this button. An exception of the handler reaches the caller.
+  void setChecked(bool checked);
+
+  // Checks it as a user's click would: nothing happens unless it is reachable.
+  void click();
+
+  // Only the checked button of a group is a tab stop; arrows move between the others.
+  bool tabStop() const override { return Control::tabStop() && checked(); }
+
+  std::function<void()> onClick;
+};
+
+}  // namespace ui
