@@ -22,25 +22,23 @@ void BlockCascade::copyBlocks(platform::File& source, platform::File& target, st
   for (std::size_t i = 0; i < kBlockSizes.size(); ++i) {
     const auto k = static_cast<std::int64_t>(kBlockSizes[i]);
     // The target's own length drives the loop, queried before every block.
-    while (!source.atEnd() && target.size() < bound - k) {
-      std::size_t n = source.read(m_buffers[i].get(), kBlockSizes[i]);
-      target.write(m_buffers[i].get(), n);
-    }
+    while (!source.atEnd() && target.size() < bound - k)
+      target.appendFrom(source, kBlockSizes[i], m_buffers[i].get());
   }
 }
 
 void BlockCascade::copyUpTo(platform::File& source, platform::File& target, std::int64_t bound) {
   for (std::int64_t length = target.size(); length < bound && !source.atEnd();) {
     auto want = static_cast<std::size_t>(std::min<std::int64_t>(bound - length, kBlockSizes[0]));
-    std::size_t n = source.read(largest(), want);
+    std::size_t n = target.appendFrom(source, want, largest());
     if (n == 0) break;
-    target.write(largest(), n);
     length += static_cast<std::int64_t>(n);
   }
 }
 
 void BlockCascade::copyRest(platform::File& source, platform::File& target) {
-  while (std::size_t n = source.read(largest(), kBlockSizes[0])) target.write(largest(), n);
+  while (target.appendFrom(source, kBlockSizes[0], largest()) != 0) {
+  }
 }
 
 void BlockCascade::copyPiece(platform::File& source, platform::File& target, std::int64_t bound,

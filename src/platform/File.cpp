@@ -85,6 +85,27 @@ void File::write(const void* data, std::size_t size) {
   }
 }
 
+std::size_t File::appendFrom(File& source, std::size_t size, void* buffer) {
+  std::size_t done = 0;
+  while (done < size) {
+    ssize_t n = ::copy_file_range(source.m_fd, nullptr, m_fd, nullptr, size - done, 0);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      // Devices, pipes, mixed or older file systems: copy through the caller's buffer instead.
+      if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
+          errno == EBADF) {
+        std::size_t got = source.read(buffer, size - done);
+        write(buffer, got);
+        return done + got;
+      }
+      throwIoError(errno);
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
 std::int64_t File::size() const {
   struct stat st {};
   if (::fstat(m_fd, &st) != 0) throwIoError(errno);

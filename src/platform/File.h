@@ -36,6 +36,10 @@ class File {
   void readExact(void* buffer, std::size_t size);
   // Writes all bytes; a short write is "Disk full".
   void write(const void* data, std::size_t size);
+  // Appends up to `size` bytes read from `source` at its position: copied inside the kernel
+  // where the file systems allow it, else through `buffer` (at least `size` bytes). Returns the
+  // bytes copied, fewer only at the source's end. Both positions advance.
+  std::size_t appendFrom(File& source, std::size_t size, void* buffer);
 
   std::int64_t size() const;
   std::int64_t position() const;
