@@ -1,0 +1,27 @@
+// Turns an entry's stored name into a relative path that cannot leave the destination folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace unpack {
+
+struct SafeName {
+  std::vector<std::string> folders;  // empty unless folder names are kept
+  std::string file;                  // last component; empty for a folder entry
+};
+
+enum class NameVerdict {
+  kSafe,
+  kEmpty,      // nothing left to write (a bare "/", "C:", "." ...)
+  kTraversal,  // a ".." component
+  kNulByte,    // the stored name carries a NUL
+};
+
+// `raw` is the stored name (for the NUL check), `name` its UTF-8 form. Both separators count
+// ("/" and "\"), roots and drive prefixes ("C:") are dropped, "." components vanish and a ".."
+// anywhere refuses the entry. Without `keepFolders` only the last component remains.
+NameVerdict makeSafeName(const std::string& raw, const std::string& name, bool isFolder,
+                         bool keepFolders, SafeName& out);
+
+}  // namespace unpack

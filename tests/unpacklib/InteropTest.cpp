@@ -1,0 +1,145 @@
+// Archives written by Python's zipfile and by 7-Zip, extracted by UnpackLib byte for byte.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "support/ScratchDir.h"
+#include "unpacklib/UnpackLibHarness.h"
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+bool have(const char* tool) {
+  return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+class Interop : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // The originals: text, random bytes, an empty file and a file in a folder with a UTF-8 name.
+    fs::create_directories(scratch.file("src/sub/deeper"));
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + " of the sample\n";
+    scratch.write("src/text.txt", text);
+    std::mt19937 random(7);
+    std::string bytes(300000, '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    scratch.write("src/random.bin", bytes);
+    scratch.write("src/empty.dat", "");
+    scratch.write(
+        "src/sub/deeper/gr\xC3\xBC\xC3\x9F"
+        "e.txt",
+        "Gr\xC3\xBC\xC3\x9F"
+        "e\n");
+    fs::create_directory(dest());
+  }
+  std::string dest() const { return scratch.file("dest"); }
+  void expectSameTree() {
+    EXPECT_EQ(listTree(dest()), listTree(scratch.file("src")));
+    for (const std::string& name : listTree(scratch.file("src"))) {
+      if (name.back() == '/') continue;
+      EXPECT_EQ(ScratchDir::read(scratch.file("dest/" + name)),
+                ScratchDir::read(scratch.file("src/" + name)))
+          << name;
+    }
+  }
+  int python(const std::string& script) {
+    std::string path = scratch.write("make.py", script);
+    return std::system(("cd '" + scratch.path() + "' && python3 '" + path + "'").c_str());
+  }
+
+  ScratchDir scratch;
+  UnpackLib lib;
+};
+
+const char kPythonWriter[] = R"(
+import os, zipfile
+with zipfile.ZipFile('py.zip', 'w') as z:
+    for root, dirs, files in os.walk('src'):
+        for d in dirs:
+            z.write(os.path.join(root, d), os.path.relpath(os.path.join(root, d), 'src'))
+        for f in files:
+            p = os.path.join(root, f)
+            method = zipfile.ZIP_STORED if f.endswith('.bin') else zipfile.ZIP_DEFLATED
+            z.write(p, os.path.relpath(p, 'src'), compress_type=method)
+)";
+
+TEST_F(Interop, PythonZipfileArchive) {
+  ASSERT_EQ(python(kPythonWriter), 0);
+  EXPECT_EQ(lib.run(scratch.file("py.zip"), dest(), {.dirNames = true}), 4);
+  EXPECT_EQ(lib.messages(), "");
+  expectSameTree();
+}
+
+TEST_F(Interop, PythonZipfileForcedZip64Entries) {
+  ASSERT_EQ(python(R"(
+import zipfile
+with zipfile.ZipFile('z64.zip', 'w', zipfile.ZIP_DEFLATED) as z:
+    with z.open('text.txt', 'w', force_zip64=True) as out:
+        out.write(open('src/text.txt', 'rb').read())
+)"),
+            0);
+  EXPECT_EQ(lib.run(scratch.file("z64.zip"), dest()), 1);
+  EXPECT_EQ(ScratchDir::read(scratch.file("dest/text.txt")),
+            ScratchDir::read(scratch.file("src/text.txt")));
+}
+
+TEST_F(Interop, PythonZipfileZip64DirectoryOfManyEntries) {
+  // More than 65535 entries make zipfile write the ZIP64 end record and locator.
+  ASSERT_EQ(python(R"(
+import zipfile
+with zipfile.ZipFile('many.zip', 'w') as z:
+    for i in range(65540):
+        z.writestr('f%05d' % i, '')
+    z.writestr('last.txt', 'the last entry')
+)"),
+            0);
+  EXPECT_EQ(lib.run(scratch.file("many.zip"), dest(), {.specs = {"last.txt"}}), 1);
+  EXPECT_EQ(ScratchDir::read(scratch.file("dest/last.txt")), "the last entry");
+  EXPECT_EQ(lib.messages(), "");
+}
+
+TEST_F(Interop, SevenZipArchives) {
+  if (!have("7z")) GTEST_SKIP() << "7z not installed";
+  for (const char* method : {"Deflate", "Copy"}) {
+    fs::remove(scratch.file("7z.zip"));
+    std::string command =
+        "cd '" + scratch.file("src") + "' && 7z a -tzip -mm=" + method + " ../7z.zip . >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    fs::remove_all(dest());
+    fs::create_directory(dest());
+    EXPECT_EQ(lib.run(scratch.file("7z.zip"), dest(), {.dirNames = true}), 4) << method;
+    EXPECT_EQ(lib.messages(), "") << method;
+    expectSameTree();
+  }
+}
+
+TEST_F(Interop, InfoZipEncryptedArchiveWithPassword) {
+  if (!have("zip")) GTEST_SKIP() << "zip not installed";
+  std::string command = "cd '" + scratch.file("src") + "' && zip -q -P secret ../enc.zip text.txt";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string archive = scratch.file("enc.zip");
+  // No password and no retries: nothing is asked, the file is skipped.
+  EXPECT_EQ(lib.run(archive, dest()), 0);
+  EXPECT_TRUE(lib.of(kActionPassword).empty());
+  EXPECT_EQ(lib.of(kActionSkipped).size(), 1u);
+  // A wrong password first, then the right one through the prompt.
+  lib.answer = [](PackLibCallbackInfo& info) {
+    if (info.ActionCode == kActionPassword) {
+      std::snprintf(info.Text, sizeof info.Text, "%s", "secret");
+      info.Arg1 = 1;
+    }
+    return 0;
+  };
+  EXPECT_EQ(lib.run(archive, dest(), {.password = "wrong", .passwordRetries = 2}), 1);
+  EXPECT_EQ(lib.of(kActionPassword).size(), 1u);
+  EXPECT_EQ(ScratchDir::read(scratch.file("dest/text.txt")),
+            ScratchDir::read(scratch.file("src/text.txt")));
+  fs::remove(scratch.file("dest/text.txt"));
+  EXPECT_EQ(lib.run(archive, dest(), {.password = "secret"}), 1);
+}
+
+}  // namespace
