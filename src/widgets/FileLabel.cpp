@@ -1,6 +1,9 @@
 // The path label's splitting and shortening.
 #include "widgets/FileLabel.h"
 
+#include "platform/Paths.h"
+#include "ui/TextMeasure.h"
+
 namespace widgets {
 
 namespace {
@@ -69,6 +72,46 @@ std::string fitPath(const std::string& fileName, const PathParts& split,
     mid = std::move(candidate);
   }
   return head + mid + dots + last;
+}
+
+TFileLabel::TFileLabel(ui::Container& parent, const ui::Rect& bounds, const std::string& fileName)
+    : ui::Label(parent, bounds, "", false),
+      m_fileName(fileName),
+      m_separator(1, platform::kPathSeparator),
+      m_parts(splitPath(fileName, m_separator)) {
+  showFitted();
+}
+
+void TFileLabel::FileName(const std::string& value) {
+  if (value == m_fileName) return;
+  m_fileName = value;
+  m_parts = splitPath(m_fileName, m_separator);
+  showFitted();
+}
+
+void TFileLabel::Direction(TDirection value) {
+  if (value == m_direction) return;
+  m_direction = value;
+  showFitted();
+}
+
+void TFileLabel::Separator(const std::string& value) {
+  if (value == m_separator) return;
+  m_separator = value;
+  m_parts = splitPath(m_fileName, m_separator);
+  showFitted();
+}
+
+void TFileLabel::resize(int x, int y, int w, int h) {
+  ui::Label::resize(x, y, w, h);
+  showFitted();
+}
+
+void TFileLabel::showFitted() {
+  const ui::TextMeasure& measure = ui::textMeasure();
+  const int font = labelfont(), size = labelsize();
+  setCaption(fitPath(m_fileName, m_parts, m_separator, m_direction, w(),
+                     [&](const std::string& text) { return measure.width(text, font, size); }));
 }
 
 }  // namespace widgets

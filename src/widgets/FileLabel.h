@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/Label.h"
+
 namespace widgets {
 
 enum TDirection { drFromLeft, drFromRight };
@@ -26,5 +28,29 @@ PathParts splitPath(const std::string& path, const std::string& separator);
 std::string fitPath(const std::string& fileName, const PathParts& split,
                     const std::string& separator, TDirection direction, int width,
                     const TextWidth& measure);
+
+// A one-line label that keeps a full path in FileName and shows it shortened to its width.
+class TFileLabel : public ui::Label {
+ public:
+  TFileLabel(ui::Container& parent, const ui::Rect& bounds, const std::string& fileName = "");
+
+  const std::string& FileName() const { return m_fileName; }
+  void FileName(const std::string& value);
+  TDirection Direction() const { return m_direction; }
+  void Direction(TDirection value);
+  const std::string& Separator() const { return m_separator; }
+  void Separator(const std::string& value);
+
+  // Every move or resize fits the path to the new width.
+  void resize(int x, int y, int w, int h) override;
+
+ private:
+  void showFitted();
+
+  std::string m_fileName;
+  std::string m_separator;
+  TDirection m_direction = drFromLeft;
+  PathParts m_parts;
+};
 
 }  // namespace widgets

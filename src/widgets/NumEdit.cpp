@@ -1,5 +1,9 @@
-// The numeric edit's key filter.
+// The numeric edit and its key filter.
 #include "widgets/NumEdit.h"
+
+#include <string>
+
+#include "platform/Numbers.h"
 
 namespace widgets {
 
@@ -14,22 +18,25 @@ std::size_t characterCount(std::string_view text) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+char singleByte(const std::string& separator) { return separator.size() == 1 ? separator[0] : 0; }
+
 }  // namespace
 
 FilteredKey filterNumKey(char key, std::string_view text, const NumKeyRules& rules) {
+  using ui::kBackspaceChar, ui::kEnterChar, ui::kEscapeChar, ui::kRejectedChar;
   // A minus sign is allowed only beside a single character, so it lands before or after it.
   if (key == '-' && rules.negative && characterCount(text) == 1) return {key};
 
   if (rules.isFloat) {
-    if (key == '.' && text.find_first_of(".,") != std::string_view::npos) return {kRejectedKey};
+    if (key == '.' && text.find_first_of(".,") != std::string_view::npos) return {kRejectedChar};
     FilteredKey result{key};
-    if (key == kEscapeKey) {
+    if (key == kEscapeChar) {
       result.clearText = true;
-    } else if (key != kBackspaceKey && key != kEnterKey && key != '.' && !isDigit(key)) {
-      result.key = kRejectedKey;
+    } else if (key != kBackspaceChar && key != kEnterChar && key != '.' && !isDigit(key)) {
+      result.key = kRejectedChar;
     }
     // "." is the one separator key that gets through; it stands for the locale's decimal
-    // separator, so in a comma locale the field holds a text that converts.
+    // separator, so that in any comma locale the field holds a text that converts.
     if (result.key == '.' && rules.decimalSeparator != 0) result.key = rules.decimalSeparator;
     if (rules.thousandsSeparator != 0 && rules.decimalSeparator != 0 &&
         result.key == rules.thousandsSeparator)
@@ -37,9 +44,24 @@ FilteredKey filterNumKey(char key, std::string_view text, const NumKeyRules& rul
     return result;
   }
 
-  if (key == kEscapeKey) return {key, true};
-  if (key != kBackspaceKey && key != kEnterKey && !isDigit(key)) return {kRejectedKey};
+  if (key == kEscapeChar) return {key, true};
+  if (key != kBackspaceChar && key != kEnterChar && !isDigit(key)) return {kRejectedChar};
   return {key};
+}
+
+NumKeyRules localeKeyRules(bool isFloat, bool negative) {
+  return {isFloat, negative, singleByte(platform::decimalSeparator()),
+          singleByte(platform::thousandsSeparator())};
+}
+
+TNumEdit::TNumEdit(ui::Container& parent, const ui::Rect& bounds, int tabOrder)
+    : ui::Edit(parent, bounds, "", tabOrder) {}
+
+void TNumEdit::keyPress(char& key) {
+  // The locale is read per key: it is fixed at start-up, and tests switch it.
+  FilteredKey filtered = filterNumKey(key, text(), localeKeyRules(m_float, m_negative));
+  key = filtered.key;
+  if (filtered.clearText) setText("");
 }
 
 }  // namespace widgets

@@ -1,15 +1,12 @@
 // The numeric edit: a one-line edit whose typed characters are filtered so that it holds a number.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
-namespace widgets {
+#include "ui/Edit.h"
 
-// What the key filter hands on in place of a rejected character; the edit never inserts it.
-inline constexpr char kRejectedKey = 15;
-inline constexpr char kBackspaceKey = 8;
-inline constexpr char kEnterKey = 13;
-inline constexpr char kEscapeKey = 27;
+namespace widgets {
 
 struct NumKeyRules {
   bool isFloat = true;   // the Float property
@@ -20,11 +17,36 @@ struct NumKeyRules {
 };
 
 struct FilteredKey {
-  char key;                // the character to hand on, kRejectedKey when refused
+  char key;                // the character to hand on, ui::kRejectedChar when refused
   bool clearText = false;  // Escape: the field is emptied, which raises its change event
 };
 
 // Filters one typed character for a field that currently holds `text`.
 FilteredKey filterNumKey(char key, std::string_view text, const NumKeyRules& rules);
+
+// The key rules of the current locale for the given properties.
+NumKeyRules localeKeyRules(bool isFloat, bool negative);
+
+// Only typed characters are filtered; text set by program or pasted is taken as it is.
+class TNumEdit : public ui::Edit {
+ public:
+  TNumEdit(ui::Container& parent, const ui::Rect& bounds, int tabOrder);
+
+  bool Float() const { return m_float; }
+  void Float(bool value) { m_float = value; }
+  // Stored only; nothing depends on it.
+  std::uint8_t Decimals() const { return m_decimals; }
+  void Decimals(std::uint8_t value) { m_decimals = value; }
+  bool Negative() const { return m_negative; }
+  void Negative(bool value) { m_negative = value; }
+
+ protected:
+  void keyPress(char& key) override;
+
+ private:
+  bool m_float = true;
+  std::uint8_t m_decimals = 2;
+  bool m_negative = true;
+};
 
 }  // namespace widgets

@@ -1,6 +1,10 @@
-// The path label's splitting and shortening, measured with a fixed width per character.
+// The path label: splitting, shortening and the widget, measured with a fixed width per character.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "ui/Form.h"
+#include "ui/TextMeasure.h"
 #include "widgets/FileLabel.h"
 
 using namespace widgets;
@@ -106,4 +110,53 @@ TEST(FileLabelFit, WiderShowsMoreFoldersNarrowerFewer) {
 TEST(FileLabelFit, MultiCharacterSeparator) {
   // dots are "..." + separator.
   EXPECT_EQ(fit("aa=>bb=>cc=>ff", 11, drFromLeft, "=>"), "...=>cc=>ff");
+}
+
+namespace {
+
+// Installs a measure of one pixel per byte before the controls that use it are built.
+struct OnePixelMeasure {
+  OnePixelMeasure() { ui::setTextMeasure(&measure); }
+  ~OnePixelMeasure() { ui::setTextMeasure(nullptr); }
+  ui::FixedTextMeasure measure{1};
+};
+
+struct FileLabelWidget : ::testing::Test {
+  OnePixelMeasure onePixel;
+  ui::Form form{"Test", 0, 0, 300, 100, false};
+  TFileLabel label{form, {10, 10, 13, 17}, "/aa/bb/cc/f.txt"};
+};
+
+}  // namespace
+
+TEST_F(FileLabelWidget, KeepsTheFullPathAndShowsTheFittedOne) {
+  EXPECT_EQ(label.FileName(), "/aa/bb/cc/f.txt");
+  EXPECT_EQ(label.caption(), "/.../cc/f.txt");
+  EXPECT_EQ(label.w(), 13);  // no auto-size
+  label.FileName("/x/short");
+  EXPECT_EQ(label.caption(), "/x/short");
+  label.FileName("");
+  EXPECT_EQ(label.caption(), "");
+}
+
+TEST_F(FileLabelWidget, ResizeAndDirectionRecomputeTheShownText) {
+  label.setBounds({10, 10, 12, 17});
+  EXPECT_EQ(label.caption(), "/.../f.txt");
+  label.setBounds({10, 10, 40, 17});
+  EXPECT_EQ(label.caption(), "/aa/bb/cc/f.txt");
+  label.setBounds({10, 10, 13, 17});
+  label.Direction(drFromRight);
+  EXPECT_EQ(label.caption(), "/aa/.../f.txt");
+  // Moving alone recomputes too: the width is read again.
+  label.setBounds({50, 20, 13, 17});
+  EXPECT_EQ(label.caption(), "/aa/.../f.txt");
+}
+
+TEST_F(FileLabelWidget, SeparatorChangeSplitsThePathAgain) {
+  label.FileName("C:\\aa\\bb\\cc\\f");
+  EXPECT_EQ(label.caption(), "C:\\aa\\bb\\cc\\f");  // fits whole, one part with "/"
+  label.setBounds({10, 10, 11, 17});
+  EXPECT_EQ(label.caption(), "C:\\aa\\bb\\cc\\f");  // one part: shown alone and clipped
+  label.Separator("\\");
+  EXPECT_EQ(label.caption(), "C:\\...\\cc\\f");
 }
