@@ -89,7 +89,7 @@ std::uint16_t TLZB::LZBCompress(const std::uint8_t* source, std::uint8_t* destin
   }
   putBig16(destination + control, std::uint16_t(unsigned(bits) << (16 - items)));
   if (y > s) {
-    std::memcpy(destination + 1, source, std::size_t(s));
+    if (s > 0) std::memcpy(destination + 1, source, std::size_t(s));
     destination[0] = kLzbStoredFlag;
     return std::uint16_t(s + 1);
   }
@@ -103,7 +103,7 @@ std::uint16_t TLZB::LZBDecompress(const std::uint8_t* source, std::uint16_t size
   if (s < 2) return 0;
   if (source[0] == kLzbStoredFlag) {
     if (s - 1 > capacity) throw ELZBDamaged();
-    std::memcpy(destination, source + 1, s - 1);
+    if (s > 1) std::memcpy(destination, source + 1, s - 1);
     return std::uint16_t(s - 1);
   }
   // A block too short for its first control word restores nothing.
