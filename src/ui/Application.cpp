@@ -28,6 +28,9 @@ bool Application::initializeScreen() {
   fl_open_display();
   // The windows' button face colour.
   Fl::background(0xD4, 0xD0, 0xC8);
+  // Helvetica in its narrow cut keeps the widths of the window descriptions' texts, so labels
+  // placed side by side do not run into each other. Without it the usual sans face is used.
+  Fl::set_font(FL_HELVETICA, " Nimbus Sans Narrow");
   static ScreenDialogs screenDialogs;
   static FltkTextMeasure screenMeasure;
   setDialogs(&screenDialogs);

@@ -11,6 +11,7 @@ GroupBox::GroupBox(Container& parent, const Rect& bounds, const std::string& cap
   end();
   Fl_Group::current(nullptr);  // end() made the parent current; children are placed explicitly
   box(FL_NO_BOX);
+  labeltype(FL_NO_LABEL);  // the caption is drawn into the frame by draw()
   setCaption(caption);
 }
 

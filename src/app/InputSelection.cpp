@@ -1,0 +1,61 @@
+// Choosing the file to split: the "Change" button of the input group and File, "Input file".
+#include <array>
+#include <string>
+
+#include "app/MainWindow.h"
+#include "platform/File.h"
+
+namespace {
+
+// Extensions of data that is already compressed, compared exactly as written.
+constexpr std::array<const char*, 8> kIncompressibleExtensions = {"jpg", "jpeg", "mpg", "mpeg",
+                                                                  "zip", "rar",  "arj", "mp3"};
+
+// The text after the first "." anywhere in the path (folder names included); "" without one.
+std::string textAfterFirstDot(const std::string& path) {
+  std::size_t dot = path.find('.');
+  return dot == std::string::npos ? std::string() : path.substr(dot + 1);
+}
+
+bool isIncompressible(const std::string& extension) {
+  for (const char* known : kIncompressibleExtensions)
+    if (extension == known) return true;
+  return false;
+}
+
+// The path up to and including its last separator.
+std::string folderWithSeparator(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+void TForm1::Button1Click() { chooseInputFile(); }
+
+void TForm1::Inputfile1Click() { chooseInputFile(); }
+
+void TForm1::chooseInputFile() {
+  if (!OpenDialog1.execute()) return;
+  const std::string path = OpenDialog1.FileName();
+  FileLabel1->setFileName(path);
+  Button2->setEnabled(true);
+  Button3->setEnabled(true);
+
+  // Runs CheckBox1Click when the state changes, before the new sizes are known.
+  CheckBox1->setEnabled(true);
+  CheckBox1->setChecked(!isIncompressible(textAfterFirstDot(path)));
+
+  FileLabel2->setFileName(folderWithSeparator(path));
+
+  // The file is only measured here: it is opened for reading and its permissions are left as
+  // they are, so a read-only input stays read-only and one on read-only media can be chosen.
+  platform::File file = platform::File::openRead(path);
+  const double length = double(file.size());
+  file.close();
+  InputSizeBytes = length;
+  InputSizeKB = length * (1.0 / 1024);
+  InputSizeMB = length * (1.0 / 1048576);
+
+  refreshEstimateAfterFileChoice();
+}

@@ -1,0 +1,129 @@
+// The main window TForm1: every job setting is the state of one of its controls. Its handlers
+// live in several files (input selection, split button, estimate, destination, help menu).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/StandInControls.h"
+#include "job/Chrono.h"
+#include "job/SplitJob.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/ComboBox.h"
+#include "ui/Form.h"
+#include "ui/GroupBox.h"
+#include "ui/Label.h"
+#include "ui/MainMenu.h"
+#include "ui/OpenDialog.h"
+#include "ui/RadioButton.h"
+
+class TForm1 : public ui::Form, public job::SplitJobHost {
+ public:
+  TForm1();
+  ~TForm1() override;
+
+  // Controls. Each is owned by its parent widget and freed with the form.
+  ui::MainMenu* MainMenu1;
+  ui::MenuItem* File1;
+  ui::MenuItem* Inputfile1;
+  ui::MenuItem* Exit1;
+  ui::MenuItem* Help1;
+  ui::MenuItem* License1;
+  ui::MenuItem* Help2;
+  ui::MenuItem* Support1;
+  ui::MenuItem* AbouFennock1;
+  ui::MenuItem* Exit2;
+
+  ui::GroupBox* GroupBox1;
+  ui::Label* Label4;
+  app::FileLabelStandIn* FileLabel1;
+  ui::Button* Button1;
+  ui::Label* Label5;
+  app::FileLabelStandIn* FileLabel2;
+  ui::Button* Button2;
+
+  ui::GroupBox* GroupBox2;
+  ui::RadioButton* RadioButton1;
+  ui::RadioButton* RadioButton2;
+  app::NumEditStandIn* NumEdit1;
+  ui::ComboBox* ComboBox1;
+  app::NumEditStandIn* NumEdit2;
+
+  ui::GroupBox* GroupBox3;
+  ui::CheckBox* CheckBox1;
+  ui::CheckBox* CheckBox2;
+  ui::CheckBox* CheckBox3;
+
+  ui::GroupBox* GroupBox5;
+  ui::RadioButton* RadioButton3;
+  ui::RadioButton* RadioButton4;
+
+  ui::GroupBox* GroupBox4;
+  ui::Label* Label1;
+  ui::Label* Label2;
+  ui::Label* Label3;
+
+  ui::Button* Button3;
+
+  // Non-visual components.
+  ui::OpenDialog OpenDialog1;
+  job::TChrono Chrono1;
+
+  // The input's length, set by each file choice; read by the estimate.
+  double InputSizeBytes = 0;
+  double InputSizeKB = 0;
+  double InputSizeMB = 0;
+
+  // Handlers.
+  void FormCreate();
+  void Button1Click();
+  void Inputfile1Click();
+  void Button2Click();
+  void Button3Click();
+  void NumEdit1Change();
+  void NumEdit2Change();
+  void ComboBox1Change();
+  void RadioButton1Click();
+  void RadioButton2Click();
+  void CheckBox1Click();
+  void Exit1Click();
+  void Exit2Click();
+  void License1Click();
+  void Help2Click();
+  void Support1Click();
+  void AbouFennock1Click();
+
+  // The labels after a file choice (the estimate's file-choice rules).
+  void refreshEstimateAfterFileChoice();
+
+  // Where Button3Click shows the job: the progress dialog, or the terminal's progress lines.
+  void setProgressView(job::ProgressView* view) { m_progressView = view; }
+
+  // The split job's host: it reads the controls above directly.
+  std::string inputPath() const override;
+  std::string destFolder() const override;
+  bool countMode() const override;
+  std::string sizeText() const override;
+  int unitIndex() const override;
+  std::string countText() const override;
+  bool compress() const override;
+  bool deleteInput() const override;
+  bool openDestination() const override;
+  bool exeMerger() const override;
+  void disableSplitButton() override;
+  void setMainWindowEnabled(bool enabled) override;
+  void resetFileChoice() override;
+  job::TChrono& chrono() override { return Chrono1; }
+  std::string mergerImageStorePath() const override;
+  std::string unpackLibStorePath() const override;
+  std::string packLibStorePath() const override;
+
+ private:
+  void chooseInputFile();
+
+  job::ProgressView* m_progressView = nullptr;
+};
+
+// The product title: the application's title and every error box's caption.
+inline constexpr char kApplicationTitle[] = "Fennock! 1.0";

@@ -1,0 +1,69 @@
+// Start-up: the application's title, the forms in their order, and the message loop.
+#include "app/Program.h"
+
+#include <cstdio>
+
+#include "app/JobViews.h"
+#include "app/MainWindow.h"
+#include "ui/Application.h"
+
+namespace app {
+
+namespace {
+
+int runWindows() {
+  ui::Application& application = ui::Application::instance();
+  application.setTitle(kApplicationTitle);
+  if (!application.initializeScreen()) {
+    std::fprintf(stderr,
+                 "%s: No display is available, so the main window cannot be shown. "
+                 "Run \"fennock split FILE\" to split in the terminal, or \"fennock --help\".\n",
+                 kApplicationTitle);
+    return 1;
+  }
+  // The first form created is the main window.
+  TForm1& form1 = application.createForm<TForm1>();
+  static StatisticsBoxView progressView(form1);
+  form1.setProgressView(&progressView);
+  int status = application.run();
+  application.destroyForms();
+  return status;
+}
+
+}  // namespace
+
+std::string usageText() {
+  return "Usage: fennock                    show the main window\n"
+         "       fennock split FILE [options]\n"
+         "Splits FILE into pieces with the main window's settings, without showing it.\n"
+         "Options (defaults are the window's):\n"
+         "  --size VALUE            piece size in the chosen unit (default 1.38)\n"
+         "  --unit bytes|Kbytes|Mbytes   unit of --size (default Mbytes)\n"
+         "  --count N               cut into N pieces instead of pieces of a size\n"
+         "  --dest DIR              destination folder (default: the file's folder)\n"
+         "  --compress, --no-compress   compress the data first (default: by extension)\n"
+         "  --merger exe|bat        kind of merger (default exe)\n"
+         "  --delete-input          delete FILE after the split\n"
+         "  --open-dest             open the destination folder afterwards\n"
+         "  --help, --version\n";
+}
+
+int runProgram(const std::vector<std::string>& args) {
+  if (args.empty()) return runWindows();
+  const std::string& command = args[0];
+  if (command == "--help" || command == "-h") {
+    std::fputs(usageText().c_str(), stdout);
+    return 0;
+  }
+  if (command == "--version") {
+    std::printf("%s\n", kApplicationTitle);
+    return 0;
+  }
+  if (command == "split")
+    return runSplitCommand(std::vector<std::string>(args.begin() + 1, args.end()), stdout);
+  std::fprintf(stderr, "%s: Unknown command '%s'; see \"fennock --help\".\n", kApplicationTitle,
+               command.c_str());
+  return 2;
+}
+
+}  // namespace app

@@ -1,0 +1,20 @@
+// The program's start-up: the main window, or a command of the terminal front end.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace app {
+
+// Runs the program for its arguments (without the program name); the process's exit status.
+int runProgram(const std::vector<std::string>& args);
+
+// `fennock split FILE [options]`: the main window's job without showing the window. Progress
+// and statistics go to `out`, errors to stderr. 0 on success.
+int runSplitCommand(const std::vector<std::string>& args, std::FILE* out);
+
+// The text of --help.
+std::string usageText();
+
+}  // namespace app

@@ -1,0 +1,47 @@
+// The split button: runs the split job with this window as its host.
+#include <stdexcept>
+
+#include "app/MainWindow.h"
+
+void TForm1::Button3Click() {
+  if (m_progressView == nullptr) throw std::logic_error("No progress view for the split job");
+  job::runSplitJob(*this, *m_progressView);
+}
+
+std::string TForm1::inputPath() const { return FileLabel1->FileName(); }
+
+std::string TForm1::destFolder() const { return FileLabel2->FileName(); }
+
+bool TForm1::countMode() const { return RadioButton2->checked(); }
+
+std::string TForm1::sizeText() const { return NumEdit1->text(); }
+
+int TForm1::unitIndex() const { return ComboBox1->itemIndex(); }
+
+std::string TForm1::countText() const { return NumEdit2->text(); }
+
+bool TForm1::compress() const { return CheckBox1->checked(); }
+
+bool TForm1::deleteInput() const { return CheckBox2->checked(); }
+
+bool TForm1::openDestination() const { return CheckBox3->checked(); }
+
+bool TForm1::exeMerger() const { return RadioButton4->checked(); }
+
+void TForm1::disableSplitButton() { Button3->setEnabled(false); }
+
+void TForm1::setMainWindowEnabled(bool enabled) { setEnabled(enabled); }
+
+void TForm1::resetFileChoice() {
+  FileLabel1->setFileName("None");
+  FileLabel2->setFileName("???");
+  Button2->setEnabled(false);
+}
+
+// FIXME: the stores are not loaded into this window yet; the job's stand-ins refuse what needs
+// them before asking for these paths.
+std::string TForm1::mergerImageStorePath() const { return {}; }
+
+std::string TForm1::unpackLibStorePath() const { return {}; }
+
+std::string TForm1::packLibStorePath() const { return {}; }
