@@ -60,18 +60,18 @@ class TBrowseFolder {
   bool Execute();
 
   const std::string& Directory() const { return m_directory; }
-  void Directory(const std::string& value) { m_directory = value; }
+  void setDirectory(const std::string& value) { m_directory = value; }
   const std::string& Title() const { return m_title; }
-  void Title(const std::string& value) { m_title = value; }
+  void setTitle(const std::string& value) { m_title = value; }
   // The chooser lists file-system folders only, which is what bfFileSysDirsOnly asks; the other
   // flags have no counterpart here and are kept for the window descriptions.
   TBrowseInfoFlags Flags() const { return m_flags; }
-  void Flags(TBrowseInfoFlags value) { m_flags = value; }
+  void setFlags(TBrowseInfoFlags value) { m_flags = value; }
   TSHFolders RootFolder() const { return m_rootFolder; }
-  void RootFolder(TSHFolders value) { m_rootFolder = value; }
+  void setRootFolder(TSHFolders value) { m_rootFolder = value; }
   // The chooser has no status line; shortenStatusPath gives the text a status line would show.
   bool ShowPathInStatusArea() const { return m_showPathInStatusArea; }
-  void ShowPathInStatusArea(bool value) { m_showPathInStatusArea = value; }
+  void setShowPathInStatusArea(bool value) { m_showPathInStatusArea = value; }
 
  private:
   std::string m_directory;

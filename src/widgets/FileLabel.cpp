@@ -82,20 +82,20 @@ TFileLabel::TFileLabel(ui::Container& parent, const ui::Rect& bounds, const std:
   showFitted();
 }
 
-void TFileLabel::FileName(const std::string& value) {
+void TFileLabel::setFileName(const std::string& value) {
   if (value == m_fileName) return;
   m_fileName = value;
   m_parts = splitPath(m_fileName, m_separator);
   showFitted();
 }
 
-void TFileLabel::Direction(TDirection value) {
+void TFileLabel::setDirection(TDirection value) {
   if (value == m_direction) return;
   m_direction = value;
   showFitted();
 }
 
-void TFileLabel::Separator(const std::string& value) {
+void TFileLabel::setSeparator(const std::string& value) {
   if (value == m_separator) return;
   m_separator = value;
   m_parts = splitPath(m_fileName, m_separator);

@@ -35,11 +35,11 @@ class TFileLabel : public ui::Label {
   TFileLabel(ui::Container& parent, const ui::Rect& bounds, const std::string& fileName = "");
 
   const std::string& FileName() const { return m_fileName; }
-  void FileName(const std::string& value);
+  void setFileName(const std::string& value);
   TDirection Direction() const { return m_direction; }
-  void Direction(TDirection value);
+  void setDirection(TDirection value);
   const std::string& Separator() const { return m_separator; }
-  void Separator(const std::string& value);
+  void setSeparator(const std::string& value);
 
   // Every move or resize fits the path to the new width.
   void resize(int x, int y, int w, int h) override;

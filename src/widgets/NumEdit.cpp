@@ -54,8 +54,9 @@ NumKeyRules localeKeyRules(bool isFloat, bool negative) {
           singleByte(platform::thousandsSeparator())};
 }
 
-TNumEdit::TNumEdit(ui::Container& parent, const ui::Rect& bounds, int tabOrder)
-    : ui::Edit(parent, bounds, "", tabOrder) {}
+TNumEdit::TNumEdit(ui::Container& parent, const ui::Rect& bounds, const std::string& text,
+                   int tabOrder)
+    : ui::Edit(parent, bounds, text, tabOrder) {}
 
 void TNumEdit::keyPress(char& key) {
   // The locale is read per key: it is fixed at start-up, and tests switch it.

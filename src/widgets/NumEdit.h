@@ -30,15 +30,15 @@ NumKeyRules localeKeyRules(bool isFloat, bool negative);
 // Only typed characters are filtered; text set by program or pasted is taken as it is.
 class TNumEdit : public ui::Edit {
  public:
-  TNumEdit(ui::Container& parent, const ui::Rect& bounds, int tabOrder);
+  TNumEdit(ui::Container& parent, const ui::Rect& bounds, const std::string& text, int tabOrder);
 
   bool Float() const { return m_float; }
-  void Float(bool value) { m_float = value; }
+  void setFloat(bool value) { m_float = value; }
   // Stored only; nothing depends on it.
   std::uint8_t Decimals() const { return m_decimals; }
-  void Decimals(std::uint8_t value) { m_decimals = value; }
+  void setDecimals(std::uint8_t value) { m_decimals = value; }
   bool Negative() const { return m_negative; }
-  void Negative(bool value) { m_negative = value; }
+  void setNegative(bool value) { m_negative = value; }
 
  protected:
   void keyPress(char& key) override;

@@ -94,14 +94,14 @@ TEST_F(BrowseFolderExecute, RootKeepsItsSeparatorOtherFoldersLoseIt) {
 }
 
 TEST_F(BrowseFolderExecute, AFolderThatDoesNotExistIsNotConfirmed) {
-  browse.Directory("/tmp");
+  browse.setDirectory("/tmp");
   dialogs.queueFolder("/no/such/folder/here");
   EXPECT_FALSE(browse.Execute());
   EXPECT_EQ(browse.Directory(), "/tmp");
 }
 
 TEST_F(BrowseFolderExecute, PreselectsThePreviousChoiceWhileItExists) {
-  browse.Title("Pick the destination");
+  browse.setTitle("Pick the destination");
   std::string gone;
   {
     ScratchDir first;
@@ -136,7 +136,7 @@ TEST(BrowseFolderRoot, MapsToTheUserFoldersThatExist) {
   ui::ScriptedDialogs dialogs(false);
   ui::ScopedDialogs scope(dialogs);
   TBrowseFolder browse;
-  browse.RootFolder(foDesktopDirectory);
+  browse.setRootFolder(foDesktopDirectory);
   browse.Execute();
   EXPECT_EQ(dialogs.openedWith().back(), home.dir().file("Schreibtisch"));
 }

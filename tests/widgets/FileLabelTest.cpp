@@ -133,9 +133,9 @@ TEST_F(FileLabelWidget, KeepsTheFullPathAndShowsTheFittedOne) {
   EXPECT_EQ(label.FileName(), "/aa/bb/cc/f.txt");
   EXPECT_EQ(label.caption(), "/.../cc/f.txt");
   EXPECT_EQ(label.w(), 13);  // no auto-size
-  label.FileName("/x/short");
+  label.setFileName("/x/short");
   EXPECT_EQ(label.caption(), "/x/short");
-  label.FileName("");
+  label.setFileName("");
   EXPECT_EQ(label.caption(), "");
 }
 
@@ -145,7 +145,7 @@ TEST_F(FileLabelWidget, ResizeAndDirectionRecomputeTheShownText) {
   label.setBounds({10, 10, 40, 17});
   EXPECT_EQ(label.caption(), "/aa/bb/cc/f.txt");
   label.setBounds({10, 10, 13, 17});
-  label.Direction(drFromRight);
+  label.setDirection(drFromRight);
   EXPECT_EQ(label.caption(), "/aa/.../f.txt");
   // Moving alone recomputes too: the width is read again.
   label.setBounds({50, 20, 13, 17});
@@ -153,10 +153,10 @@ TEST_F(FileLabelWidget, ResizeAndDirectionRecomputeTheShownText) {
 }
 
 TEST_F(FileLabelWidget, SeparatorChangeSplitsThePathAgain) {
-  label.FileName("C:\\aa\\bb\\cc\\f");
+  label.setFileName("C:\\aa\\bb\\cc\\f");
   EXPECT_EQ(label.caption(), "C:\\aa\\bb\\cc\\f");  // fits whole, one part with "/"
   label.setBounds({10, 10, 11, 17});
   EXPECT_EQ(label.caption(), "C:\\aa\\bb\\cc\\f");  // one part: shown alone and clipped
-  label.Separator("\\");
+  label.setSeparator("\\");
   EXPECT_EQ(label.caption(), "C:\\...\\cc\\f");
 }

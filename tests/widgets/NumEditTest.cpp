@@ -84,7 +84,7 @@ struct NumEditWidget : ::testing::Test {
     edit.onChange = [this] { ++changes; };
   }
   ui::Form form{"Test", 0, 0, 200, 100, false};
-  TNumEdit edit{form, {10, 10, 41, 21}, 0};
+  TNumEdit edit{form, {10, 10, 41, 21}, "", 0};
   int changes = 0;
 };
 
@@ -115,7 +115,7 @@ TEST_F(NumEditWidget, EscapeEmptiesTheFieldAndRaisesTheChange) {
 }
 
 TEST_F(NumEditWidget, WholeNumbersAndCtrlKeys) {
-  edit.Float(false);
+  edit.setFloat(false);
   edit.type("1.5,2\x16" "a");  // Ctrl+V arrives as 22 and is refused like a letter
   EXPECT_EQ(edit.text(), "152");
   // Text set by program (as pasted text) is not filtered.
