@@ -1,0 +1,135 @@
+// The progress dialog: built from its window description, driven by the split job.
+#include "job/Form2.h"
+
+#include <FL/Fl.H>
+
+#include "platform/Shell.h"
+#include "ui/Application.h"
+
+namespace job {
+
+namespace {
+
+constexpr int kClientWidth = 314;
+constexpr int kClientHeight = 205;
+constexpr int kLedLeft = 112;
+constexpr int kLedShownTop = 80;
+constexpr int kLedRestingTop = 400;  // below the client area: out of sight
+
+bool onScreen() { return ui::Application::instance().onScreen(); }
+
+}  // namespace
+
+TForm2::TForm2(SplitJobHost& host)
+    : ui::Form("Processing...", 0, 0, kClientWidth, kClientHeight, false),
+      GaugeBar1(24, 144, 265, 25),
+      LED1(kLedLeft, kLedRestingTop),
+      Label6(*this, {136, 80, 0, 13}, ""),
+      Button1(*this, {120, 176, 75, 25}, "OK", 0),
+      GroupBox1(*this, {24, 8, 265, 129}, "Statistics"),
+      Label1(GroupBox1, {16, 32, 0, 13}, ""),
+      Label2(GroupBox1, {16, 48, 0, 13}, ""),
+      Label3(GroupBox1, {16, 64, 0, 13}, ""),
+      Label4(GroupBox1, {16, 80, 0, 13}, ""),
+      Label5(GroupBox1, {16, 96, 0, 13}, ""),
+      m_host(host) {
+  // No close box: OK is the only way out, and it is disabled while a job runs.
+  callback([](Fl_Widget*, void*) {});
+  add(GaugeBar1);
+  GaugeBar1.setBarColorStyle(widgets::cs1Color);
+  GaugeBar1.setBarColor1(widgets::clBlue);
+  GaugeBar1.setBarColor2(widgets::clBlue);
+  GaugeBar1.setBackgroundColor(widgets::clBtnFace);
+  GaugeBar1.setPercentage(true);
+  GaugeBar1.setMin(0);
+  GaugeBar1.setMax(100);
+  GaugeBar1.hide();
+  add(LED1);
+  LED1.setColor(widgets::Green);
+  LED1.setState(widgets::LEDOff);
+  LED1.setBlinkInterval(300);
+  Label6.setVisible(false);
+  Button1.setEnabled(false);
+  Button1.onClick = [this] { Button1Click(); };
+  GroupBox1.setVisible(false);
+  Fl_Group::current(nullptr);
+  clear_visible();  // hidden until a job shows it
+}
+
+TForm2::~TForm2() {
+  LED1.setBlinking(false);
+  // The gauge and the LED are members: take them out before the form deletes its children.
+  remove(GaugeBar1);
+  remove(LED1);
+}
+
+void TForm2::showDialog() {
+  if (onScreen()) {
+    if (!shown()) position((Fl::w() - w()) / 2, (Fl::h() - h()) / 2);
+    Fl_Double_Window::show();
+  } else {
+    set_visible();  // no display: the state is kept, nothing is drawn
+  }
+}
+
+void TForm2::hideDialog() {
+  if (onScreen())
+    Fl_Double_Window::hide();
+  else
+    clear_visible();
+}
+
+void TForm2::restLed() {
+  LED1.setBlinking(false);
+  LED1.position(kLedLeft, kLedRestingTop);
+  Label6.setVisible(false);
+}
+
+void TForm2::show() { showDialog(); }
+
+void TForm2::setOkEnabled(bool enabled) { Button1.setEnabled(enabled); }
+
+void TForm2::setProgressPosition(int position) { GaugeBar1.setPosition(position); }
+
+void TForm2::showProgressBar() { GaugeBar1.show(); }
+
+void TForm2::compressionStarted() {
+  LED1.setBlinking(true);
+  LED1.position(kLedLeft, kLedShownTop);
+  Label6.setCaption("Compressing data");
+  Label6.setVisible(true);
+  redraw();
+}
+
+void TForm2::compressionFinished() {
+  LED1.setBlinking(false);
+  hideDialog();
+  LED1.position(kLedLeft, kLedRestingTop);
+  Label6.setVisible(false);
+  showDialog();
+  GaugeBar1.show();
+}
+
+void TForm2::showStatisticsGroup() { GroupBox1.setVisible(true); }
+
+void TForm2::setStatistics(const JobStatistics& stats) {
+  const std::array<std::string, 5> texts = statisticsTexts(stats);
+  ui::Label* labels[] = {&Label1, &Label2, &Label3, &Label4, &Label5};
+  for (std::size_t i = 0; i < texts.size(); ++i) labels[i]->setCaption(texts[i]);
+}
+
+// A failed job leaves nothing to report here: the dialog goes away so that the error message
+// appears over a main window that is usable again, with the same input still chosen.
+void TForm2::jobFailed() {
+  restLed();
+  hideDialog();
+}
+
+void TForm2::Button1Click() {
+  hideDialog();
+  if (m_host.openDestination()) platform::openDocument(m_host.destFolder());
+  m_host.resetFileChoice();
+  m_host.setMainWindowEnabled(true);
+}
+
+}  // namespace job
