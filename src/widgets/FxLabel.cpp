@@ -128,19 +128,12 @@ FENNOCK_LABEL_SETTER(ShowAccelChar, bool, m_showAccelChar, adjustBounds())
 FENNOCK_LABEL_SETTER(OffsetX, int, m_offsetX, if (value > 0) m_autoSize = false)
 FENNOCK_LABEL_SETTER(OffsetY, int, m_offsetY, if (value > 0) m_autoSize = false)
 FENNOCK_LABEL_SETTER(HighlightDirection, TDirection, m_highlightDirection, customized())
+FENNOCK_LABEL_SETTER(HighlightDepth, int, m_highlightDepth, customized())
 FENNOCK_LABEL_SETTER(HighlightColor, TColor, m_highlightColor, customized())
 FENNOCK_LABEL_SETTER(ShadowDirection, TDirection, m_shadowDirection, customized())
 FENNOCK_LABEL_SETTER(ShadowColor, TColor, m_shadowColor, customized())
 FENNOCK_LABEL_SETTER(VerticalAlignment, TVerticalAlignment, m_verticalAlignment, (void)0)
 #undef FENNOCK_LABEL_SETTER
-
-void TFxLabel::setHighlightDepth(int value) {
-  value = std::max(value, 0);
-  if (value == m_highlightDepth) return;
-  m_highlightDepth = value;
-  customized();
-  invalidate();
-}
 
 void TFxLabel::setShadowDepth(int value) {
   value = clampDepth(value);

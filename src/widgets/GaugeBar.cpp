@@ -107,6 +107,31 @@ void TGaugeBar::draw() {
   paint(surface);
 }
 
+int TGaugeBar::handle(int event) {
+  const int button = Fl::event_button(), ex = Fl::event_x() - x(), ey = Fl::event_y() - y();
+  auto notify = [&](const std::function<void(int, int, int)>& handler) {
+    if (handler) handler(button, ex, ey);
+  };
+  switch (event) {
+    case FL_ENTER:
+      return 1;  // so that moves arrive
+    case FL_PUSH:
+      notify(OnMouseDown);
+      if (Fl::event_clicks() != 0 && OnDblClick) OnDblClick();
+      return 1;
+    case FL_MOVE:
+    case FL_DRAG:
+      notify(OnMouseMove);
+      return 1;
+    case FL_RELEASE:
+      notify(OnMouseUp);
+      if (Fl::event_inside(this) && OnClick) OnClick();
+      return 1;
+    default:
+      return Fl_Widget::handle(event);
+  }
+}
+
 void TGaugeBar::paint(Canvas& surface) {
   const int width = w(), height = h();
   if (width <= 0 || height <= 0) return;

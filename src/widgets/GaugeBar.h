@@ -3,6 +3,7 @@
 
 #include <FL/Fl_Widget.H>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -67,6 +68,13 @@ class TGaugeBar : public Fl_Widget {
   const TFont& Font() const { return m_font; }
   void setFont(const TFont& value);
 
+  // The base control's mouse events; (x, y) relative to the bar, buttons as FLTK numbers them.
+  std::function<void()> OnClick;
+  std::function<void()> OnDblClick;
+  std::function<void(int button, int x, int y)> OnMouseDown;
+  std::function<void(int button, int x, int y)> OnMouseMove;
+  std::function<void(int button, int x, int y)> OnMouseUp;
+
   // The centred text as it is drawn: prefix, number, suffix.
   std::string positionText() const;
   // Composes the whole bar off-screen and copies it onto surface at (0, 0).
@@ -75,6 +83,7 @@ class TGaugeBar : public Fl_Widget {
   int barImageBuilds() const { return m_barImageBuilds; }
 
   void draw() override;
+  int handle(int event) override;
   void resize(int x, int y, int w, int h) override;
 
  private:
