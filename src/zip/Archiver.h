@@ -168,6 +168,15 @@ class TArchiver {
   // The path the library is loaded from, or empty when none qualifies.
   std::string packLibPath() const;
 
+  // Extracts the entries named by SpecList (all when empty) from ArchiveFileName into
+  // ExtrBaseDir through the unarchiver library; the outcome is ExtractedCount.
+  void Extract();
+  int32_t ExtractedCount() const { return m_extractedCount; }
+  // The unarchiver library's version; 0 when it cannot be loaded.
+  int32_t UnpackLibVersion();
+  // DLLDirectory + the unarchiver library's file name when that file exists, else empty.
+  std::string unpackLibPath() const;
+
  private:
   friend struct ArchiverAccess;  // the record tests and the extract operation's helpers
   struct CommandStorage;
@@ -179,6 +188,11 @@ class TArchiver {
   // Library binding (process-wide).
   bool loadPackLib();
   void unloadPackLib();
+  bool loadUnpackLib();
+  void unloadUnpackLib();
+  struct UnpackCommandStorage;
+  std::unique_ptr<UnpackCommandStorage> buildExtractCommand(int32_t version,
+                                                            const std::string& archivePath);
 
   // The command record of one Add, owning every text it points to.
   std::unique_ptr<CommandStorage> buildAddCommand(int32_t version, const std::string& archivePath);
@@ -234,6 +248,7 @@ class TArchiver {
   int32_t m_lastFullErrorCode = 0;
   std::string m_lastMessage;
   int32_t m_addedCount = 0;
+  int32_t m_extractedCount = 0;
   uint8_t m_cancelRequested = 0;
   uint8_t m_busy = 0;
   int64_t m_totalBytes = 0;
