@@ -393,7 +393,10 @@ void TArchiver::handlePasswordRequest(PackLibCallbackInfo& info, const std::stri
       ArchiverHost& h = *host();
       std::string ok = messageText(msg::kPasswordOk);
       std::string cancel = messageText(msg::kPasswordCancel);
-      std::string title = messageText(msg::kPasswordTitle);
+      // Without a catalogue text the title is the fallback text alone, without the ID.
+      std::string title = catalogueText(msg::kPasswordTitle)
+                              .value_or(std::string(kMissingMessageText).substr(
+                                  0, std::string(kMissingMessageText).find('\n')));
       password = h.askPassword(title, messageText(msg::kPasswordPrompt), ok, cancel);
       if (twice && !password.empty()) {
         std::string confirmation =

@@ -230,6 +230,8 @@ void TArchiver::list() {
       }
     }
     m_stubSize += realPos - int64_t(info.directoryOffset);
+    // A directory recorded further on than it lies means bytes are missing, not a stub.
+    if (m_stubSize < 0) m_stubSize = 0;
   } catch (const EArchiver& error) {
     showException(error);
     m_archiveFileName.clear();

@@ -15,17 +15,18 @@ void setMessageCatalogue(std::function<std::optional<std::string>(int32_t)> look
   catalogue() = std::move(lookup);
 }
 
+std::optional<std::string> catalogueText(int32_t id) {
+  if (!catalogue()) return std::nullopt;
+  return catalogue()(id);
+}
+
 std::string messageText(int32_t id) {
-  if (catalogue()) {
-    if (auto text = catalogue()(id)) return *text;
-  }
+  if (auto text = catalogueText(id)) return *text;
   return kMissingMessageText + std::to_string(id);
 }
 
 std::string messageText(int32_t id, const std::string& detail) {
-  if (catalogue()) {
-    if (auto text = catalogue()(id)) return *text + detail;
-  }
+  if (auto text = catalogueText(id)) return *text + detail;
   return messageText(id);
 }
 

@@ -168,6 +168,8 @@ inline constexpr const char* kMissingMessageText =
 // The application's message catalogue (its string table), process-wide. The program carries no
 // texts for the component's IDs, so by default every message takes the fallback form.
 void setMessageCatalogue(std::function<std::optional<std::string>(int32_t)> catalogue);
+// The catalogue's own text for `id`, if it has one.
+std::optional<std::string> catalogueText(int32_t id);
 // The catalogue text of `id`, or the fallback text with the ID.
 std::string messageText(int32_t id);
 // The catalogue text of `id` with `detail` appended; the fallback text alone has no detail.
