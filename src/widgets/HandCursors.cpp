@@ -21,6 +21,9 @@ struct Art {
   int number;
   int hotX, hotY;
   std::vector<std::string_view> rows;
+  // Another cursor drawn first, at (underX, underY), with these rows on top.
+  std::string_view under = {};
+  int underX = 0, underY = 0;
 };
 
 // One row of pixels per line.
@@ -82,28 +85,19 @@ const std::array<Art, 5>& arts() {
           "    #........#    ",
           "    ##########    ",
       }},
+      // The open hand with an arrow at its top left.
       {"FX_GRABHANDARROW", crGrabHandArrow, 0, 0, {
-          "#                      ",
-          "##                     ",
-          "#.#                    ",
-          "#..#        ##         ",
-          "#...#   ## #..###      ",
-          "#....# #..##..#..#     ",
-          "#..### #..##..#..# #   ",
-          "#.#     #..#..#..##.#  ",
-          "##      #..#..#..#..#  ",
-          "#     ## #..#.#..#..#  ",
-          "     #..##........#.#  ",
-          "     #...#..........#  ",
-          "      #..#..........#  ",
-          "       #............#  ",
-          "       #...........#   ",
-          "        #..........#   ",
-          "        #.........#    ",
-          "         #........#    ",
-          "         #........#    ",
-          "         ##########    ",
-      }},
+          "#     ",
+          "##    ",
+          "#.#   ",
+          "#..#  ",
+          "#...# ",
+          "#....#",
+          "#..###",
+          "#.#   ",
+          "##    ",
+          "#     ",
+      }, "FX_GRABHAND", 5, 3},
       {"FX_DRAGHAND", crDragHand, 8, 6, {
           "                 ",
           "    ## ## ##     ",
@@ -132,19 +126,25 @@ const Art& artNamed(std::string_view name) {
 }
 
 RgbaImage render(const Art& art) {
-  int width = 0;
+  RgbaImage under = art.under.empty() ? RgbaImage() : render(artNamed(art.under));
+  int width = under.empty() ? 0 : art.underX + under.width();
   for (std::string_view row : art.rows) width = std::max(width, static_cast<int>(row.size()));
-  RgbaImage image(width, static_cast<int>(art.rows.size()));
-  for (int y = 0; y < image.height(); ++y) {
+  int height =
+      std::max(static_cast<int>(art.rows.size()), under.empty() ? 0 : art.underY + under.height());
+  RgbaImage image(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) image.setTransparent(x, y);
+  for (int y = 0; y < under.height(); ++y)
+    for (int x = 0; x < under.width(); ++x)
+      if (!under.transparentAt(x, y)) {
+        Rgb p = under.pixel(x, y);
+        image.setPixel(art.underX + x, art.underY + y, rgbColor(p.r, p.g, p.b));
+      }
+  for (int y = 0; y < static_cast<int>(art.rows.size()); ++y) {
     std::string_view row = art.rows[y];
-    for (int x = 0; x < width; ++x) {
-      char c = x < static_cast<int>(row.size()) ? row[x] : ' ';
-      if (c == '#')
-        image.setPixel(x, y, clBlack);
-      else if (c == '.')
-        image.setPixel(x, y, clWhite);
-      else
-        image.setTransparent(x, y);
+    for (int x = 0; x < static_cast<int>(row.size()); ++x) {
+      if (row[x] == '#') image.setPixel(x, y, clBlack);
+      if (row[x] == '.') image.setPixel(x, y, clWhite);
     }
   }
   return image;
