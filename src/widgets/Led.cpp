@@ -34,7 +34,8 @@ void TLED::setBlinking(bool value) {
   if (value) {
     m_blinking = true;
     m_phase = true;
-    startTimer();
+    // A running timer keeps its rhythm, as an enabled system timer does when enabled again.
+    if (!m_timerRunning) startTimer();
     return;
   }
   m_blinking = false;
