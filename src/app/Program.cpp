@@ -12,8 +12,8 @@ namespace app {
 namespace {
 
 int runWindows() {
+  initializeApplication();
   ui::Application& application = ui::Application::instance();
-  application.setTitle(kApplicationTitle);
   if (!application.initializeScreen()) {
     std::fprintf(stderr,
                  "%s: No display is available, so the main window cannot be shown. "
@@ -31,6 +31,8 @@ int runWindows() {
 }
 
 }  // namespace
+
+void initializeApplication() { ui::Application::instance().setTitle(kApplicationTitle); }
 
 std::string usageText() {
   return "Usage: fennock                    show the main window\n"

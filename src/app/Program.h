@@ -7,6 +7,9 @@
 
 namespace app {
 
+// Start-up steps 1 and 2: the application object, titled "Fennock! 1.0".
+void initializeApplication();
+
 // Runs the program for its arguments (without the program name); the process's exit status.
 int runProgram(const std::vector<std::string>& args);
 

@@ -124,8 +124,7 @@ void applyOptions(TForm1& form, const SplitOptions& options) {
 }  // namespace
 
 int runSplitCommand(const std::vector<std::string>& args, std::FILE* out) {
-  ui::Application& application = ui::Application::instance();
-  application.setTitle(kApplicationTitle);
+  initializeApplication();
   ui::ScriptedDialogs answers(/*echo=*/true);
   ui::ScopedDialogs scoped(answers);
 

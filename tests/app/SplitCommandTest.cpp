@@ -1,0 +1,137 @@
+// `fennock split` run as a program: the window's job from the terminal, end to end.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/Paths.h"
+#include "support/ScratchDir.h"
+
+using testing_support::ScratchDir;
+
+namespace {
+
+struct ProgramRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string shellQuoted(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+// Runs the program without a display, in `dir`, with `args`.
+ProgramRun fennock(const ScratchDir& dir, const std::string& args) {
+  const char* build = std::getenv("FENNOCK_BUILD_DIR");
+  std::string program = std::string(build ? build : ".") + "/src/app/fennock";
+  std::string out = dir.file(".out"), err = dir.file(".err");
+  std::string command = "cd " + shellQuoted(dir.path()) + " && env -u DISPLAY " +
+                        shellQuoted(program) + " " + args + " >" + shellQuoted(out) + " 2>" +
+                        shellQuoted(err);
+  int raw = std::system(command.c_str());
+  ProgramRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ScratchDir::read(out),
+                 ScratchDir::read(err)};
+  platform::deleteFile(out);
+  platform::deleteFile(err);
+  return run;
+}
+
+std::string pattern(std::size_t size) {
+  std::string bytes(size, '\0');
+  std::uint32_t x = 12345;
+  for (char& c : bytes) c = char((x = x * 1103515245 + 12345) >> 16);
+  return bytes;
+}
+
+}  // namespace
+
+TEST(SplitCommand, BatSplitJoinsBackToTheInput) {
+  ScratchDir dir;
+  std::string input = pattern(3000000);
+  dir.write("sample.bin", input);
+  ProgramRun run =
+      fennock(dir, "split sample.bin --size 1 --unit Mbytes --merger bat --no-compress");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out,
+            "33%\n66%\n100%\n3 files were created\nOutput files size: 1.00 MegaBytes\n"
+            "Total size of output files: 2.86 MegaBytes\nNo compression performed\n" +
+                run.out.substr(run.out.find("Time elapsed: ")));
+  EXPECT_EQ(platform::fileSize(dir.file("sample1.frg")), 1048576);
+  EXPECT_EQ(platform::fileSize(dir.file("sample2.frg")), 1048576);
+  EXPECT_EQ(platform::fileSize(dir.file("sample3.frg")), 902848);
+  std::string joined;
+  for (int i = 1; i <= 3; ++i)
+    joined += ScratchDir::read(dir.file("sample" + std::to_string(i) + ".frg"));
+  EXPECT_TRUE(joined == input);
+  EXPECT_TRUE(platform::fileExists(dir.file("sample.bat")));
+  EXPECT_TRUE(platform::fileExists(dir.file("sample.bin")));
+}
+
+TEST(SplitCommand, CountModeDestinationAndDeleteInput) {
+  ScratchDir dir;
+  std::filesystem::create_directories(dir.file("out"));
+  dir.write("ten.dat", "0123456789");
+  ProgramRun run = fennock(dir,
+                           "split ten.dat --count 3 --dest out --merger bat --no-compress "
+                           "--delete-input");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ScratchDir::read(dir.file("out/ten1.frg")), "012");
+  EXPECT_EQ(ScratchDir::read(dir.file("out/ten2.frg")), "345");
+  EXPECT_EQ(ScratchDir::read(dir.file("out/ten3.frg")), "6789");
+  EXPECT_FALSE(platform::fileExists(dir.file("ten.dat")));
+}
+
+TEST(SplitCommand, ErrorsCarryTheTitleAndAPeriodAndFail) {
+  ScratchDir dir;
+  ProgramRun missing = fennock(dir, "split absent.bin --merger bat --no-compress");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "Fennock! 1.0: File not found.\n");
+
+  dir.write("notes.txt", "text");
+  ProgramRun bat = fennock(dir, "split notes.txt --merger bat");
+  EXPECT_EQ(bat.status, 1);
+  EXPECT_EQ(bat.err,
+            "Fennock! 1.0: The .BAT merger cannot join compressed pieces; add "
+            "--no-compress.\n");
+  EXPECT_FALSE(platform::fileExists(dir.file("notes.bat")));
+
+  ProgramRun badSize = fennock(dir, "split notes.txt --size 1- --merger bat --no-compress");
+  EXPECT_EQ(badSize.status, 1);
+  EXPECT_TRUE(badSize.err.starts_with("Fennock! 1.0: ")) << badSize.err;
+  EXPECT_TRUE(badSize.err.ends_with(".\n")) << badSize.err;
+  EXPECT_FALSE(platform::fileExists(dir.file("notes1.frg")));
+}
+
+TEST(SplitCommand, CommandLineMistakesAreRefusedBeforeAnyWork) {
+  ScratchDir dir;
+  dir.write("a.bin", "abc");
+  ProgramRun unknown = fennock(dir, "split a.bin --bogus");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.err, "Fennock! 1.0: Unknown option '--bogus'; see \"fennock --help\".\n");
+  EXPECT_EQ(fennock(dir, "split").status, 2);
+  EXPECT_EQ(fennock(dir, "split a.bin --size 1 --count 2").status, 2);
+  EXPECT_EQ(fennock(dir, "split a.bin --unit Gbytes").status, 2);
+  EXPECT_EQ(fennock(dir, "split a.bin --merger zip").status, 2);
+  EXPECT_EQ(fennock(dir, "frobnicate").status, 2);
+  EXPECT_FALSE(platform::fileExists(dir.file("a1.frg")));
+}
+
+TEST(SplitCommand, VersionHelpAndNoDisplay) {
+  ScratchDir dir;
+  ProgramRun version = fennock(dir, "--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "Fennock! 1.0\n");
+  ProgramRun help = fennock(dir, "--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("fennock split FILE"), std::string::npos);
+  ProgramRun window = fennock(dir, "");
+  EXPECT_EQ(window.status, 1);
+  EXPECT_NE(window.err.find("No display is available"), std::string::npos);
+}
