@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <regex>
 
 #include "platform/IoError.h"
 #include "platform/Paths.h"
@@ -10,6 +9,7 @@
 #include "store/StoreError.h"
 #include "support/ScratchDir.h"
 #include "store/TempFolderOverride.h"
+#include "store/TempNames.h"
 
 using codec::TMemoryStream;
 using store::TFileSource;
@@ -84,8 +84,11 @@ TEST(FileSourceRecord, ReadCreatesTheTemporaryFileAndDestructionRemovesIt) {
     path = source.FileName();
     EXPECT_TRUE(source.isTemporary());
     EXPECT_EQ(platform::parentFolder(path) + "/", platform::tempFolder());
-    EXPECT_TRUE(std::regex_match(platform::fileNameOf(path), std::regex(R"(~fs\d{1,2}0\.dat)")))
-        << path;
+    auto name = testing_support::parseTempName(path);
+    ASSERT_TRUE(name.has_value()) << path;
+    EXPECT_EQ(name->extension, ".dat");
+    EXPECT_EQ(name->lastDigit(), '0');
+    EXPECT_LE(name->digits.size(), 3u);
     EXPECT_EQ(ScratchDir::read(path), "!HZL payload bytes");
     EXPECT_EQ(record.Position(), record.Size());
   }
@@ -98,7 +101,9 @@ TEST(FileSourceRecord, EmptyRecordGivesEmptyFileAndEmptyExtensionGivesBareName) 
   TFileSource source("Empty");
   TMemoryStream record = recordOf("");
   source.ReadFileData(record);
-  EXPECT_TRUE(std::regex_match(platform::fileNameOf(source.FileName()), std::regex(R"(~fs\d+)")));
+  auto name = testing_support::parseTempName(source.FileName());
+  ASSERT_TRUE(name.has_value()) << source.FileName();
+  EXPECT_EQ(name->extension, "");
   EXPECT_EQ(platform::fileSize(source.FileName()), 0);
 }
 
@@ -113,11 +118,12 @@ TEST(FileSourceRecord, StoresLoadedTogetherTakeConsecutiveNames) {
       TMemoryStream record = recordOf("x");
       s->ReadFileData(record);
     }
-    std::smatch ma, mc;
-    std::string na = platform::fileNameOf(a.FileName()), nc = platform::fileNameOf(c.FileName());
-    ASSERT_TRUE(std::regex_match(na, ma, std::regex(R"(~fs(\d+)0\.dat)")));
-    if (!std::regex_match(nc, mc, std::regex(R"(~fs(\d+)2\.dat)")) || ma[1] != mc[1]) continue;
-    EXPECT_EQ(platform::fileNameOf(b.FileName()), "~fs" + ma[1].str() + "1.dat");
+    auto na = testing_support::parseTempName(a.FileName());
+    auto nc = testing_support::parseTempName(c.FileName());
+    ASSERT_TRUE(na && nc);
+    ASSERT_EQ(na->lastDigit(), '0');
+    if (nc->lastDigit() != '2' || na->seconds() != nc->seconds()) continue;
+    EXPECT_EQ(platform::fileNameOf(b.FileName()), "~fs" + na->seconds() + "1.dat");
     return;
   }
   FAIL() << "names were not consecutive";
@@ -135,8 +141,10 @@ TEST(FileSourceRecord, TakenNamesAreSkipped) {
   source.setExtension(".dat");
   TMemoryStream record = recordOf("mine");
   source.ReadFileData(record);
-  EXPECT_TRUE(std::regex_match(platform::fileNameOf(source.FileName()),
-                               std::regex(R"(~fs\d+2\.dat)")));
+  auto name = testing_support::parseTempName(source.FileName());
+  ASSERT_TRUE(name.has_value());
+  EXPECT_EQ(name->lastDigit(), '2');
+  EXPECT_EQ(name->extension, ".dat");
   EXPECT_EQ(ScratchDir::read(source.FileName()), "mine");
 }
 

@@ -5,12 +5,12 @@
 
 #include <fstream>
 #include <memory>
-#include <regex>
 #include <set>
 
 #include "platform/Paths.h"
 #include "store/ProbeProcess.h"
 #include "store/TempFolderOverride.h"
+#include "store/TempNames.h"
 #include "support/ScratchDir.h"
 
 using testing_support::ProbeProcess;
@@ -36,8 +36,9 @@ void expectStoreFiles(const std::vector<std::string>& paths, const ScratchDir& t
   const char* packed[] = {"PackLib.dat", "UnpackLib.dat", "Sfx.dat"};
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(platform::parentFolder(paths[i]), temp.path());
-    EXPECT_TRUE(std::regex_match(platform::fileNameOf(paths[i]), std::regex(R"(~fs\d+\d+\.dat)")))
-        << paths[i];
+    auto name = testing_support::parseTempName(paths[i]);
+    ASSERT_TRUE(name.has_value()) << paths[i];
+    EXPECT_EQ(name->extension, ".dat");
     EXPECT_EQ(ScratchDir::read(paths[i]),
               ScratchDir::read(platform::joinPath(FENNOCK_PAYLOAD_DIR, packed[i])));
   }
@@ -87,10 +88,13 @@ TEST(StoresAtStartup, ConcurrentRunsNeverShareATemporaryFile) {
 TEST(StoresAtStartup, TheProgramLeavesNoTemporaryFiles) {
   std::string program = platform::joinPath(FENNOCK_BUILD_DIR_AT_CONFIGURE, "src/app/fennock");
   if (!platform::fileExists(program)) GTEST_SKIP() << "fennock is not built";
-  ScratchDir temp;
+  ScratchDir temp, work;
   testing_support::TempFolderOverride redirect(temp.path());
-  ProbeProcess run({program, "--version"});
-  EXPECT_NE(run.readLine(), "");
+  std::string input = work.write("data.bin", std::string(1000, 'd'));
+  // A terminal split builds the main window, so its stores write their files and remove them.
+  ProbeProcess run({program, "split", input, "--size", "400", "--unit", "bytes", "--merger",
+                    "bat", "--dest", work.path()});
   EXPECT_EQ(run.wait(), 0);
+  EXPECT_TRUE(platform::fileExists(work.file("data.bat")));
   EXPECT_TRUE(temporaryFilesIn(temp.path()).empty());
 }
