@@ -1,27 +1,18 @@
-// The terminal's progress lines and the statistics box.
+// The terminal's progress lines.
 #include "app/JobViews.h"
 
 #include "app/MainWindow.h"
 #include "platform/Shell.h"
-#include "ui/Application.h"
-#include "ui/Dialogs.h"
 
 namespace app {
 
-void finishJob(TForm1& form) {
-  if (form.openDestination()) platform::openDocument(form.destFolder());
-  form.resetFileChoice();
-  form.setMainWindowEnabled(true);
-}
-
-void StatisticsView::setOkEnabled(bool enabled) {
+void TerminalProgressView::setOkEnabled(bool enabled) {
   if (!enabled) return;
-  present(m_texts);
-  finishJob(m_form);
-}
-
-void StatisticsView::setStatistics(const job::JobStatistics& stats) {
-  m_texts = job::statisticsTexts(stats);
+  for (const std::string& text : m_texts) std::fprintf(m_out, "%s\n", text.c_str());
+  std::fflush(m_out);
+  if (m_form.openDestination()) platform::openDocument(m_form.destFolder());
+  m_form.resetFileChoice();
+  m_form.setMainWindowEnabled(true);
 }
 
 void TerminalProgressView::setProgressPosition(int position) {
@@ -36,15 +27,8 @@ void TerminalProgressView::compressionStarted() {
   std::fflush(m_out);
 }
 
-void TerminalProgressView::present(const std::array<std::string, 5>& texts) {
-  for (const std::string& text : texts) std::fprintf(m_out, "%s\n", text.c_str());
-  std::fflush(m_out);
-}
-
-void StatisticsBoxView::present(const std::array<std::string, 5>& texts) {
-  std::string text;
-  for (const std::string& line : texts) text += line + "\n";
-  ui::dialogs().message(ui::MessageKind::Information, ui::Application::instance().title(), text);
+void TerminalProgressView::setStatistics(const job::JobStatistics& stats) {
+  m_texts = job::statisticsTexts(stats);
 }
 
 }  // namespace app

@@ -3,9 +3,10 @@
 
 #include <cstdio>
 
-#include "app/JobViews.h"
 #include "app/MainWindow.h"
+#include "job/Form2.h"
 #include "ui/Application.h"
+#include "widgets/HandCursors.h"
 
 namespace app {
 
@@ -21,10 +22,11 @@ int runWindows() {
                  kApplicationTitle);
     return 1;
   }
-  // The first form created is the main window.
+  // The cursors come before any form; the first form created is the main window.
+  widgets::installHandCursors();
   TForm1& form1 = application.createForm<TForm1>();
-  static StatisticsBoxView progressView(form1);
-  form1.setProgressView(&progressView);
+  job::TForm2& form2 = application.createForm<job::TForm2>(form1);
+  form1.setProgressView(&form2);
   int status = application.run();
   application.destroyForms();
   return status;
