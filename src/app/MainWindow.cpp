@@ -2,6 +2,7 @@
 // Exit entries.
 #include "app/MainWindow.h"
 
+#include "payloads/MainWindowDescription.h"
 #include "platform/Numbers.h"
 #include "ui/Application.h"
 
@@ -86,6 +87,10 @@ TForm1::TForm1()
   ComboBox1->onChange = [this] { ComboBox1Change(); };
   NumEdit2->onChange = [this] { NumEdit2Change(); };
   CheckBox1->onClick = [this] { CheckBox1Click(); };
+
+  // Loading the window's description restores its stores before the create handler runs.
+  store::TFileSource* stores[] = {&PackLib, &UnpackLib, &SFX};
+  payloads::loadMainWindowStores(stores);
 
   FormCreate();
 }

@@ -8,6 +8,7 @@
 #include "app/StandInControls.h"
 #include "job/Chrono.h"
 #include "job/SplitJob.h"
+#include "store/FileSource.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
@@ -69,6 +70,11 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   // Non-visual components.
   ui::OpenDialog OpenDialog1;
   job::TChrono Chrono1;
+  // The job's payloads (archiver library, unarchiver library, merger program), loaded from the
+  // window's description: each writes its temporary file at start-up and deletes it at exit.
+  store::TFileSource PackLib{"PackLib"};
+  store::TFileSource UnpackLib{"UnpackLib"};
+  store::TFileSource SFX{"SFX"};
 
   // The input's length, set by each file choice; read by the estimate.
   double InputSizeBytes = 0;

@@ -38,10 +38,9 @@ void TForm1::resetFileChoice() {
   Button2->setEnabled(false);
 }
 
-// FIXME: the stores are not loaded into this window yet; the job's stand-ins refuse what needs
-// them before asking for these paths.
-std::string TForm1::mergerImageStorePath() const { return {}; }
+// The stores' temporary files, written when the window was loaded.
+std::string TForm1::mergerImageStorePath() const { return SFX.FileName(); }
 
-std::string TForm1::unpackLibStorePath() const { return {}; }
+std::string TForm1::unpackLibStorePath() const { return UnpackLib.FileName(); }
 
-std::string TForm1::packLibStorePath() const { return {}; }
+std::string TForm1::packLibStorePath() const { return PackLib.FileName(); }
