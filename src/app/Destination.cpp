@@ -1,8 +1,8 @@
-// Choosing the destination folder with the "Change" button of the input group.
-// FIXME: stand-in: asks the dialogs for a folder until the folder browser component is used.
+// Choosing the destination folder with the "Change" button beside "Destination folder:".
 #include "app/MainWindow.h"
-#include "ui/Dialogs.h"
 
 void TForm1::Button2Click() {
-  if (auto folder = ui::dialogs().chooseFolder("", "")) FileLabel2->setFileName(*folder);
+  // The picker preselects the folder it returned last time, not the current destination;
+  // cancelling leaves the destination as it is.
+  if (BrowseFolder1.Execute()) FileLabel2->setFileName(BrowseFolder1.Directory());
 }

@@ -32,21 +32,22 @@ TForm1::TForm1()
 
   GroupBox1 = new ui::GroupBox(*this, {8, 0, 441, 80}, "Input files", 0);
   Label4 = new ui::Label(*GroupBox1, {16, 24, 55, 13}, "File to split: ");
-  FileLabel1 = new app::FileLabelStandIn(*GroupBox1, {104, 24, 241, 17}, "None");
+  FileLabel1 = new widgets::TFileLabel(*GroupBox1, {104, 24, 241, 17}, "None");
   Button1 = new ui::Button(*GroupBox1, {352, 16, 75, 25}, "Change", 0);
   Label5 = new ui::Label(*GroupBox1, {16, 48, 85, 13}, "Destination folder:");
-  FileLabel2 = new app::FileLabelStandIn(*GroupBox1, {104, 48, 241, 17}, "???");
+  FileLabel2 = new widgets::TFileLabel(*GroupBox1, {104, 48, 241, 17}, "???");
   Button2 = new ui::Button(*GroupBox1, {352, 48, 75, 25}, "Change", 1);
   Button2->setEnabled(false);
 
   GroupBox2 = new ui::GroupBox(*this, {8, 88, 217, 81}, "Output files", 6);
   RadioButton1 = new ui::RadioButton(*GroupBox2, {8, 24, 105, 17}, "Size", true, 0);
   RadioButton2 = new ui::RadioButton(*GroupBox2, {8, 48, 105, 17}, "Number of files", false, 1);
-  NumEdit1 = new app::NumEditStandIn(*GroupBox2, {112, 24, 41, 21}, "", 2);
+  NumEdit1 = new widgets::TNumEdit(*GroupBox2, {112, 24, 41, 21}, "", 2);
   NumEdit1->setMaxLength(5);
   ComboBox1 = new ui::ComboBox(*GroupBox2, {152, 24, 57, 21}, {"bytes", "Kbytes", "Mbytes"}, 3);
-  NumEdit2 = new app::NumEditStandIn(*GroupBox2, {112, 48, 97, 21}, "", 4);
+  NumEdit2 = new widgets::TNumEdit(*GroupBox2, {112, 48, 97, 21}, "", 4);
   NumEdit2->setMaxLength(5);
+  NumEdit2->setFloat(false);
   NumEdit2->setEnabled(false);
 
   GroupBox3 = new ui::GroupBox(*this, {8, 176, 217, 100}, "Options", 1);

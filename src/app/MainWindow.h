@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "app/StandInControls.h"
 #include "job/Chrono.h"
 #include "job/SplitJob.h"
 #include "store/FileSource.h"
@@ -18,6 +17,9 @@
 #include "ui/MainMenu.h"
 #include "ui/OpenDialog.h"
 #include "ui/RadioButton.h"
+#include "widgets/BrowseFolder.h"
+#include "widgets/FileLabel.h"
+#include "widgets/NumEdit.h"
 
 class TForm1 : public ui::Form, public job::SplitJobHost {
  public:
@@ -38,18 +40,18 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
 
   ui::GroupBox* GroupBox1;
   ui::Label* Label4;
-  app::FileLabelStandIn* FileLabel1;
+  widgets::TFileLabel* FileLabel1;
   ui::Button* Button1;
   ui::Label* Label5;
-  app::FileLabelStandIn* FileLabel2;
+  widgets::TFileLabel* FileLabel2;
   ui::Button* Button2;
 
   ui::GroupBox* GroupBox2;
   ui::RadioButton* RadioButton1;
   ui::RadioButton* RadioButton2;
-  app::NumEditStandIn* NumEdit1;
+  widgets::TNumEdit* NumEdit1;
   ui::ComboBox* ComboBox1;
-  app::NumEditStandIn* NumEdit2;
+  widgets::TNumEdit* NumEdit2;
 
   ui::GroupBox* GroupBox3;
   ui::CheckBox* CheckBox1;
@@ -69,6 +71,7 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
 
   // Non-visual components.
   ui::OpenDialog OpenDialog1;
+  widgets::TBrowseFolder BrowseFolder1;
   job::TChrono Chrono1;
   // The job's payloads (archiver library, unarchiver library, merger program), loaded from the
   // window's description: each writes its temporary file at start-up and deletes it at exit.
@@ -124,11 +127,13 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   std::string mergerImageStorePath() const override;
   std::string unpackLibStorePath() const override;
   std::string packLibStorePath() const override;
+  job::CompressionStage& compressionStage() override;
 
  private:
   void chooseInputFile();
 
   job::ProgressView* m_progressView = nullptr;
+  std::unique_ptr<job::CompressionStage> m_compressionStage;  // Zip and Packer1 inside
 };
 
 // The product title: the application's title and every error box's caption.
