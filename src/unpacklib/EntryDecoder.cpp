@@ -26,7 +26,8 @@ class ZipCrypto {
   }
   void decrypt(std::uint8_t* data, std::size_t size) {
     for (std::size_t i = 0; i < size; ++i) {
-      std::uint16_t t = static_cast<std::uint16_t>(m_keys[2] | 2);
+      // Unsigned 32-bit: a 16-bit product would be promoted to int and overflow.
+      const std::uint32_t t = (m_keys[2] | 2) & 0xFFFF;
       data[i] ^= static_cast<std::uint8_t>((t * (t ^ 1)) >> 8);
       update(data[i]);
     }
