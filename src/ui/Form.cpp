@@ -86,7 +86,11 @@ Control* Form::focusedControl() {
     Container* c = pending.back();
     pending.pop_back();
     for (Control* control : c->controls()) {
-      if (Container* inner = control->asContainer()) pending.push_back(inner);
+      // A group box holds the focus only through one of its controls.
+      if (Container* inner = control->asContainer()) {
+        pending.push_back(inner);
+        continue;
+      }
       for (Fl_Widget* w = focus; w; w = w->parent())
         if (w == &control->widget()) return control;
     }
