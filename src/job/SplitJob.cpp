@@ -9,6 +9,7 @@
 #include "job/BatScript.h"
 #include "job/BlockCascade.h"
 #include "job/Chrono.h"
+#include "job/MergerHead.h"
 #include "job/Names.h"
 #include "job/PiecePlan.h"
 #include "job/ScriptRecord.h"
@@ -26,24 +27,6 @@ bool sameFile(const std::string& a, const std::string& b) {
   struct stat sa {}, sb {};
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
          sa.st_ino == sb.st_ino;
-}
-
-// The merger is a program on this system: whoever may read it may run it.
-void makeExecutable(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return;
-  mode_t mode = st.st_mode & 07777;
-  mode |= (mode & 0444) >> 2;
-  ::chmod(path.c_str(), mode);
-}
-
-// Appends up to `size` bytes of `path`, read with one read, to `target`.
-void appendFileHead(platform::File& target, const std::string& path, std::int64_t size) {
-  platform::File file = platform::File::openRead(path);
-  std::string buffer(static_cast<std::size_t>(size), '\0');
-  std::size_t n = file.read(buffer.data(), buffer.size());
-  target.write(buffer.data(), n);
-  file.close();
 }
 
 class Job {
@@ -162,28 +145,15 @@ void Job::checkOutputsSpareTheInput() const {
 }
 
 platform::File Job::writeExeHead() {
-  ExeMergerSupport& exe = m_host.exeMergerSupport();
-  const std::string path = platform::joinPath(m_destFolder, mergerFileName(m_names, true));
-  platform::File merger = platform::File::create(path);
-  makeExecutable(path);
-  {
-    // The unpacked program is a working file: it lives in a private folder, not beside the
-    // user's files, where it could replace one of the same name.
-    platform::PrivateTempDir work("fennock-job");
-    const std::string image = work.file("Sfx.exe");
-    exe.unpackMergerImage(m_host.mergerImageStorePath(), image);
-    appendFileHead(merger, image, exe.mergerImageSize());
-  }
   ScriptRecord record;
   record.baseName = m_names.baseName;
   record.fileExtension = m_names.fileExtension;
   record.pieceSize = static_cast<std::int32_t>(m_plan.pieceSize);
   record.pieceCount = static_cast<std::int32_t>(m_plan.pieceCount);
   record.compressed = m_compressed;
-  const ScriptRecord::Bytes bytes = record.toBytes();
-  merger.write(bytes.data(), bytes.size());
-  if (m_compressed) appendFileHead(merger, m_host.unpackLibStorePath(), exe.unzipLibrarySize());
-  return merger;
+  return writeMergerHead(platform::joinPath(m_destFolder, mergerFileName(m_names, true)),
+                         m_host.exeMergerSupport(),
+                         {m_host.mergerImageStorePath(), m_host.unpackLibStorePath()}, record);
 }
 
 void Job::writePieces(platform::File& source, std::optional<platform::File> mergerFile,

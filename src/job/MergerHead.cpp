@@ -1,0 +1,92 @@
+// Writing the .EXE merger's head in the merger builder's order.
+#include "job/MergerHead.h"
+
+#include <sys/stat.h>
+
+#include <vector>
+
+#include "codec/Packer.h"
+#include "platform/Paths.h"
+
+namespace job {
+
+namespace {
+
+// The merger is a program on this system: whoever may read it may run it.
+void makeExecutable(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return;
+  mode_t mode = st.st_mode & 07777;
+  mode |= (mode & 0444) >> 2;
+  ::chmod(path.c_str(), mode);
+}
+
+// Appends up to `size` bytes of `path`, read with one read, to `target`.
+void appendFileHead(platform::File& target, const std::string& path, std::int64_t size) {
+  platform::File file = platform::File::openRead(path);
+  std::vector<char> buffer(static_cast<std::size_t>(size));
+  const std::size_t n = file.read(buffer.data(), buffer.size());
+  target.write(buffer.data(), n);
+  file.close();
+}
+
+void writeRecordFile(const std::string& path, const ScriptRecord& record) {
+  const ScriptRecord::Bytes bytes = record.toBytes();
+  platform::File file = platform::File::create(path);
+  file.write(bytes.data(), bytes.size());
+  file.close();
+}
+
+// The record reaches the merger one byte at a time, as the builder hands it over.
+void appendRecordFile(platform::File& target, const std::string& path) {
+  platform::File file = platform::File::openRead(path);
+  for (std::size_t i = 0; i < kScriptRecordSize; ++i) {
+    char byte = 0;
+    file.readExact(&byte, 1);
+    target.write(&byte, 1);
+  }
+  file.close();
+}
+
+}  // namespace
+
+PayloadExeMerger::PayloadExeMerger(std::int64_t mergerImageSize, std::int64_t unzipLibrarySize)
+    : m_mergerImageSize(mergerImageSize), m_unzipLibrarySize(unzipLibrarySize) {}
+
+void PayloadExeMerger::checkAvailable() const {
+  if (m_mergerImageSize <= 0)
+    throw EJobRefused(
+        "The .EXE merger is not available in this build; choose \"Create .BAT file merger\"");
+}
+
+void PayloadExeMerger::unpackMergerImage(const std::string& packedPath,
+                                         const std::string& outputPath) {
+  codec::TPacker packer;
+  packer.InputFile = packedPath;
+  packer.OutputFile = outputPath;
+  packer.Decompress();
+}
+
+platform::File writeMergerHead(const std::string& path, ExeMergerSupport& support,
+                               const MergerHeadSources& sources, const ScriptRecord& record) {
+  platform::File merger = platform::File::create(path);
+  makeExecutable(path);
+  // The working files never lie beside the user's files, where they could replace one.
+  platform::PrivateTempDir work("fennock-head");
+  const std::string recordPath = work.file("scriptmp");
+  writeRecordFile(recordPath, record);
+
+  const std::string imagePath = work.file("Sfx.exe");
+  support.unpackMergerImage(sources.mergerImageStore, imagePath);
+  appendFileHead(merger, imagePath, support.mergerImageSize());
+  platform::deleteFile(imagePath);
+
+  appendRecordFile(merger, recordPath);
+  platform::deleteFile(recordPath);
+
+  // The store's file stays: it belongs to the store.
+  if (record.compressed) appendFileHead(merger, sources.unpackLibStore, support.unzipLibrarySize());
+  return merger;
+}
+
+}  // namespace job

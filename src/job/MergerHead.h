@@ -1,0 +1,43 @@
+// The head of an .EXE merger file: the merger program, its parameter record and, for compressed
+// jobs, the packed unarchiver library; and the payload support that the split job asks for it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "job/ScriptRecord.h"
+#include "job/SplitJob.h"
+#include "platform/File.h"
+
+namespace job {
+
+// The .EXE merger of a build that carries the merger program: the constants are the lengths of
+// that build's payloads (MergerImageSize, UnzipLibrarySize), the image is unpacked with TPacker.
+class PayloadExeMerger final : public ExeMergerSupport {
+ public:
+  PayloadExeMerger(std::int64_t mergerImageSize, std::int64_t unzipLibrarySize);
+
+  void checkAvailable() const override;
+  std::int64_t mergerImageSize() const override { return m_mergerImageSize; }
+  std::int64_t unzipLibrarySize() const override { return m_unzipLibrarySize; }
+  void unpackMergerImage(const std::string& packedPath, const std::string& outputPath) override;
+
+ private:
+  std::int64_t m_mergerImageSize;
+  std::int64_t m_unzipLibrarySize;
+};
+
+// Where the head's parts come from.
+struct MergerHeadSources {
+  std::string mergerImageStore;  // the SFX store's file: the merger program, packed
+  std::string unpackLibStore;    // the UnpackLib store's file, copied still packed
+};
+
+// Creates the merger file at `path` with its execute bits and writes the head into it: the
+// image unpacked through "Sfx.exe", the record through "scriptmp" byte by byte, the packed
+// library when the record says compressed. The working files live in a private folder. The
+// file is returned open, positioned at its end, to receive the first piece's data.
+platform::File writeMergerHead(const std::string& path, ExeMergerSupport& support,
+                               const MergerHeadSources& sources, const ScriptRecord& record);
+
+}  // namespace job

@@ -1,0 +1,17 @@
+// The compressed job's last step: the carried unarchiver library extracts the joined archive.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace merger {
+
+// Unpacks the library (`librarySize` packed bytes at `libraryOffset` of the merger file) into
+// a private folder, extracts every entry of `archivePath` into `destFolder` with overwriting,
+// and removes the library again. Throws EMergeError when not every entry was extracted; the
+// archive is then left in place so that no data is lost.
+void extractArchive(const std::string& mergerPath, std::int64_t libraryOffset,
+                    std::int64_t librarySize, const std::string& archivePath,
+                    const std::string& destFolder);
+
+}  // namespace merger

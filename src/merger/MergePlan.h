@@ -1,0 +1,51 @@
+// What one merge will read and write, taken from the merger file's record and checked once,
+// before anything is written: plain output names, and every piece present and of its length.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "job/ScriptRecord.h"
+
+namespace merger {
+
+// A merge that cannot go on; the text says why and what to do.
+class EMergeError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The lengths that this merger program carries in its stamp.
+struct MergerLayout {
+  std::int64_t imageSize = 0;         // MergerImageSize
+  std::int64_t unzipLibrarySize = 0;  // UnzipLibrarySize
+};
+
+struct PieceSource {
+  std::string path;
+  std::int64_t offset = 0;  // where the piece's data starts in that file
+};
+
+struct MergePlan {
+  job::ScriptRecord record;
+  std::string outputName;   // BaseName + FileExtension, trailing blanks and controls removed
+  std::string archiveName;  // BaseName + ".zip", compressed jobs only
+  std::int64_t libraryOffset = 0;  // the packed unarchiver library in the merger file
+  std::vector<PieceSource> pieces;  // piece 1 is the merger file itself
+};
+
+// The characters of code 32 or below at the end of a record name are dropped.
+std::string trimTrailingControls(const std::string& name);
+
+// Piece p's path: the merger's own path without its ".exe" + p + ".frg".
+std::string piecePath(const std::string& ownPath, std::int64_t index);
+
+// Reads the record at layout.imageSize of the merger file `ownPath` and checks the merge it
+// describes. Throws EMergeError for a file without a sound record, for names that are not plain
+// file names, for a missing piece ("File not found" and its name) and for a piece of the wrong
+// length.
+MergePlan planMerge(const std::string& ownPath, const MergerLayout& layout);
+
+}  // namespace merger

@@ -1,0 +1,49 @@
+// The merger program's window TForm1: a destination, two options and the "Merge" button.
+#pragma once
+
+#include "merger/Merge.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/Form.h"
+#include "widgets/BrowseFolder.h"
+#include "widgets/FileLabel.h"
+#include "widgets/GaugeBar.h"
+
+namespace merger {
+
+inline constexpr char kMergerTitle[] = "Fennock! M\xC3\xB3" "dulo SFX";
+inline constexpr char kFilesMerged[] = "Files merged";
+
+class TForm1 : public ui::Form, private MergeProgress {
+ public:
+  // `ownPath` is the merger file that runs; `layout` the lengths from its stamp.
+  TForm1(std::string ownPath, const MergerLayout& layout);
+  ~TForm1() override;
+
+  widgets::TFileLabel FileLabel1;
+  ui::Button Button1;
+  ui::CheckBox CheckBox1;
+  ui::Button Button2;
+  ui::CheckBox CheckBox2;
+  widgets::TGaugeBar GaugeBar1;
+  widgets::TBrowseFolder BrowseFolder1;
+
+  void FormCreate();
+  void Button1Click();
+  // The merge; on success "Files merged" is shown and the program ends.
+  void Button2Click();
+
+  // The merge as both front ends run it: the window's settings, its progress bar. A failed
+  // merge gives the window back as it was before, so that the user may mend and merge again.
+  std::string merge(MergeProgress* extraProgress = nullptr);
+
+ private:
+  void setPosition(int position) override;
+  void setClientHeight(int height);
+
+  std::string m_ownPath;
+  MergerLayout m_layout;
+  MergeProgress* m_extraProgress = nullptr;
+};
+
+}  // namespace merger

@@ -1,0 +1,116 @@
+// Start-up of the merger program and its terminal front end.
+#include "merger/Program.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "merger/MergerForm.h"
+#include "platform/Paths.h"
+#include "ui/Application.h"
+
+namespace merger {
+
+namespace {
+
+struct TerminalOptions {
+  std::string dest;
+  bool deletePieces = false;
+  bool noUnzip = false;
+};
+
+// Prints a line whenever the position moves.
+class ProgressLines final : public MergeProgress {
+ public:
+  void setPosition(int position) override {
+    if (position == m_last) return;
+    m_last = position;
+    std::printf("Merging... %d%%\n", position);
+    std::fflush(stdout);
+  }
+
+ private:
+  int m_last = -1;
+};
+
+int fail(const std::string& message, int status = 1) {
+  std::fprintf(stderr, "%s: %s.\n", kMergerTitle, message.c_str());
+  return status;
+}
+
+std::string absoluteFolder(const std::string& folder) {
+  if (!folder.empty() && folder.front() == platform::kPathSeparator) return folder;
+  return platform::joinPath(platform::currentFolder(), folder);
+}
+
+int runTerminal(TForm1& form, const TerminalOptions& options) {
+  if (!options.dest.empty()) {
+    std::string dest = absoluteFolder(options.dest);
+    if (dest.back() != platform::kPathSeparator) dest += platform::kPathSeparator;
+    form.FileLabel1.setFileName(dest);
+  }
+  form.CheckBox1.setChecked(options.deletePieces);
+  form.CheckBox2.setChecked(!options.noUnzip);
+  ProgressLines lines;
+  try {
+    form.merge(&lines);
+  } catch (...) {
+    // The default error handler's text: the message followed by ".".
+    const std::string text = ui::Application::errorText(std::current_exception());
+    std::fprintf(stderr, "%s: %s\n", kMergerTitle, text.c_str());
+    return 1;
+  }
+  std::printf("%s\n", kFilesMerged);
+  return 0;
+}
+
+}  // namespace
+
+std::string usageText() {
+  return "Usage: <merger>.exe                 show the merger window\n"
+         "       <merger>.exe [options]       merge in the terminal\n"
+         "Joins this merger file and the .frg pieces beside it into the file that was split.\n"
+         "Without a display the merge runs in the terminal.\n"
+         "Options:\n"
+         "  --dest DIR          destination folder (default: the merger's folder)\n"
+         "  --delete-pieces     delete the .frg pieces once they are merged\n"
+         "  --no-unzip          leave a compressed job's archive as it is\n"
+         "  --help\n";
+}
+
+int runMergerProgram(const std::vector<std::string>& args, const std::string& ownPath,
+                     const std::optional<MergerLayout>& layout) {
+  ui::Application& application = ui::Application::instance();
+  application.setTitle(kMergerTitle);
+  TerminalOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(usageText().c_str(), stdout);
+      return 0;
+    } else if (arg == "--dest" && i + 1 < args.size()) {
+      options.dest = args[++i];
+    } else if (arg == "--delete-pieces") {
+      options.deletePieces = true;
+    } else if (arg == "--no-unzip") {
+      options.noUnzip = true;
+    } else {
+      return fail("Unknown option '" + arg + "'; see --help", 2);
+    }
+  }
+  if (!layout)
+    return fail("This merger program was built without its image stamp and cannot find its "
+                "merge data");
+
+  const bool terminal = !args.empty() || !application.initializeScreen();
+  TForm1& form = application.createForm<TForm1>(ownPath, *layout);
+  if (terminal) {
+    const int status = runTerminal(form, options);
+    application.destroyForms();
+    return status;
+  }
+  const int status = application.run();
+  application.destroyForms();
+  return status;
+}
+
+}  // namespace merger
