@@ -191,7 +191,7 @@ void ArchiveWriter::addFile(const SourceFile& file, int level, bool deflate,
     writeLE32(&header[22], zip64 ? kMax32 : uint32_t(w.uncompressedSize));
     writeLE16(&header[26], uint16_t(w.name.size()));
     writeLE16(&header[28], zip64 ? 20 : 0);
-    std::memcpy(&header[30], w.name.data(), w.name.size());
+    std::memcpy(header.data() + 30, w.name.data(), w.name.size());
     if (zip64) {
       std::size_t at = 30 + w.name.size();
       writeLE16(&header[at], kZip64ExtraId);
@@ -267,9 +267,10 @@ void ArchiveWriter::writeCentral(const Entry& entry) {
   h.externalAttributes = w.externalAttributes;
   std::vector<uint8_t> record(kCentralHeaderSize + h.nameLength + h.extraLength + h.commentLength);
   h.write(record.data());
-  std::memcpy(&record[kCentralHeaderSize], w.name.data(), h.nameLength);
-  if (!extra.empty()) std::memcpy(&record[kCentralHeaderSize + h.nameLength], extra.data(), extra.size());
-  std::memcpy(&record[kCentralHeaderSize + h.nameLength + h.extraLength], entry.comment.data(),
+  std::memcpy(record.data() + kCentralHeaderSize, w.name.data(), h.nameLength);
+  if (!extra.empty())
+    std::memcpy(record.data() + kCentralHeaderSize + h.nameLength, extra.data(), extra.size());
+  std::memcpy(record.data() + kCentralHeaderSize + h.nameLength + h.extraLength, entry.comment.data(),
               h.commentLength);
   m_out.write(record.data(), record.size());
 }
@@ -300,7 +301,7 @@ void ArchiveWriter::finish(const std::string& comment) {
   end.commentLength = uint16_t(std::min<std::size_t>(comment.size(), kMaxCommentLength));
   std::vector<uint8_t> record(kEndRecordSize + end.commentLength);
   end.write(record.data());
-  std::memcpy(&record[kEndRecordSize], comment.data(), end.commentLength);
+  std::memcpy(record.data() + kEndRecordSize, comment.data(), end.commentLength);
   m_out.write(record.data(), record.size());
 }
 

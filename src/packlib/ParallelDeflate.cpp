@@ -191,7 +191,8 @@ DeflateResult deflateFile(platform::File& input, uint64_t size, platform::File& 
       std::size_t length = std::size_t(std::min<uint64_t>(remaining, kChunkSize));
       chunk->dictionaryLength = previousTail.size();
       chunk->input.resize(previousTail.size() + length);
-      std::memcpy(chunk->input.data(), previousTail.data(), previousTail.size());
+      if (!previousTail.empty())
+        std::memcpy(chunk->input.data(), previousTail.data(), previousTail.size());
       readChunk(input, chunk->input.data() + previousTail.size(), length);
       remaining -= length;
       chunk->last = remaining == 0;
