@@ -9,7 +9,8 @@
 
 namespace {
 int32_t quietCallback(PackLibCallbackInfo* info) {
-  if (info->ActionCode == kActionMessage && info->Arg1 != 0) std::fprintf(stderr, "%s\n", info->Text);
+  if (info->ActionCode == kActionMessage && info->Arg1 != 0)
+    std::fprintf(stderr, "%s\n", info->Text);
   return 0;
 }
 }  // namespace

@@ -24,7 +24,8 @@ class EagerReporter : public unpack::Reporter {
   bool batchEnds() override { return false; }
   bool message(unpack::ErrorCode, const std::string&) override { return false; }
   bool skipped(const std::string&, unpack::SkipReason, unpack::ErrorCode) override { return false; }
-  bool crcMismatch(const std::string&, std::uint32_t, std::uint32_t, unpack::CrcAnswer& a) override {
+  bool crcMismatch(const std::string&, std::uint32_t, std::uint32_t,
+                   unpack::CrcAnswer& a) override {
     a = unpack::CrcAnswer::kKeep;
     return false;
   }
@@ -61,7 +62,8 @@ bool onlyInside(const fs::path& folder) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static Box box;
   static int fd = ::memfd_create("extract", 0);
-  if (fd < 0 || ::ftruncate(fd, 0) != 0 || ::pwrite(fd, data, size, 0) != ssize_t(size)) std::abort();
+  if (fd < 0 || ::ftruncate(fd, 0) != 0 || ::pwrite(fd, data, size, 0) != ssize_t(size))
+    std::abort();
   fs::remove_all(box.dest);
   fs::create_directory(box.dest);
   // A link already in the destination that leads outside: a writer that follows it escapes.

@@ -261,3 +261,26 @@ TEST_F(Extract, HandlerFailureReports10501AndStillCleansUp) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Extract, ArchiveWrittenByPackLibComesBackIdentically) {
+  // The compressed job's road: Add through PackLib, then Extract through UnpackLib elsewhere.
+  std::string text;
+  for (int i = 0; i < 50000; ++i) text += std::to_string(i) + " bottles\n";
+  scratch.write("start/input.txt", text);
+  scratch.write("start/empty.dat", "");
+  z.setDLLDirectory(buildDir() + "/src/packlib");
+  z.setArchiveFileName(scratch.file("job.zip"));
+  z.SpecList() = {scratch.file("start/input.txt"), scratch.file("start/empty.dat")};
+  z.Add();
+  ASSERT_EQ(z.AddedCount(), 2) << z.LastMessage();
+  z.setDLLDirectory(buildDir() + "/src/unpacklib");
+  z.setExtrBaseDir(scratch.file("dest"));
+  z.Extract();
+  EXPECT_EQ(z.ExtractedCount(), 2);
+  EXPECT_EQ(ScratchDir::read(scratch.file("dest/input.txt")), text);
+  EXPECT_TRUE(fs::exists(scratch.file("dest/empty.dat")));
+}
+
+}  // namespace
