@@ -127,11 +127,13 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   std::string mergerImageStorePath() const override;
   std::string unpackLibStorePath() const override;
   std::string packLibStorePath() const override;
+  job::CompressionStage& compressionStage() override;
 
  private:
   void chooseInputFile();
 
   job::ProgressView* m_progressView = nullptr;
+  std::unique_ptr<job::CompressionStage> m_compressionStage;  // Zip and Packer1 inside
 };
 
 // The product title: the application's title and every error box's caption.

@@ -1,7 +1,9 @@
 // The split button: runs the split job with this window as its host.
 #include <stdexcept>
 
+#include "app/ArchiverBinding.h"
 #include "app/MainWindow.h"
+#include "job/CompressionStage.h"
 
 void TForm1::Button3Click() {
   if (m_progressView == nullptr) throw std::logic_error("No progress view for the split job");
@@ -44,3 +46,10 @@ std::string TForm1::mergerImageStorePath() const { return SFX.FileName(); }
 std::string TForm1::unpackLibStorePath() const { return UnpackLib.FileName(); }
 
 std::string TForm1::packLibStorePath() const { return PackLib.FileName(); }
+
+// The archiver and the compressor with the window's settings, made when a job first needs them.
+job::CompressionStage& TForm1::compressionStage() {
+  if (!m_compressionStage)
+    m_compressionStage = std::make_unique<job::ZipCompressionStage>(app::makeArchiverHost());
+  return *m_compressionStage;
+}

@@ -1,0 +1,22 @@
+// The archiver component's ties to the program: its messages in the program's message boxes,
+// and pending window messages processed in its callbacks when a display is up.
+#pragma once
+
+#include <memory>
+
+#include "zip/Archiver.h"
+
+namespace app {
+
+class WindowArchiverHost final : public zip::ArchiverHost {
+ public:
+  // A plain message box captioned with the application title (stderr in the terminal).
+  void showMessage(const std::string& text) override;
+  // Fl::check() on screen, so that the dialog repaints and the LED's timer runs; nothing in
+  // the terminal.
+  void processMessages() override;
+};
+
+std::unique_ptr<zip::ArchiverHost> makeArchiverHost();
+
+}  // namespace app
