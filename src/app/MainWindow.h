@@ -127,12 +127,14 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   std::string mergerImageStorePath() const override;
   std::string unpackLibStorePath() const override;
   std::string packLibStorePath() const override;
+  job::ExeMergerSupport& exeMergerSupport() override;
   job::CompressionStage& compressionStage() override;
 
  private:
   void chooseInputFile();
 
   job::ProgressView* m_progressView = nullptr;
+  std::unique_ptr<job::ExeMergerSupport> m_exeMergerSupport;
   std::unique_ptr<job::CompressionStage> m_compressionStage;  // Zip and Packer1 inside
 };
 

@@ -3,7 +3,9 @@
 
 #include "app/ArchiverBinding.h"
 #include "app/MainWindow.h"
+#include "PayloadSizes.h"
 #include "job/CompressionStage.h"
+#include "job/MergerHead.h"
 
 void TForm1::Button3Click() {
   if (m_progressView == nullptr) throw std::logic_error("No progress view for the split job");
@@ -52,4 +54,12 @@ job::CompressionStage& TForm1::compressionStage() {
   if (!m_compressionStage)
     m_compressionStage = std::make_unique<job::ZipCompressionStage>(app::makeArchiverHost());
   return *m_compressionStage;
+}
+
+// The .EXE merger of this build: the head's lengths are those of the payloads it carries.
+job::ExeMergerSupport& TForm1::exeMergerSupport() {
+  if (!m_exeMergerSupport)
+    m_exeMergerSupport = std::make_unique<job::PayloadExeMerger>(payloads::MergerImageSize,
+                                                                 payloads::UnzipLibrarySize);
+  return *m_exeMergerSupport;
 }
