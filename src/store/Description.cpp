@@ -103,13 +103,20 @@ void readFileData(TStream& in, TFileSource& source) {
 void readStoreProperties(TStream& in, TFileSource& source) {
   for (std::string property = readShortString(in); !property.empty();
        property = readShortString(in)) {
-    if (property == "Compress") source.setCompress(readBoolean(in, property));
-    else if (property == "DisplayLabel") source.setDisplayLabel(readString(in, property));
-    else if (property == "Extension") source.setExtension(readString(in, property));
-    else if (property == "FileName") source.setFileName(readString(in, property));
-    else if (property == "Store") source.setStore(readBoolean(in, property));
-    else if (property == "FileData") readFileData(in, source);
-    else throw EReadError("Property " + source.Name() + "." + property + " does not exist");
+    if (property == "Compress")
+      source.setCompress(readBoolean(in, property));
+    else if (property == "DisplayLabel")
+      source.setDisplayLabel(readString(in, property));
+    else if (property == "Extension")
+      source.setExtension(readString(in, property));
+    else if (property == "FileName")
+      source.setFileName(readString(in, property));
+    else if (property == "Store")
+      source.setStore(readBoolean(in, property));
+    else if (property == "FileData")
+      readFileData(in, source);
+    else
+      throw EReadError("Property " + source.Name() + "." + property + " does not exist");
   }
 }
 

@@ -1,8 +1,9 @@
 // Finding, reading and filling in the stamp of an executable's bytes (build time).
+#include "store/ImageStamp.h"
+
 #include <algorithm>
 #include <cstring>
 
-#include "store/ImageStamp.h"
 #include "store/StoreError.h"
 
 namespace store {

@@ -1,4 +1,5 @@
-// Checked transfers on the program's byte streams, and the bounded stream that a record is read from.
+// Checked transfers on the program's byte streams, and the bounded stream that a record is read
+// from.
 #pragma once
 
 #include <cstddef>

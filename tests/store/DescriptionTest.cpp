@@ -14,7 +14,9 @@ using testing_support::ScratchDir;
 
 namespace {
 
-std::string textOf(const TMemoryStream& s) { return std::string(s.Bytes().begin(), s.Bytes().end()); }
+std::string textOf(const TMemoryStream& s) {
+  return std::string(s.Bytes().begin(), s.Bytes().end());
+}
 
 std::string readError(std::vector<std::uint8_t> bytes, std::span<TFileSource* const> stores) {
   TMemoryStream in(std::move(bytes));
@@ -88,7 +90,11 @@ TEST(Description, FileDataIsNameTypeLengthAndRecord) {
   Fixture f;
   std::string text = textOf(f.describe());
   // "FileData" as a short string, value type 0x0A, L = n + 4, then n itself.
-  std::string expected = std::string("\x08" "FileData" "\x0A", 10) +
+  std::string expected = std::string(
+                             "\x08"
+                             "FileData"
+                             "\x0A",
+                             10) +
                          std::string("\x10\x00\x00\x00\x0C\x00\x00\x00", 8) + "!HZL packlib";
   EXPECT_NE(text.find(expected), std::string::npos);
   // The persistence rule: a stored file leaves out FileName; a reference leaves out FileData.

@@ -2,14 +2,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-
 #include "platform/IoError.h"
 #include "platform/Paths.h"
 #include "store/FileSource.h"
 #include "store/StoreError.h"
-#include "support/ScratchDir.h"
 #include "store/TempFolderOverride.h"
 #include "store/TempNames.h"
+#include "support/ScratchDir.h"
 
 using codec::TMemoryStream;
 using store::TFileSource;

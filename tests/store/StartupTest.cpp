@@ -92,8 +92,8 @@ TEST(StoresAtStartup, TheProgramLeavesNoTemporaryFiles) {
   testing_support::TempFolderOverride redirect(temp.path());
   std::string input = work.write("data.bin", std::string(1000, 'd'));
   // A terminal split builds the main window, so its stores write their files and remove them.
-  ProbeProcess run({program, "split", input, "--size", "400", "--unit", "bytes", "--merger",
-                    "bat", "--no-compress", "--dest", work.path()});
+  ProbeProcess run({program, "split", input, "--size", "400", "--unit", "bytes", "--merger", "bat",
+                    "--no-compress", "--dest", work.path()});
   EXPECT_EQ(run.wait(), 0);
   EXPECT_TRUE(platform::fileExists(work.file("data.bat")));
   EXPECT_TRUE(temporaryFilesIn(temp.path()).empty());

@@ -15,8 +15,10 @@ class TempFolderOverride {
     ::setenv("TMPDIR", folder.c_str(), 1);
   }
   ~TempFolderOverride() {
-    if (m_old) ::setenv("TMPDIR", m_old->c_str(), 1);
-    else ::unsetenv("TMPDIR");
+    if (m_old)
+      ::setenv("TMPDIR", m_old->c_str(), 1);
+    else
+      ::unsetenv("TMPDIR");
   }
   TempFolderOverride(const TempFolderOverride&) = delete;
   TempFolderOverride& operator=(const TempFolderOverride&) = delete;

@@ -99,8 +99,8 @@ std::string sourceText(const Bytes& description) {
 
 // Reads everything back from disk and fails loudly when the image, its stamp, the packed
 // library and the generated constants do not agree.
-void verify(const std::string& imagePath, const std::string& unpackPath,
-            const std::string& sfxPath, const store::ImageStamp& expected) {
+void verify(const std::string& imagePath, const std::string& unpackPath, const std::string& sfxPath,
+            const store::ImageStamp& expected) {
   Bytes image = readAll(imagePath);
   auto stamp = store::readImageStamp(image);
   if (!stamp || *stamp != expected || std::int64_t(image.size()) != expected.mergerImageSize)
@@ -113,8 +113,8 @@ void verify(const std::string& imagePath, const std::string& unpackPath,
 }
 
 int run(const std::map<std::string, std::string>& options) {
-  for (const char* required : {"--merger", "--packlib", "--unpacklib", "--payloads", "--header",
-                               "--source", "--stamp"}) {
+  for (const char* required :
+       {"--merger", "--packlib", "--unpacklib", "--payloads", "--header", "--source", "--stamp"}) {
     if (!options.count(required)) {
       std::fputs(kUsage, stderr);
       return 2;
@@ -150,12 +150,13 @@ int run(const std::map<std::string, std::string>& options) {
 
   writeIfDifferent(options.at("--header"), headerText(stamp));
   writeIfDifferent(options.at("--source"), sourceText(description.Bytes()));
-  std::ofstream(options.at("--stamp"), std::ios::trunc) << "merger image " << stamp.mergerImageSize
-                                                        << ", packed UnpackLib "
-                                                        << stamp.unzipLibrarySize << "\n";
-  std::printf("fennock-embed: merger image %d bytes, packed UnpackLib %d bytes, description %zu "
-              "bytes\n",
-              stamp.mergerImageSize, stamp.unzipLibrarySize, description.Bytes().size());
+  std::ofstream(options.at("--stamp"), std::ios::trunc)
+      << "merger image " << stamp.mergerImageSize << ", packed UnpackLib " << stamp.unzipLibrarySize
+      << "\n";
+  std::printf(
+      "fennock-embed: merger image %d bytes, packed UnpackLib %d bytes, description %zu "
+      "bytes\n",
+      stamp.mergerImageSize, stamp.unzipLibrarySize, description.Bytes().size());
   return 0;
 }
 

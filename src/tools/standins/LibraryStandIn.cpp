@@ -13,8 +13,8 @@ extern "C" {
 __attribute__((visibility("default"))) std::int32_t FENNOCK_JOIN(LIBRARY_PREFIX, Exec)(void*) {
   return 0;  // no files processed
 }
-__attribute__((visibility("default"))) std::int32_t FENNOCK_JOIN(
-    FENNOCK_JOIN(Get, LIBRARY_PREFIX), Version)() {
+__attribute__((visibility("default"))) std::int32_t FENNOCK_JOIN(FENNOCK_JOIN(Get, LIBRARY_PREFIX),
+                                                                 Version)() {
   return kStandInVersion;
 }
 }

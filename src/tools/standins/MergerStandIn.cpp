@@ -14,9 +14,10 @@ int main() {
       return 1;
     }
     std::int64_t own = platform::fileSize(platform::executablePath());
-    std::printf("fennock merger stand-in: image %d bytes, packed unarchiver library %d bytes, "
-                "own file %lld bytes\n",
-                stamp->mergerImageSize, stamp->unzipLibrarySize, static_cast<long long>(own));
+    std::printf(
+        "fennock merger stand-in: image %d bytes, packed unarchiver library %d bytes, "
+        "own file %lld bytes\n",
+        stamp->mergerImageSize, stamp->unzipLibrarySize, static_cast<long long>(own));
     // A merger file is the image followed by its record; the file can never be shorter.
     return own >= stamp->mergerImageSize ? 0 : 1;
   } catch (const std::exception& e) {
