@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "app/AboutBox.h"
 #include "app/MainWindow.h"
 #include "job/Form2.h"
 #include "ui/Application.h"
@@ -27,6 +28,7 @@ int runWindows() {
   TForm1& form1 = application.createForm<TForm1>();
   job::TForm2& form2 = application.createForm<job::TForm2>(form1);
   form1.setProgressView(&form2);
+  application.createForm<TForm3>(form1);  // the About box, hidden until the Help menu shows it
   int status = application.run();
   application.destroyForms();
   return status;
