@@ -14,6 +14,7 @@ namespace {
 // The character a key event types, or 0 for keys that type none (arrows, Home, Delete...).
 char typedChar() {
   int key = Fl::event_key();
+  if (key == FL_Tab) return 0;  // Tab moves the focus; the form handles it
   if (key == FL_BackSpace) return kBackspaceChar;
   if (key == FL_Enter || key == FL_KP_Enter) return kEnterChar;
   if (key == FL_Escape) return kEscapeChar;
