@@ -49,6 +49,10 @@ struct Box {
     outside = root / "outside";
     fs::create_directory(outside);
   }
+  ~Box() {
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+  }
 };
 
 bool onlyInside(const fs::path& folder) {
