@@ -164,7 +164,8 @@ void readChunk(platform::File& input, uint8_t* target, std::size_t length) {
 DeflateResult deflateFile(platform::File& input, uint64_t size, platform::File& output, int level,
                           const std::function<void(uint64_t)>& progress) {
   unsigned threads = workerCount();
-  std::size_t inFlightLimit = threads * 2;
+  // A deep queue keeps the workers busy while this thread waits for the CPU on a busy machine.
+  std::size_t inFlightLimit = threads * 8;
   // Declared before the pool so that the workers are joined before the chunks go away.
   std::deque<std::unique_ptr<Chunk>> inFlight;
   WorkerPool pool(level, threads);
