@@ -8,21 +8,11 @@
 
 #include "platform/Paths.h"
 #include "ui/Dialogs.h"
+#include "widgets/FileLabel.h"
 
 namespace widgets {
 
 namespace {
-
-std::vector<std::string> splitAt(const std::string& text, char separator) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t found = text.find(separator, start);
-    parts.push_back(text.substr(start, found == std::string::npos ? found : found - start));
-    if (found == std::string::npos) return parts;
-    start = found + 1;
-  }
-}
 
 std::string joinWith(const std::vector<std::string>& parts, char separator) {
   std::string joined;
@@ -60,7 +50,7 @@ std::string withoutTrailingSeparator(std::string folder) {
 
 std::string shortenStatusPath(const std::string& path, std::size_t limit, char separator) {
   if (path.size() <= limit) return path;
-  std::vector<std::string> parts = splitAt(path, separator);
+  std::vector<std::string> parts = splitPath(path, std::string(1, separator)).parts;
   if (parts.size() < 3) return path;
   parts[1] = "...";
   std::string shortened = joinWith(parts, separator);
