@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# A compressed job on a private virtual display: the input is chosen with "Change", the split
+# button pressed, the LED blinks beside "Compressing data" (two screenshots of the lamp differ),
+# the job ends with its statistics; then the merger file, carried to another folder, is run in
+# its window, "Merge" pressed, and its message box ends a merge that gives the input back.
+set -u
+fennock=$1
+for tool in Xvfb xdotool import compare convert; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+export TMPDIR="$work/tmp"
+mkdir -p "$TMPDIR" "$work/in" "$work/away"
+xvfb_pid=""
+app_pid=""
+merger_pid=""
+cleanup() {
+  [ -n "$merger_pid" ] && kill "$merger_pid" 2>/dev/null
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "${KEEP_WORK:-}" ] && echo "kept $work" || rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  [ -n "${KEEP_WORK:-}" ] && import -window root "$work/failed.png" 2>/dev/null
+  echo "FAIL: $*"
+  exit 1
+}
+
+# A display number nobody uses: no lock file, and our server must come up on it.
+for n in $(seq 170 240); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+    export DISPLAY=":$n"
+    break
+  fi
+  xvfb_pid=""
+done
+[ -n "$xvfb_pid" ] || { echo "SKIP: no virtual display could be started"; exit 77; }
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+wait_window() {  # name pattern, tries of 0.1 s; prints the first id
+  local id=""
+  for _ in $(seq "$2"); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Text that takes the archiver a few seconds at level 9.
+input="$work/in/numbers.txt"
+seq 1 9000000 >"$input"
+
+# FLTK's own file chooser (not GTK's, whose start-up varies), through a private preferences file.
+export HOME="$work/home"
+mkdir -p "$HOME/.fltk/fltk.org"
+# FLTK skips the three header lines, whatever they hold.
+printf '%s\n' '; FLTK preferences file format 1.0' '; vendor: fltk.org' '; application: fltk' \
+  '' '[./options]' 'FNFCUsesGTK:0' >"$HOME/.fltk/fltk.org/fltk.prefs"
+
+# The program starts in the input's folder, where its chooser opens.
+cd "$work/in" || fail "no input folder"
+"$fennock" >"$work/app.log" 2>&1 &
+app_pid=$!
+main=$(wait_window '^Fennock! 1\.0$' 100) || fail "no main window: $(cat "$work/app.log")"
+sleep 0.5
+
+# "Change" of the input group (352, 16 in the group at 8, 0; below the 20-pixel menu bar).
+xdotool mousemove --window "$main" 397 48 click 1
+chooser=""
+for _ in $(seq 100); do
+  chooser=$(xdotool search --onlyvisible --name '.' 2>/dev/null | grep -v "^$main\$" | tail -n 1)
+  [ -n "$chooser" ] && break
+  sleep 0.1
+done
+[ -n "$chooser" ] || fail "no file chooser"
+sleep 1
+# No window manager gives it the focus.
+xdotool windowfocus "$chooser"
+sleep 0.3
+xdotool key ctrl+a
+xdotool type --delay 30 "$(basename "$input")"
+sleep 0.3
+xdotool key Return
+sleep 1
+# "Browse destination folder" off, so that the end opens nothing (16, 72 in the group at 8, 176).
+xdotool mousemove --window "$main" 30 276 click 1
+sleep 0.3
+# The split button "Fennock!" at 192, 280.
+xdotool mousemove --window "$main" 229 312 click 1
+
+dialog=$(wait_window '^Processing\.\.\.$' 50) || fail "no progress dialog"
+# The lamp at 112, 80 of the dialog; its blink interval is 300 ms. A shot counts when the lamp
+# is in it (it differs from the empty background below it); two such shots must differ.
+import -window "$dialog" -crop 24x24+112+110 +repage "$work/background.png" 2>/dev/null
+lamps=()
+for i in $(seq 16); do
+  shot="$work/lamp$i.png"
+  import -window "$dialog" -crop 24x24+112+80 +repage "$shot" 2>/dev/null || continue
+  d=$(compare -metric AE "$work/background.png" "$shot" null: 2>&1)
+  [ "${d%% *}" != 0 ] && lamps+=("$shot")
+  sleep 0.11
+done
+[ "${#lamps[@]}" -ge 2 ] || fail "the lamp was not seen while compressing"
+blinked=no
+for shot in "${lamps[@]}"; do
+  d=$(compare -metric AE "${lamps[0]}" "$shot" null: 2>&1)
+  [ "${d%% *}" != 0 ] && blinked=yes
+done
+[ "$blinked" = yes ] || fail "the LED did not blink (${#lamps[@]} shots of the lamp alike)"
+
+# The job ends: the merger is written and the temporary archive is gone.
+for _ in $(seq 600); do
+  [ -e "$work/in/numbers.exe" ] && [ ! -e "${input}ztmp" ] && break
+  sleep 0.1
+done
+[ -e "$work/in/numbers.exe" ] || fail "no merger file: $(cat "$work/app.log")"
+sleep 1
+# OK at 120, 176 closes the dialog; the main window then ends with Exit.
+xdotool mousemove --window "$dialog" 157 188 click 1
+sleep 0.5
+xdotool mousemove --window "$main" 92 10 click 1
+for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+wait "$app_pid"
+app_pid=""
+for f in "$work"/in/* "$TMPDIR"/*; do
+  case "$f" in *PackLib*|*ztmp*) fail "left behind: $f" ;; esac
+done
+
+mv "$work"/in/numbers.exe "$work"/in/numbers*.frg "$work/away/"
+"$work/away/numbers.exe" >"$work/merger.log" 2>&1 &
+merger_pid=$!
+merger=$(wait_window '^Fennock!SFX$' 100) || fail "no merger window: $(cat "$work/merger.log")"
+sleep 0.5
+xdotool mousemove --window "$merger" 229 44 click 1
+box=$(wait_window 'Fennock! M.*dulo SFX' 300) || fail "no message box after Merge"
+sleep 0.3
+import -window "$box" "$work/box.png" 2>/dev/null
+xdotool key Return
+for _ in $(seq 100); do kill -0 "$merger_pid" 2>/dev/null || break; sleep 0.1; done
+wait "$merger_pid"
+status=$?
+merger_pid=""
+[ "$status" = 0 ] || fail "merger exit status $status: $(cat "$work/merger.log")"
+cmp -s "$input" "$work/away/numbers.txt" || fail "merged file differs from the input"
+for f in "$work"/away/* "$TMPDIR"/*; do
+  case "$f" in *unpacklib*|*UnpackLib*|*.zip) fail "left behind: $f" ;; esac
+done
+echo "PASS"
