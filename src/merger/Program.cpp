@@ -87,7 +87,8 @@ int runMergerProgram(const std::vector<std::string>& args, const std::string& ow
     if (arg == "--help" || arg == "-h") {
       std::fputs(usageText().c_str(), stdout);
       return 0;
-    } else if (arg == "--dest" && i + 1 < args.size()) {
+    } else if (arg == "--dest") {
+      if (i + 1 == args.size()) return fail("The option --dest needs a folder", 2);
       options.dest = args[++i];
     } else if (arg == "--delete-pieces") {
       options.deletePieces = true;

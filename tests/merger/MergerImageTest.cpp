@@ -58,3 +58,16 @@ TEST(MergerImage, NeedsOnlyTheUsualLibraries) {
   EXPECT_GT(lines, 2u) << text;
   EXPECT_EQ(text.find("libfltk"), std::string::npos);
 }
+
+TEST(MergerImage, TerminalOptions) {
+  std::string help = output("'" + kImage + "' --help 2>&1");
+  for (const char* option : {"--dest DIR", "--delete-pieces", "--no-unzip"})
+    EXPECT_NE(help.find(option), std::string::npos) << help;
+  EXPECT_EQ(std::system(("'" + kImage + "' --bogus 2>/dev/null").c_str()) >> 8, 2);
+  EXPECT_EQ(output("'" + kImage + "' --dest 2>&1"),
+            "Fennock! M\xC3\xB3" "dulo SFX: The option --dest needs a folder.\n");
+  // The bare image carries no record: it says so and fails, whatever the folder holds.
+  const std::string bare = output("cd / && '" + kImage + "' --dest /tmp 2>&1; echo status $?");
+  EXPECT_NE(bare.find("holds no merge data"), std::string::npos) << bare;
+  EXPECT_NE(bare.find("status 1"), std::string::npos) << bare;
+}
