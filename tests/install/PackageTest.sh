@@ -49,6 +49,48 @@ version=$(cd "$work" && env -u DISPLAY "$root/usr/bin/fennock" --version)
 [ "$version" = "Fennock! 1.0" ] || fail "fennock --version printed '$version'"
 echo "fennock --version: $version"
 
+# Started from the root folder on a private display, the Help menu opens the installed documents:
+# a stand-in xdg-open records what it is given.
+if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
+  mkdir -p "$work/bin"
+  printf '#!/bin/sh\necho "$1" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
+  chmod +x "$work/bin/xdg-open"
+  for n in $(seq 161 230); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    kill "$xvfb_pid" 2>/dev/null; xvfb_pid=""
+  done
+  if [ -n "${xvfb_pid:-}" ]; then
+    trap 'kill "$app_pid" "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
+    (cd / && DISPLAY=":$n" PATH="$work/bin:$PATH" exec "$root/usr/bin/fennock") &
+    app_pid=$!
+    window=""
+    for _ in $(seq 100); do
+      window=$(DISPLAY=":$n" xdotool search --name '^Fennock! 1\.0$' 2>/dev/null | head -n 1 || true)
+      [ -n "$window" ] && break
+      sleep 0.1
+    done
+    [ -n "$window" ] || fail "the unpacked program showed no window"
+    sleep 0.5
+    # "Help" is the menu bar's second entry; "Help index", "License", "Support" follow below it.
+    for item_y in 31 51 71; do
+      DISPLAY=":$n" xdotool mousemove --window "$window" 49 10 click 1
+      sleep 0.4
+      DISPLAY=":$n" xdotool mousemove --window "$window" 60 "$item_y" click 1
+      sleep 0.4
+    done
+    for _ in $(seq 20); do [ "$(wc -l <"$work/opened" 2>/dev/null)" = 3 ] && break; sleep 0.1; done
+    expected=$(printf '%s\n' "$root/usr/share/fennock/index.htm" \
+      "$root/usr/share/fennock/license.txt" "$root/usr/share/fennock/manual/insup.htm")
+    [ "$(cat "$work/opened" 2>/dev/null)" = "$expected" ] ||
+      fail "the Help menu opened: $(cat "$work/opened" 2>/dev/null)"
+    echo "Help menu opened the installed documents"
+  fi
+fi
+
 entry="$root/usr/share/applications/fennock.desktop"
 grep -qx 'Exec=fennock' "$entry" || fail "menu entry does not start fennock"
 grep -qx 'Icon=fennock' "$entry" || fail "menu entry does not name the installed icon"
