@@ -6,6 +6,7 @@ function(fennock_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  # One variable only: gtest_discover_tests splits property values at semicolons.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "FENNOCK_BUILD_DIR=${PROJECT_BINARY_DIR};FENNOCK_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    PROPERTIES ENVIRONMENT "FENNOCK_BUILD_DIR=${PROJECT_BINARY_DIR}")
 endfunction()
