@@ -36,7 +36,8 @@ pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>
             posix_spawn_file_actions_t* actions = nullptr) {
   std::vector<std::string> envText;
   for (char** e = environ; *e; ++e)
-    if (std::string(*e).rfind("DISPLAY=", 0) != 0) envText.push_back(*e);
+    if (std::string(*e).rfind("DISPLAY=", 0) != 0 && std::string(*e).rfind("LSAN_OPTIONS=", 0) != 0)
+      envText.push_back(*e);
   envText.insert(envText.end(), extraEnv.begin(), extraEnv.end());
   std::vector<char*> env, args;
   for (auto& e : envText) env.push_back(e.data());
@@ -122,7 +123,10 @@ TEST(MergerGui, MergeButtonJoinsThePiecesAndReportsFilesMerged) {
   std::string window;
   for (int attempt = 0; attempt < 3 && window.empty(); ++attempt) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    merger = spawn({carried[0]}, {"DISPLAY=" + display.name()});
+    merger = spawn({carried[0]},
+                   {"DISPLAY=" + display.name(), std::string("LSAN_OPTIONS=suppressions=") +
+                                                     FENNOCK_LEAK_SUPPRESSIONS +
+                                                     ":print_suppressions=0"});
     ASSERT_GT(merger, 0);
     window = waitForWindow(display.name(), "Fennock!SFX");
     if (window.empty()) {

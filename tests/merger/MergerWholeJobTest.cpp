@@ -131,11 +131,14 @@ TEST(MergerWholeJob, MissingPieceFailsWithFileNotFoundAndWritesNothing) {
 
 TEST(MergerWholeJob, TruncatedPieceIsNamedAndNeverReportedAsMerged) {
   std::setlocale(LC_ALL, "C");
-  const std::string data = randomBytes(3000000, 8);
+  // The merger file holds data too, and piece 2 is not the last.
+  const std::int64_t pieceSize = kHead + 1000000;
+  const std::string data = randomBytes(std::size_t(2 * pieceSize + 500000), 8);
   for (std::size_t cut : {std::size_t(0), std::size_t(1)}) {  // the merger file, then a piece
     SCOPED_TRACE(cut);
     ScratchDir made, away, out;
-    Split split = splitExe(made, "cut.bin", data, "1", 2);  // the merger file holds data too
+    Split split = splitExe(made, "cut.bin", data, std::to_string(pieceSize), 0);
+    ASSERT_EQ(split.files.size(), 3u);
     auto carried = carry(split.files, away.path());
     std::filesystem::resize_file(carried[cut], std::filesystem::file_size(carried[cut]) - 1);
     MergerRun run = runMerger(carried[0], {"--dest", out.path()}, away.path());
@@ -149,11 +152,13 @@ TEST(MergerWholeJob, RecordAndHeadOfAKnownJob) {
   std::setlocale(LC_ALL, "C");
   ScratchDir made;
   const std::string data = randomBytes(3000000, 9);
-  Split split = splitExe(made, "My Report.doc", data, "1", 2);
+  // As with a 1 MiB piece and the 304,140-byte head of the original: 744,436 data bytes behind it.
+  const std::int64_t pieceSize = kHead + 744436;
+  Split split = splitExe(made, "My Report.doc", data, std::to_string(pieceSize), 0);
   const std::string merger = ScratchDir::read(split.files[0]);
-  const std::int64_t pieceCount = (3000000 + kHead + 1048575) / 1048576;
+  const std::int64_t pieceCount = (3000000 + kHead + pieceSize - 1) / pieceSize;
   ASSERT_EQ(split.stats.pieceCount, pieceCount);
-  EXPECT_EQ(std::int64_t(merger.size()), 1048576);
+  EXPECT_EQ(std::int64_t(merger.size()), pieceSize);
   // The image, exactly as the build stamped it.
   EXPECT_TRUE(merger.substr(0, payloads::MergerImageSize) ==
               ScratchDir::read(platform::joinPath(kPayloads, "merger.img")));
@@ -164,11 +169,12 @@ TEST(MergerWholeJob, RecordAndHeadOfAKnownJob) {
   EXPECT_EQ(record[256], 4);
   EXPECT_EQ(record.substr(257, 4), ".doc");
   EXPECT_EQ(record.substr(261, 251), std::string(251, '\0'));
-  EXPECT_EQ(record.substr(512, 4), std::string("\x00\x00\x10\x00", 4));  // 1048576
-  EXPECT_EQ(record[516], char(pieceCount));
-  EXPECT_EQ(record.substr(517, 3), std::string(3, '\0'));
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(std::uint8_t(record[std::size_t(512 + i)]), std::uint8_t(pieceSize >> (8 * i)));
+    EXPECT_EQ(std::uint8_t(record[std::size_t(516 + i)]), std::uint8_t(pieceCount >> (8 * i)));
+  }
   EXPECT_EQ(record.substr(520, 4), std::string(4, '\0'));  // uncompressed, reserved zero
-  EXPECT_TRUE(merger.substr(std::size_t(kHead)) == data.substr(0, std::size_t(1048576 - kHead)));
+  EXPECT_TRUE(merger.substr(std::size_t(kHead)) == data.substr(0, 744436));
   // The merger is a program: whoever may read it may run it.
   struct stat st {};
   ASSERT_EQ(::stat(split.files[0].c_str(), &st), 0);
