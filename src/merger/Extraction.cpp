@@ -48,7 +48,7 @@ void copyLibrary(const std::string& mergerPath, std::int64_t offset, std::int64_
 
 void extractArchive(const std::string& mergerPath, std::int64_t libraryOffset,
                     std::int64_t librarySize, const std::string& archivePath,
-                    const std::string& destFolder) {
+                    const std::string& destFolder, zip::ArchiverHost* host) {
   // Code is never loaded from the current folder: the library lives in a private folder,
   // removed with it when the extraction is over.
   platform::PrivateTempDir work("fennock-merger");
@@ -62,6 +62,7 @@ void extractArchive(const std::string& mergerPath, std::int64_t libraryOffset,
 
   CurrentFolderKeeper keeper;
   zip::TArchiver archiver;
+  archiver.setHost(host);
   archiver.setDLLDirectory(work.path());
   archiver.setExtrOptions(zip::ExtrOpts{zip::ExtrOpt::ExtrOverWrite});
   archiver.setExtrBaseDir(destFolder);

@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <string>
 
+namespace zip {
+class ArchiverHost;
+}
+
 namespace merger {
 
 // Unpacks the library (`librarySize` packed bytes at `libraryOffset` of the merger file) into
@@ -12,6 +16,6 @@ namespace merger {
 // archive is then left in place so that no data is lost.
 void extractArchive(const std::string& mergerPath, std::int64_t libraryOffset,
                     std::int64_t librarySize, const std::string& archivePath,
-                    const std::string& destFolder);
+                    const std::string& destFolder, zip::ArchiverHost* host = nullptr);
 
 }  // namespace merger

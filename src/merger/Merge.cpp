@@ -78,7 +78,7 @@ std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
   renameFile(outputPath, archivePath);
   if (!settings.unzip) return archivePath;
   extractArchive(settings.ownPath, plan.libraryOffset, layout.unzipLibrarySize, archivePath,
-                 settings.destFolder);
+                 settings.destFolder, settings.archiverHost);
   platform::deleteFile(archivePath);
   return platform::joinPath(settings.destFolder, plan.outputName);
 }

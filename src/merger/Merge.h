@@ -5,6 +5,10 @@
 
 #include "merger/MergePlan.h"
 
+namespace zip {
+class ArchiverHost;
+}
+
 namespace merger {
 
 struct MergeSettings {
@@ -12,6 +16,8 @@ struct MergeSettings {
   std::string destFolder;  // FileLabel1's FileName
   bool deletePieces = false;  // CheckBox1
   bool unzip = true;          // CheckBox2
+  // Where the archiver's messages go during extraction; null: its default (stderr).
+  zip::ArchiverHost* archiverHost = nullptr;
 };
 
 // Where the merge shows its progress (the gauge bar, or lines in the terminal).

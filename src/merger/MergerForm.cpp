@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
+#include "zip/Archiver.h"
 
 namespace merger {
 
@@ -25,6 +26,20 @@ std::string withTrailingSeparator(const std::string& folder) {
 
 }  // namespace
 
+class TForm1::ArchiverHost final : public zip::ArchiverHost {
+ public:
+  void showMessage(const std::string& text) override {
+    ui::Application& application = ui::Application::instance();
+    if (application.onScreen())
+      ui::dialogs().message(ui::MessageKind::Information, application.title(), text);
+    else
+      zip::ArchiverHost::showMessage(text);
+  }
+  void processMessages() override {
+    if (ui::Application::instance().onScreen()) ui::Application::instance().processMessages();
+  }
+};
+
 TForm1::TForm1(std::string ownPath, const MergerLayout& layout)
     : ui::Form("Fennock!SFX", kLeft, kTop, kClientWidth, kClientHeight, false),
       FileLabel1(*this, {8, 8, 177, 17}),
@@ -33,6 +48,7 @@ TForm1::TForm1(std::string ownPath, const MergerLayout& layout)
       Button2(*this, {192, 32, 75, 25}, "Merge", 2),
       CheckBox2(*this, {16, 48, 97, 17}, "Unzip", true, 4),
       GaugeBar1(0, 88, 265, 20),
+      m_archiverHost(std::make_unique<ArchiverHost>()),
       m_ownPath(std::move(ownPath)),
       m_layout(layout) {
   FileLabel1.setSeparator(std::string(1, platform::kPathSeparator));
@@ -84,6 +100,7 @@ std::string TForm1::merge(MergeProgress* extraProgress) {
   settings.destFolder = FileLabel1.FileName();
   settings.deletePieces = CheckBox1.checked();
   settings.unzip = CheckBox2.checked();
+  settings.archiverHost = m_archiverHost.get();
   try {
     std::string result = runMerge(settings, m_layout, *this);
     m_extraProgress = nullptr;

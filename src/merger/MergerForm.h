@@ -1,6 +1,8 @@
 // The merger program's window TForm1: a destination, two options and the "Merge" button.
 #pragma once
 
+#include <memory>
+
 #include "merger/Merge.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
@@ -41,6 +43,9 @@ class TForm1 : public ui::Form, private MergeProgress {
   void setPosition(int position) override;
   void setClientHeight(int height);
 
+  // The archiver's messages in the merger's message boxes; its pauses process window messages.
+  class ArchiverHost;
+  std::unique_ptr<ArchiverHost> m_archiverHost;
   std::string m_ownPath;
   MergerLayout m_layout;
   MergeProgress* m_extraProgress = nullptr;
