@@ -59,7 +59,7 @@ wait_window() {  # name pattern, tries of 0.1 s; prints the first id
 
 # Text that takes the archiver a few seconds at level 9.
 input="$work/in/numbers.txt"
-seq 1 9000000 >"$input"
+seq 1 12000000 >"$input"
 
 # FLTK's own file chooser (not GTK's, whose start-up varies), through a private preferences file.
 export HOME="$work/home"
@@ -125,12 +125,21 @@ for _ in $(seq 600); do
   sleep 0.1
 done
 [ -e "$work/in/numbers.exe" ] || fail "no merger file: $(cat "$work/app.log")"
-sleep 1
-# OK at 120, 176 closes the dialog; the main window then ends with Exit.
-xdotool mousemove --window "$dialog" 157 188 click 1
-sleep 0.5
-xdotool mousemove --window "$main" 92 10 click 1
-for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+# OK at 120, 176 closes the dialog once the job has enabled it; then Exit ends the program.
+# The dialog was hidden and shown again after compressing: it has a window of its own now.
+for _ in $(seq 60); do
+  dialog=$(xdotool search --onlyvisible --name '^Processing\.\.\.$' 2>/dev/null | head -n 1)
+  [ -n "$dialog" ] || break
+  xdotool mousemove --window "$dialog" 157 188 click 1 2>/dev/null
+  sleep 0.5
+done
+xdotool search --onlyvisible --name '^Processing\.\.\.$' >/dev/null 2>&1 && fail "OK did not close the dialog"
+for _ in $(seq 20); do
+  kill -0 "$app_pid" 2>/dev/null || break
+  xdotool mousemove --window "$main" 92 10 click 1 2>/dev/null
+  sleep 0.5
+done
+kill -0 "$app_pid" 2>/dev/null && fail "Exit did not end the program"
 wait "$app_pid"
 app_pid=""
 for f in "$work"/in/* "$TMPDIR"/*; do
@@ -148,6 +157,7 @@ sleep 0.3
 import -window "$box" "$work/box.png" 2>/dev/null
 xdotool key Return
 for _ in $(seq 100); do kill -0 "$merger_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$merger_pid" 2>/dev/null && fail "the merger did not end after its message"
 wait "$merger_pid"
 status=$?
 merger_pid=""
