@@ -32,6 +32,11 @@ std::string parentFolder(const std::string& path) {
   return path.substr(0, slash);
 }
 
+std::string absolutePath(const std::string& path) {
+  if (path.empty() || path.front() == kPathSeparator) return path;
+  return joinPath(currentFolder(), path);
+}
+
 bool fileExists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -14,6 +14,8 @@ std::string joinPath(const std::string& folder, const std::string& name);
 std::string fileNameOf(const std::string& path);
 // The part before the last separator ("" for a bare name, "/" for a file in the root).
 std::string parentFolder(const std::string& path);
+// A relative path joined to the current folder; an absolute or empty path as it is.
+std::string absolutePath(const std::string& path);
 
 bool fileExists(const std::string& path);  // a regular file (or a link to one)
 bool folderExists(const std::string& path);

@@ -9,33 +9,26 @@
 #include <deque>
 #include <iostream>
 
-#include "platform/DynamicLibrary.h"
 #include "platform/File.h"
 #include "platform/Paths.h"
+#include "zip/LibraryLoader.h"
 
 namespace zip {
 namespace {
 
-// The archiver library's binding, shared by every instance of the component.
-struct PackLibBinding {
-  platform::DynamicLibrary library;
-  PackLibExecProc exec = nullptr;
-  GetPackLibVersionProc version = nullptr;
-};
+using PackLibBinding = LibraryBinding<PackLibExecProc>;
 
+// The archiver library's binding, shared by every instance of the component.
 PackLibBinding& packLib() {
-  static PackLibBinding binding;
+  static PackLibBinding binding(
+      LibraryKind{PACKLIB_FILE_NAME, PACKLIB_EXEC_NAME, PACKLIB_VERSION_NAME, msg::kPackLibLoaded,
+                  msg::kPackLibNotLoaded, msg::kNoPackLibExec, msg::kNoPackLibVersion});
   return binding;
 }
 
 ArchiverHost& defaultHost() {
   static ArchiverHost host;
   return host;
-}
-
-std::string absoluteFolder(const std::string& folder) {
-  if (folder.empty() || folder.front() == platform::kPathSeparator) return folder;
-  return platform::joinPath(platform::currentFolder(), folder);
 }
 
 }  // namespace
@@ -107,6 +100,10 @@ void TArchiver::reportMessage(int32_t id, const std::string& detail) {
   if (OnMessage) OnMessage(*this, 0, text);
 }
 
+LibraryReport TArchiver::reporter() {
+  return [this](int32_t id) { reportMessage(id); };
+}
+
 void TArchiver::showException(const EArchiver& error) {
   if (error.displayFlag() == 1 && !m_unattended) host()->showMessage(error.what());
   m_lastErrorCode = error.messageId();
@@ -116,52 +113,14 @@ void TArchiver::showException(const EArchiver& error) {
 
 // --- Library binding --------------------------------------------------------------------------
 
-// Code is loaded only from the folder named by DLLDirectory, by absolute path: never from the
-// current folder or through a search order, where a planted file would be run.
-std::string TArchiver::packLibPath() const {
-  if (m_dllDirectory.empty()) return {};
-  std::string path = platform::joinPath(absoluteFolder(m_dllDirectory), PACKLIB_FILE_NAME);
-  return platform::fileExists(path) ? path : std::string();
-}
+std::string TArchiver::packLibPath() const { return packLib().path(m_dllDirectory); }
 
-bool TArchiver::loadPackLib() {
-  PackLibBinding& binding = packLib();
-  try {
-    std::string path = packLibPath();
-    if (path.empty() || !binding.library.load(path)) {
-      binding.library.unload();
-      reportMessage(msg::kPackLibNotLoaded);
-      return false;
-    }
-    if (m_trace) reportMessage(msg::kPackLibLoaded);
-    binding.exec = reinterpret_cast<PackLibExecProc>(binding.library.symbol(PACKLIB_EXEC_NAME));
-    binding.version =
-        reinterpret_cast<GetPackLibVersionProc>(binding.library.symbol(PACKLIB_VERSION_NAME));
-    if (binding.exec == nullptr) reportMessage(msg::kNoPackLibExec);
-    if (binding.version == nullptr) reportMessage(msg::kNoPackLibVersion);
-  } catch (...) {
-    // A handler's failure during the load must not stop the caller; the handle tells the outcome.
-  }
-  return binding.library.isLoaded();
-}
+bool TArchiver::loadPackLib() { return packLib().load(m_dllDirectory, m_trace, reporter()); }
 
-void TArchiver::unloadPackLib() {
-  PackLibBinding& binding = packLib();
-  binding.library.unload();
-  binding.exec = nullptr;
-  binding.version = nullptr;
-}
+void TArchiver::unloadPackLib() { packLib().unload(); }
 
 int32_t TArchiver::PackLibVersion() {
-  PackLibBinding& binding = packLib();
-  bool loadedHere = false;
-  if (!binding.library.isLoaded()) {
-    if (!loadPackLib()) return 0;
-    loadedHere = true;
-  }
-  int32_t version = binding.version ? binding.version() : 0;
-  if (loadedHere) unloadPackLib();
-  return version;
+  return packLib().queryVersion(m_dllDirectory, m_trace, reporter());
 }
 
 // --- Command record ---------------------------------------------------------------------------
@@ -481,21 +440,21 @@ void TArchiver::Add() {
   }
   PackLibBinding& binding = packLib();
   bool loadedHere = false;
-  if (!binding.library.isLoaded()) {
+  if (!binding.isLoaded()) {
     loadPackLib();
     loadedHere = true;
-    if (!binding.library.isLoaded()) return;
+    if (!binding.isLoaded()) return;
   }
   m_busy = 1;
   m_cancelRequested = 0;
   m_callbackError = nullptr;
   std::unique_ptr<CommandStorage> command;
   // A library without both entry points is never called.
-  if (binding.exec != nullptr && binding.version != nullptr) {
-    m_libraryVersion = binding.version();
+  if (binding.exec() != nullptr && binding.version() != nullptr) {
+    m_libraryVersion = binding.version()();
     try {
       command = buildAddCommand(m_libraryVersion, writePath);
-      m_addedCount = binding.exec(command->record.data());
+      m_addedCount = binding.exec()(command->record.data());
       if (m_callbackError) std::rethrow_exception(m_callbackError);
       if (spanning) {
         // FIXME: no removable-disk sets here; the archive is written as one volume.

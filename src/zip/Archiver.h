@@ -183,6 +183,8 @@ class TArchiver {
 
   // Message reporting (by ID, optional detail) and showing an EArchiver.
   void reportMessage(int32_t id, const std::string& detail = {});
+  // reportMessage for the library loader.
+  std::function<void(int32_t)> reporter();
   void showException(const EArchiver& error);
 
   // Library binding (process-wide).

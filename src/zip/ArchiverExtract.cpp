@@ -3,29 +3,22 @@
 #include <algorithm>
 #include <deque>
 
-#include "platform/DynamicLibrary.h"
 #include "platform/Paths.h"
 #include "zip/Archiver.h"
+#include "zip/LibraryLoader.h"
 #include "zip/UnpackRecords.h"
 
 namespace zip {
 namespace {
 
+using UnpackLibBinding = LibraryBinding<UnpackLibExecProc>;
+
 // The unarchiver library's binding, process-wide like the archiver library's.
-struct UnpackLibBinding {
-  platform::DynamicLibrary library;
-  UnpackLibExecProc exec = nullptr;
-  GetUnpackLibVersionProc version = nullptr;
-};
-
 UnpackLibBinding& unpackLib() {
-  static UnpackLibBinding binding;
+  static UnpackLibBinding binding(LibraryKind{
+      UNPACKLIB_FILE_NAME, UNPACKLIB_EXEC_NAME, UNPACKLIB_VERSION_NAME, msg::kUnpackLibLoaded,
+      msg::kUnpackLibNotLoaded, msg::kNoUnpackLibExec, msg::kNoUnpackLibVersion});
   return binding;
-}
-
-std::string absolutePath(const std::string& path) {
-  if (path.empty() || path.front() == platform::kPathSeparator) return path;
-  return platform::joinPath(platform::currentFolder(), path);
 }
 
 }  // namespace
@@ -47,50 +40,14 @@ struct TArchiver::UnpackCommandStorage {
 };
 
 // As for the archiver library: only DLLDirectory, by absolute path, never a search order.
-std::string TArchiver::unpackLibPath() const {
-  if (m_dllDirectory.empty()) return {};
-  std::string path = platform::joinPath(absolutePath(m_dllDirectory), UNPACKLIB_FILE_NAME);
-  return platform::fileExists(path) ? path : std::string();
-}
+std::string TArchiver::unpackLibPath() const { return unpackLib().path(m_dllDirectory); }
 
-bool TArchiver::loadUnpackLib() {
-  UnpackLibBinding& binding = unpackLib();
-  try {
-    std::string path = unpackLibPath();
-    if (path.empty() || !binding.library.load(path)) {
-      binding.library.unload();
-      reportMessage(msg::kUnpackLibNotLoaded);
-      return false;
-    }
-    if (m_trace) reportMessage(msg::kUnpackLibLoaded);
-    binding.exec = reinterpret_cast<UnpackLibExecProc>(binding.library.symbol(UNPACKLIB_EXEC_NAME));
-    binding.version =
-        reinterpret_cast<GetUnpackLibVersionProc>(binding.library.symbol(UNPACKLIB_VERSION_NAME));
-    if (binding.exec == nullptr) reportMessage(msg::kNoUnpackLibExec);
-    if (binding.version == nullptr) reportMessage(msg::kNoUnpackLibVersion);
-  } catch (...) {
-    // A handler's failure during the load must not stop the caller; the handle tells the outcome.
-  }
-  return binding.library.isLoaded();
-}
+bool TArchiver::loadUnpackLib() { return unpackLib().load(m_dllDirectory, m_trace, reporter()); }
 
-void TArchiver::unloadUnpackLib() {
-  UnpackLibBinding& binding = unpackLib();
-  binding.library.unload();
-  binding.exec = nullptr;
-  binding.version = nullptr;
-}
+void TArchiver::unloadUnpackLib() { unpackLib().unload(); }
 
 int32_t TArchiver::UnpackLibVersion() {
-  UnpackLibBinding& binding = unpackLib();
-  bool loadedHere = false;
-  if (!binding.library.isLoaded()) {
-    if (!loadUnpackLib()) return 0;
-    loadedHere = true;
-  }
-  int32_t version = binding.version ? binding.version() : 0;
-  if (loadedHere) unloadUnpackLib();
-  return version;
+  return unpackLib().queryVersion(m_dllDirectory, m_trace, reporter());
 }
 
 std::unique_ptr<TArchiver::UnpackCommandStorage> TArchiver::buildExtractCommand(
@@ -153,7 +110,7 @@ void TArchiver::Extract() {
   m_callbackError = nullptr;
   UnpackLibBinding& binding = unpackLib();
   bool loadedHere = false;
-  if (!binding.library.isLoaded()) {
+  if (!binding.isLoaded()) {
     loadUnpackLib();
     loadedHere = true;
   }
@@ -164,7 +121,7 @@ void TArchiver::Extract() {
     m_cancelRequested = 0;
     m_busy = 0;
   };
-  if (!binding.library.isLoaded()) {
+  if (!binding.isLoaded()) {
     m_busy = 0;
     if (passwordCountChanged) m_passwordReqCount = passwordReqCount;
     return;
@@ -175,7 +132,7 @@ void TArchiver::Extract() {
     return finish();
   }
   // Taken before the directory changes, so that a relative name still finds the archive.
-  const std::string archivePath = absolutePath(m_archiveFileName);
+  const std::string archivePath = platform::absolutePath(m_archiveFileName);
   // The library writes relative to the current folder, so that is where the files land.
   if (platform::folderExists(m_extrBaseDir)) {
     try {
@@ -185,12 +142,12 @@ void TArchiver::Extract() {
     }
   }
   // A library without both entry points is never called.
-  if (binding.exec != nullptr && binding.version != nullptr) {
+  if (binding.exec() != nullptr && binding.version() != nullptr) {
     std::unique_ptr<UnpackCommandStorage> command;
     try {
-      m_libraryVersion = binding.version();
+      m_libraryVersion = binding.version()();
       command = buildExtractCommand(m_libraryVersion, archivePath);
-      m_extractedCount = binding.exec(command->record.data());
+      m_extractedCount = binding.exec()(command->record.data());
       if (m_callbackError) std::rethrow_exception(m_callbackError);
     } catch (...) {
       m_callbackError = nullptr;

@@ -80,6 +80,18 @@ TEST(Paths, JoinAndSplit) {
   EXPECT_EQ(platform::parentFolder("y.txt"), "");
 }
 
+TEST(Paths, RelativePathsAreTakenFromTheCurrentFolder) {
+  ScratchDir dir;
+  const std::string before = platform::currentFolder();
+  platform::setCurrentFolder(dir.path());
+  const std::string here = platform::currentFolder();
+  EXPECT_EQ(platform::absolutePath("lib/a.so"), here + "/lib/a.so");
+  EXPECT_EQ(platform::absolutePath("/opt/a.so"), "/opt/a.so");
+  // Empty stays empty: "no folder" must not turn into the current folder.
+  EXPECT_EQ(platform::absolutePath(""), "");
+  platform::setCurrentFolder(before);
+}
+
 TEST(PrivateTempDir, IsPrivateAndRemovedWithItsFiles) {
   std::string path;
   {

@@ -337,6 +337,48 @@ TEST(ArchiverBinding, VersionQueryAndTraceMessage) {
   EXPECT_TRUE(log.has(10601));
 }
 
+// Both libraries are found the same way: a relative DLLDirectory is taken from the current
+// folder and the library is loaded by that absolute path.
+TEST(ArchiverBinding, RelativeDLLDirectoryIsTakenFromTheCurrentFolderForBothLibraries) {
+  const std::string before = platform::currentFolder();
+  platform::setCurrentFolder(ziptest::buildDir() + "/src");
+  const std::string here = platform::currentFolder();
+  TArchiver z;
+  z.setUnattended(true);
+  z.setDLLDirectory("packlib");
+  EXPECT_EQ(z.packLibPath(), here + "/packlib/" PACKLIB_FILE_NAME);
+  EXPECT_EQ(z.PackLibVersion(), 160);
+  EXPECT_EQ(z.unpackLibPath(), "") << "no unarchiver library in that folder";
+  z.setDLLDirectory("unpacklib");
+  EXPECT_EQ(z.unpackLibPath(), here + "/unpacklib/" UNPACKLIB_FILE_NAME);
+  EXPECT_EQ(z.UnpackLibVersion(), 160);
+  platform::setCurrentFolder(before);
+}
+
+TEST(ArchiverBinding, FailingMessageHandlerDuringTheLoadDoesNotEscape) {
+  testing_support::ScratchDir dir;
+  TArchiver z;
+  z.setUnattended(true);
+  int calls = 0;
+  z.OnMessage = [&](TArchiver&, int32_t, const std::string&) {
+    ++calls;
+    throw std::runtime_error("handler failed");
+  };
+  // Missing library: the report of 10604 throws, the query still answers 0.
+  z.setDLLDirectory(dir.path());
+  EXPECT_EQ(z.PackLibVersion(), 0);
+  EXPECT_EQ(z.UnpackLibVersion(), 0);
+  EXPECT_EQ(calls, 2);
+  // A traced load whose 10601 report throws leaves the library loaded without entry points,
+  // so the query answers 0 and nothing is called; the next untraced query works again.
+  z.setTrace(true);
+  z.setDLLDirectory(ziptest::packLibDir());
+  EXPECT_EQ(z.PackLibVersion(), 0);
+  z.setTrace(false);
+  EXPECT_EQ(z.PackLibVersion(), 160);
+  EXPECT_FALSE(z.Busy());
+}
+
 TEST(ArchiverProperties, DefaultsAndAssignmentRules) {
   TArchiver z;
   EXPECT_EQ(z.AddCompLevel(), 9);
