@@ -15,6 +15,9 @@ class WindowArchiverHost final : public zip::ArchiverHost {
   // Fl::check() on screen, so that the dialog repaints and the LED's timer runs; nothing in
   // the terminal.
   void processMessages() override;
+  // The password dialog on screen; in the terminal no password, as the default host gives.
+  std::string askPassword(const std::string& title, const std::string& prompt,
+                          const std::string& okCaption, const std::string& cancelCaption) override;
 };
 
 std::unique_ptr<zip::ArchiverHost> makeArchiverHost();
