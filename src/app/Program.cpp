@@ -8,6 +8,7 @@
 #include "job/Form2.h"
 #include "ui/Application.h"
 #include "widgets/HandCursors.h"
+#include "zip/EnglishMessages.h"
 
 namespace app {
 
@@ -36,7 +37,10 @@ int runWindows() {
 
 }  // namespace
 
-void initializeApplication() { ui::Application::instance().setTitle(kApplicationTitle); }
+void initializeApplication() {
+  ui::Application::instance().setTitle(kApplicationTitle);
+  zip::installEnglishMessages();
+}
 
 std::string usageText() {
   return "Usage: fennock                    show the main window\n"

@@ -7,6 +7,7 @@
 #include "merger/MergerForm.h"
 #include "platform/Paths.h"
 #include "ui/Application.h"
+#include "zip/EnglishMessages.h"
 
 namespace merger {
 
@@ -81,6 +82,7 @@ int runMergerProgram(const std::vector<std::string>& args, const std::string& ow
                      const std::optional<MergerLayout>& layout) {
   ui::Application& application = ui::Application::instance();
   application.setTitle(kMergerTitle);
+  zip::installEnglishMessages();
   TerminalOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
