@@ -28,24 +28,31 @@ fail() {
   exit 1
 }
 
-# A display number nobody uses: no lock file, and our server must come up on it.
-for n in $(seq 170 240); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# A private server: it takes a free display number itself (its lock is taken atomically, so
+# tests running side by side never share one) and says which when it is ready.
+start_display() {
+  rm -f "$work/display"
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>"$work/xvfb.log" &
   xvfb_pid=$!
-  for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
+  for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
     kill -0 "$xvfb_pid" 2>/dev/null || break
     sleep 0.1
   done
-  if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
-    export DISPLAY=":$n"
-    break
-  fi
+  [ -s "$work/display" ] || return 1
+  export DISPLAY=":$(head -n 1 "$work/display")"
+  for _ in $(seq 50); do
+    xdotool getmouselocation >/dev/null 2>&1 && kill -0 "$xvfb_pid" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+for _ in 1 2 3; do
+  start_display && break
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   xvfb_pid=""
 done
 [ -n "$xvfb_pid" ] || { echo "SKIP: no virtual display could be started"; exit 77; }
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 wait_window() {  # name pattern, tries of 0.1 s; prints the first id
   local id=""
@@ -70,9 +77,23 @@ printf '%s\n' '; FLTK preferences file format 1.0' '; vendor: fltk.org' '; appli
 
 # The program starts in the input's folder, where its chooser opens.
 cd "$work/in" || fail "no input folder"
-"$fennock" >"$work/app.log" 2>&1 &
-app_pid=$!
-main=$(wait_window '^Fennock! 1\.0$' 100) || fail "no main window: $(cat "$work/app.log")"
+# Starts a program on the display and prints its window; a start refused by a display that
+# is busy with other clients is tried again.
+launch() {  # program, log, window name pattern, variable for the pid
+  local try id
+  for try in 1 2 3; do
+    "$1" >"$2" 2>&1 &
+    printf -v "$4" '%s' "$!"
+    id=$(wait_window "$3" 100) && { echo "$id"; return 0; }
+    kill -0 "${!4}" 2>/dev/null && return 1
+    grep -q "display" "$2" || return 1
+    sleep 1
+  done
+  return 1
+}
+launch "$fennock" "$work/app.log" '^Fennock! 1\.0$' app_pid >"$work/main.id" ||
+  fail "no main window: $(cat "$work/app.log")"
+main=$(cat "$work/main.id")
 sleep 0.5
 
 # "Change" of the input group (352, 16 in the group at 8, 0; below the 20-pixel menu bar).
@@ -147,9 +168,9 @@ for f in "$work"/in/* "$TMPDIR"/*; do
 done
 
 mv "$work"/in/numbers.exe "$work"/in/numbers*.frg "$work/away/"
-"$work/away/numbers.exe" >"$work/merger.log" 2>&1 &
-merger_pid=$!
-merger=$(wait_window '^Fennock!SFX$' 100) || fail "no merger window: $(cat "$work/merger.log")"
+launch "$work/away/numbers.exe" "$work/merger.log" '^Fennock!SFX$' merger_pid >"$work/merger.id" ||
+  fail "no merger window: $(cat "$work/merger.log")"
+merger=$(cat "$work/merger.id")
 sleep 0.5
 xdotool mousemove --window "$merger" 229 44 click 1
 box=$(wait_window 'Fennock! M.*dulo SFX' 300) || fail "no message box after Merge"
