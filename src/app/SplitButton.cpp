@@ -1,9 +1,9 @@
 // The split button: runs the split job with this window as its host.
 #include <stdexcept>
 
+#include "PayloadSizes.h"
 #include "app/ArchiverBinding.h"
 #include "app/MainWindow.h"
-#include "PayloadSizes.h"
 #include "job/CompressionStage.h"
 #include "job/MergerHead.h"
 

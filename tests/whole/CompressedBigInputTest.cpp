@@ -33,8 +33,8 @@ TEST(CompressedBigInput, ThreeGibibyteSparseInputMergesBackIdentical) {
     ::close(fd);
   }
 
-  const MergerRun made = runMerger(fennock, {"split", input, "--size", "1", "--unit", "Mbytes"},
-                                   dir.file("in"));
+  const MergerRun made =
+      runMerger(fennock, {"split", input, "--size", "1", "--unit", "Mbytes"}, dir.file("in"));
   ASSERT_EQ(made.status, 0) << made.err;
   EXPECT_NE(made.out.find("Compressed at "), std::string::npos) << made.out;
   for (const auto& e : std::filesystem::directory_iterator(dir.file("in")))

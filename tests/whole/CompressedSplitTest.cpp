@@ -88,8 +88,8 @@ class CompressedSplit : public ::testing::Test {
     std::string command = "{ tail -c +" + std::to_string(headSize() + 1) + " " +
                           shellQuote(m_dir.file("out/" + baseName + ".exe")) + "; ";
     for (std::int64_t i = 2; i <= pieceCount; ++i)
-      command += "cat " + shellQuote(m_dir.file("out/" + baseName + std::to_string(i) + ".frg")) +
-                 "; ";
+      command +=
+          "cat " + shellQuote(m_dir.file("out/" + baseName + std::to_string(i) + ".frg")) + "; ";
     const std::string archive = m_dir.file(baseName + ".joined.zip");
     command += "} > " + shellQuote(archive);
     EXPECT_EQ(runShell(command), 0);
@@ -139,7 +139,7 @@ struct Case {
 
 TEST_F(CompressedSplit, PiecesJoinIntoAnArchiveThatPeersAcceptAndThatHoldsTheInput) {
   const Case cases[] = {
-      {"report.txt", text(300000), false, "10", 2},         // one piece
+      {"report.txt", text(300000), false, "10", 2},              // one piece
       {"noise.bin", randomBytes(200000, 7), false, "40000", 0},  // many pieces, stored data
       {"empty.dat", "", false, "1", 2},
       {"My Notes.tar.gz", text(90000), true, "9", 0},  // count mode, spaces in the name
@@ -157,7 +157,8 @@ TEST_F(CompressedSplit, PiecesJoinIntoAnArchiveThatPeersAcceptAndThatHoldsTheInp
 
     const std::string baseName = std::string(c.name).substr(0, std::string(c.name).find('.'));
     const std::string merger = ScratchDir::read(m_dir.file("out/" + baseName + ".exe"));
-    ASSERT_GE(std::int64_t(merger.size()), std::min<std::int64_t>(headSize(), view.stats.pieceSize));
+    ASSERT_GE(std::int64_t(merger.size()),
+              std::min<std::int64_t>(headSize(), view.stats.pieceSize));
     const std::size_t recordAt = m_merger.imageBytes.size();
     EXPECT_EQ(merger[recordAt + 520], 1) << "the record marks the job compressed";
     EXPECT_EQ(merger.substr(recordAt + job::kScriptRecordSize, m_merger.unzipSize),

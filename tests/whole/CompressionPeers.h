@@ -65,10 +65,11 @@ inline void expectSevenZipTests(const std::string& archive) {
 
 // Files in `folders` (not below them) whose names contain one of `words`: the working files of
 // a compressed job that must be gone when it ends.
-inline std::vector<std::string> leftoverWorkingFiles(
-    const std::vector<std::string>& folders,
-    const std::vector<std::string>& words = {"PackLib", "ztmp", "unpacklib", "UnpackLib",
-                                             "fennock-packlib", "scriptmp", "Sfx.exe"}) {
+inline std::vector<std::string> leftoverWorkingFiles(const std::vector<std::string>& folders,
+                                                     const std::vector<std::string>& words = {
+                                                         "PackLib", "ztmp", "unpacklib",
+                                                         "UnpackLib", "fennock-packlib", "scriptmp",
+                                                         "Sfx.exe"}) {
   std::vector<std::string> found;
   for (const std::string& folder : folders) {
     std::error_code ignored;
