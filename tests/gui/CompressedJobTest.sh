@@ -3,22 +3,24 @@
 # button pressed, the LED blinks beside "Compressing data" (two screenshots of the lamp differ),
 # the job ends with its statistics; then the merger file, carried to another folder, is run in
 # its window, "Merge" pressed, and its message box ends a merge that gives the input back.
+# Always on a private display of its own, never on the user's screen.
 set -u
+if [ -z "${FENNOCK_ON_PRIVATE_DISPLAY:-}" ]; then
+  exec bash "$(dirname "$0")/../support/with-xvfb" env FENNOCK_ON_PRIVATE_DISPLAY=1 bash "$0" "$@"
+fi
 fennock=$1
-for tool in Xvfb xdotool import compare convert; do
+for tool in xdotool import compare convert; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
 work=$(mktemp -d)
 export TMPDIR="$work/tmp"
 mkdir -p "$TMPDIR" "$work/in" "$work/away"
-xvfb_pid=""
 app_pid=""
 merger_pid=""
 cleanup() {
   [ -n "$merger_pid" ] && kill "$merger_pid" 2>/dev/null
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   [ -n "${KEEP_WORK:-}" ] && echo "kept $work" || rm -rf "$work"
 }
 trap cleanup EXIT
@@ -27,32 +29,6 @@ fail() {
   echo "FAIL: $*"
   exit 1
 }
-
-# A private server: it takes a free display number itself (its lock is taken atomically, so
-# tests running side by side never share one) and says which when it is ready.
-start_display() {
-  rm -f "$work/display"
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -s "$work/display" ] || return 1
-  export DISPLAY=":$(head -n 1 "$work/display")"
-  for _ in $(seq 50); do
-    xdotool getmouselocation >/dev/null 2>&1 && kill -0 "$xvfb_pid" 2>/dev/null && return 0
-    sleep 0.1
-  done
-  return 1
-}
-for _ in 1 2 3; do
-  start_display && break
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  xvfb_pid=""
-done
-[ -n "$xvfb_pid" ] || { echo "SKIP: no virtual display could be started"; exit 77; }
 
 wait_window() {  # name pattern, tries of 0.1 s; prints the first id
   local id=""
