@@ -25,7 +25,7 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() {
-  [ -n "${KEEP_WORK:-}" ] && import -window root "$work/failed.png" 2>/dev/null
+  [ -n "${KEEP_WORK:-}" ] && timeout 3 import -window root "$work/failed.png" 2>/dev/null
   echo "FAIL: $*"
   exit 1
 }
@@ -99,13 +99,18 @@ xdotool mousemove --window "$main" 229 312 click 1
 dialog=$(wait_window '^Processing\.\.\.$' 50) || fail "no progress dialog"
 # The lamp at 112, 80 of the dialog; its blink interval is 300 ms. A shot counts when the lamp
 # is in it (it differs from the empty background below it); two such shots must differ.
-import -window "$dialog" -crop 24x24+112+110 +repage "$work/background.png" 2>/dev/null
+timeout 3 import -window "$dialog" -crop 24x24+112+110 +repage "$work/background.png" 2>/dev/null
 lamps=()
 for i in $(seq 16); do
   shot="$work/lamp$i.png"
-  import -window "$dialog" -crop 24x24+112+80 +repage "$shot" 2>/dev/null || continue
+  # The dialog's window goes away when compressing ends: never wait on it for long.
+  timeout 3 import -window "$dialog" -crop 24x24+112+80 +repage "$shot" 2>/dev/null || break
   d=$(compare -metric AE "$work/background.png" "$shot" null: 2>&1)
   [ "${d%% *}" != 0 ] && lamps+=("$shot")
+  if [ "${#lamps[@]}" -ge 2 ]; then
+    d=$(compare -metric AE "${lamps[0]}" "$shot" null: 2>&1)
+    [ "${d%% *}" != 0 ] && break
+  fi
   sleep 0.11
 done
 [ "${#lamps[@]}" -ge 2 ] || fail "the lamp was not seen while compressing"
@@ -151,7 +156,7 @@ sleep 0.5
 xdotool mousemove --window "$merger" 229 44 click 1
 box=$(wait_window 'Fennock! M.*dulo SFX' 300) || fail "no message box after Merge"
 sleep 0.3
-import -window "$box" "$work/box.png" 2>/dev/null
+timeout 3 import -window "$box" "$work/box.png" 2>/dev/null
 xdotool key Return
 for _ in $(seq 100); do kill -0 "$merger_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$merger_pid" 2>/dev/null && fail "the merger did not end after its message"
