@@ -2,39 +2,23 @@
 # The main window on a private virtual display: it appears titled "Fennock! 1.0" at its place
 # and size, a screenshot shows it drawn, and the menu bar's own "Exit" ends it with status 0.
 set -u
+# Runs itself again on a private display of the shared launcher.
+if [ -z "${FENNOCK_ON_PRIVATE_DISPLAY:-}" ]; then
+  exec bash "$(dirname "$0")/../support/with-xvfb" env FENNOCK_ON_PRIVATE_DISPLAY=1 bash "$0" "$@"
+fi
 fennock=$1
-for tool in Xvfb xdotool import convert; do
+for tool in xdotool import convert; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
 work=$(mktemp -d)
-xvfb_pid=""
 app_pid=""
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
-
-# A display number nobody uses: no lock file, and our server must come up on it.
-for n in $(seq 90 160); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X$n" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
-    export DISPLAY=":$n"
-    break
-  fi
-  xvfb_pid=""
-done
-[ -n "$xvfb_pid" ] || { echo "SKIP: no virtual display could be started"; exit 77; }
 
 "$fennock" >"$work/app.log" 2>&1 &
 app_pid=$!
