@@ -144,7 +144,7 @@ void TArchiver::fillSpecRecord(const std::string& spec, const PackLibCommand& co
     record.SpecEncrypt = kEncryptFromSpec;
     record.SpecPassword = nullptr;
     if (lt + 1 >= spec.size()) {
-      // Nothing after "<": no password, and the spec keeps its "<" as documented.
+      // Nothing after "<": no password, and the file spec keeps its "<" as documented.
       record.SpecEncrypt = 0;
     } else {
       record.SpecPassword = storage.keep(spec.substr(lt + 1));
