@@ -88,15 +88,10 @@ SplitOptions parse(const std::vector<std::string>& args) {
   return options;
 }
 
-std::string absolutePath(const std::string& path) {
-  if (path.starts_with("/")) return path;
-  return platform::joinPath(platform::currentFolder(), path);
-}
-
 // Sets the window's controls from the options, as a user would set them.
 void applyOptions(TForm1& form, const SplitOptions& options) {
   if (options.dest) {
-    std::string folder = absolutePath(*options.dest);
+    std::string folder = platform::absolutePath(*options.dest);
     if (!platform::folderExists(folder))
       throw EUsage("The destination folder " + folder + " does not exist");
     form.FileLabel2->setFileName(folder);
@@ -137,7 +132,7 @@ int runSplitCommand(const std::vector<std::string>& args, std::FILE* out) {
   TerminalProgressView view(form, out);
   form.setProgressView(&view);
 
-  answers.queueOpenFile(absolutePath(options->file));
+  answers.queueOpenFile(platform::absolutePath(options->file));
   form.Button1->click();
   if (answers.errorCount() > 0) return 1;
 
