@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 
-#include <cstdio>
 #include <limits>
 
 #include "job/BlockCascade.h"
@@ -30,10 +29,6 @@ void checkOutputSparesSources(const std::string& output, const MergePlan& plan) 
       throw EMergeError("Merging into \"" + output + "\" would overwrite \"" +
                         platform::fileNameOf(piece.path) +
                         "\", which is still needed; choose another destination folder");
-}
-
-void renameFile(const std::string& from, const std::string& to) {
-  if (std::rename(from.c_str(), to.c_str()) != 0) platform::throwIoError(errno, to);
 }
 
 }  // namespace
@@ -75,7 +70,7 @@ std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
   output.close();
 
   if (!record.compressed) return outputPath;
-  renameFile(outputPath, archivePath);
+  platform::renameFile(outputPath, archivePath);
   if (!settings.unzip) return archivePath;
   extractArchive(settings.ownPath, plan.libraryOffset, layout.unzipLibrarySize, archivePath,
                  settings.destFolder, settings.archiverHost);

@@ -12,7 +12,8 @@ class DynamicLibrary {
   DynamicLibrary(const DynamicLibrary&) = delete;
   DynamicLibrary& operator=(const DynamicLibrary&) = delete;
 
-  // Loads the library at `absolutePath`; false (and nothing loaded) for a relative path or a failure.
+  // Loads the library at `absolutePath`; false (and nothing loaded) for a relative path or a
+  // failure.
   bool load(const std::string& absolutePath);
   void unload();
   bool isLoaded() const { return m_handle != nullptr; }

@@ -9,14 +9,26 @@ namespace platform {
 
 std::string ioErrorText(int code) {
   switch (code) {
-    case kIoFileNotFound: return "File not found";
-    case kIoInvalidFilename: return "Invalid filename";
-    case kIoTooManyOpenFiles: return "Too many open files";
-    case kIoAccessDenied: return "File access denied";
-    case kIoReadBeyondEnd: return "Read beyond end of file";
-    case kIoDiskFull: return "Disk full";
-    default: return "I/O error " + std::to_string(code);
+    case kIoFileNotFound:
+      return "File not found";
+    case kIoInvalidFilename:
+      return "Invalid filename";
+    case kIoTooManyOpenFiles:
+      return "Too many open files";
+    case kIoAccessDenied:
+      return "File access denied";
+    case kIoReadBeyondEnd:
+      return "Read beyond end of file";
+    case kIoDiskFull:
+      return "Disk full";
+    default:
+      return "I/O error " + std::to_string(code);
   }
+}
+
+std::string ioErrorMessage(int code, const std::string& path) {
+  if (path.empty()) return ioErrorText(code);
+  return ioErrorText(code) + ": \"" + path + "\"";
 }
 
 static bool parentFolderExists(const std::string& path) {
@@ -26,22 +38,31 @@ static bool parentFolderExists(const std::string& path) {
 
 int ioCodeFromErrno(int err, const std::string& path) {
   switch (err) {
-    case ENOENT: return (!path.empty() && !parentFolderExists(path)) ? kIoInvalidFilename : kIoFileNotFound;
-    case ENOTDIR: return kIoInvalidFilename;
+    case ENOENT:
+      return (!path.empty() && !parentFolderExists(path)) ? kIoInvalidFilename : kIoFileNotFound;
+    case ENOTDIR:
+      return kIoInvalidFilename;
     case EMFILE:
-    case ENFILE: return kIoTooManyOpenFiles;
+    case ENFILE:
+      return kIoTooManyOpenFiles;
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR: return kIoAccessDenied;
+    case EISDIR:
+      return kIoAccessDenied;
     case EBUSY:
-    case ETXTBSY: return kIoSharingViolation;
+    case ETXTBSY:
+      return kIoSharingViolation;
     case ENOSPC:
-    case EDQUOT: return kIoDiskFull;
-    default: return err;
+    case EDQUOT:
+      return kIoDiskFull;
+    default:
+      return err;
   }
 }
 
-void throwIoError(int err, const std::string& path) { throw EInOutError(ioCodeFromErrno(err, path)); }
+void throwIoError(int err, const std::string& path) {
+  throw EInOutError(ioCodeFromErrno(err, path), path);
+}
 
 }  // namespace platform

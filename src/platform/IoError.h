@@ -22,13 +22,20 @@ std::string ioErrorText(int code);
 // from a missing file (2); pass an empty path when the distinction does not apply.
 int ioCodeFromErrno(int err, const std::string& path = {});
 
+// The table's text, followed by the file it concerns when one is known, so that the user learns
+// which file to act on: `Disk full: "/media/usb/video3.frg"`.
+std::string ioErrorMessage(int code, const std::string& path);
+
 class EInOutError : public std::runtime_error {
  public:
-  explicit EInOutError(int code) : std::runtime_error(ioErrorText(code)), m_code(code) {}
+  explicit EInOutError(int code, const std::string& path = {})
+      : std::runtime_error(ioErrorMessage(code, path)), m_code(code), m_path(path) {}
   int code() const { return m_code; }
+  const std::string& path() const { return m_path; }
 
  private:
   int m_code;
+  std::string m_path;
 };
 
 // Throws EInOutError for the errno value of a failed call on `path`.

@@ -194,7 +194,8 @@ std::string formatFixed2(double value) {
   // Round on the 15-digit decimal form of the value, as a user reads it: 2.675 is shown as
   // 2.68 even though its binary neighbour lies just below the half.
   char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
+  auto res =
+      std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
   std::string sci(buf, res.ptr);  // d.dddddddddddddde±XX
   std::size_t ePos = sci.find('e');
   std::string digits = sci.substr(0, 1) + sci.substr(2, ePos - 2);  // 15 digits
@@ -207,8 +208,10 @@ std::string formatFixed2(double value) {
     if (keep < int(digits.size()) && digits[std::size_t(keep)] >= '5') {
       int k = int(scaled.size()) - 1;
       while (k >= 0 && scaled[std::size_t(k)] == '9') scaled[std::size_t(k--)] = '0';
-      if (k >= 0) ++scaled[std::size_t(k)];
-      else scaled.insert(scaled.begin(), '1');
+      if (k >= 0)
+        ++scaled[std::size_t(k)];
+      else
+        scaled.insert(scaled.begin(), '1');
     }
   }
   std::size_t firstNonZero = scaled.find_first_not_of('0');

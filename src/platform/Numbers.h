@@ -32,7 +32,8 @@ std::string decimalSeparator();
 std::string thousandsSeparator();
 
 // Text to double: optional blanks around, sign, digits with the locale's decimal separator,
-// optional exponent. Anything else throws EConvertError "'<text>' is not a valid floating point value".
+// optional exponent. Anything else throws EConvertError "'<text>' is not a valid floating point
+// value".
 double strToFloat(const std::string& text);
 
 // Text to a 32-bit integer: optional leading blanks, sign, decimal digits, within range.

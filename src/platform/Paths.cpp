@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/FaultInjection.h"
 #include "platform/IoError.h"
 
 namespace platform {
@@ -53,7 +54,14 @@ std::int64_t fileSize(const std::string& path) {
   return st.st_size;
 }
 
-bool deleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool deleteFile(const std::string& path) {
+  return !injectedFault(FileOperation::Delete) && ::unlink(path.c_str()) == 0;
+}
+
+void renameFile(const std::string& from, const std::string& to) {
+  if (injectedFault(FileOperation::Rename) || ::rename(from.c_str(), to.c_str()) != 0)
+    throwIoError(errno, to);
+}
 
 bool isReadOnly(const std::string& path) {
   struct stat st {};

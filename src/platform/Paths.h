@@ -22,6 +22,8 @@ bool folderExists(const std::string& path);
 std::int64_t fileSize(const std::string& path);  // -1 when missing
 // Deletes a file; the result is only informative, callers that must ignore it may.
 bool deleteFile(const std::string& path);
+// Moves a file onto `to` in one step, replacing a file of that name; throws EInOutError.
+void renameFile(const std::string& from, const std::string& to);
 
 // The read-only attribute is the owner's write permission bit.
 bool isReadOnly(const std::string& path);

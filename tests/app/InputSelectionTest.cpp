@@ -137,7 +137,7 @@ TEST_F(InputSelection, MissingFileIsReportedAndEarlierStepsKeepTheirEffect) {
   choose(missing);
   ASSERT_EQ(answers.messages().size(), 1u);
   EXPECT_EQ(answers.messages()[0].caption, "Fennock! 1.0");
-  EXPECT_EQ(answers.messages()[0].text, "File not found.");
+  EXPECT_EQ(answers.messages()[0].text, "File not found: \"" + missing + "\".");
   EXPECT_EQ(form.FileLabel1->FileName(), missing);
   EXPECT_EQ(form.FileLabel2->FileName(), dir.file("sub.dir") + "/");
   EXPECT_TRUE(form.Button3->enabled());

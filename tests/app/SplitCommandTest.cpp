@@ -92,7 +92,7 @@ TEST(SplitCommand, ErrorsCarryTheTitleAndAPeriodAndFail) {
   ScratchDir dir;
   ProgramRun missing = fennock(dir, "split absent.bin --merger bat --no-compress");
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, "Fennock! 1.0: File not found.\n");
+  EXPECT_EQ(missing.err, "Fennock! 1.0: File not found: \"" + dir.file("absent.bin") + "\".\n");
 
   dir.write("notes.txt", "text");
   ProgramRun bat = fennock(dir, "split notes.txt --merger bat");

@@ -76,6 +76,6 @@ TEST(AppendFrom, FallsBackToTheBufferWhereTheKernelCannotCopy) {
     full.appendFrom(source, 100, buffer);
     ADD_FAILURE();
   } catch (const platform::EInOutError& e) {
-    EXPECT_STREQ(e.what(), "Disk full");
+    EXPECT_STREQ(e.what(), "Disk full: \"/dev/full\"");
   }
 }

@@ -108,7 +108,7 @@ TEST_F(Form2Test, StateCarriesOverBetweenJobs) {
 
 TEST_F(Form2Test, FailedJobClosesTheDialogAndLeavesTheWindowUsable) {
   host.input = dir.file("missing.bin");
-  EXPECT_EQ(run(), "File not found");
+  EXPECT_EQ(run(), "File not found: \"" + host.input + "\"");
   EXPECT_FALSE(form.dialogVisible());
   EXPECT_TRUE(host.mainWindowEnabled);
   EXPECT_TRUE(host.splitButtonEnabled);  // the same input can be tried again

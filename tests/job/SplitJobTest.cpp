@@ -186,22 +186,22 @@ TEST_F(SplitJobTest, BadSettingsFailWithTheirTexts) {
 
 TEST_F(SplitJobTest, FileFailuresCarryTheSystemTexts) {
   host.input = dir.file("missing.bin");
-  EXPECT_EQ(run(), "File not found");
+  EXPECT_EQ(run(), "File not found: \"" + host.input + "\"");
   EXPECT_TRUE(host.mainWindowEnabled);
 
   host.input = dir.path();  // a folder cannot be read as a file
-  EXPECT_EQ(run(), "File access denied");
+  EXPECT_EQ(run(), "File access denied: \"" + dir.path() + "\"");
 
   input("d.bin", 10);
   host.dest = dir.file("no/such/folder");
-  EXPECT_EQ(run(), "Invalid filename");
+  EXPECT_EQ(run(), "Invalid filename: \"" + dir.file("no/such/folder/d.bat") + "\"");
 }
 
 TEST_F(SplitJobTest, UnreadableInputIsAccessDenied) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
   std::string path = input("locked.bin", 10);
   std::filesystem::permissions(path, std::filesystem::perms::none);
-  EXPECT_EQ(run(), "File access denied");
+  EXPECT_EQ(run(), "File access denied: \"" + path + "\"");
 }
 
 TEST_F(SplitJobTest, ReadOnlyInputSplits) {
@@ -220,7 +220,7 @@ TEST_F(SplitJobTest, FullDiskIsDiskFull) {
   host.unit = 1;
   // A piece whose name leads to a device that is always full.
   ASSERT_EQ(::symlink("/dev/full", dir.file("big2.frg").c_str()), 0);
-  EXPECT_EQ(run(), "Disk full");
+  EXPECT_EQ(run(), "Disk full: \"" + dir.file("big2.frg") + "\"");
   EXPECT_EQ(sizeOf("big1.frg"), 65536);  // written before the failure, left in place
   EXPECT_TRUE(view.failed);
 }
@@ -233,7 +233,7 @@ TEST_F(SplitJobTest, FullDiskOnARealSmallFileSystem) {
   host.dest = mountPoint.path();
   std::string text = run();
   ::umount(mountPoint.path().c_str());
-  EXPECT_EQ(text, "Disk full");
+  EXPECT_EQ(text.substr(0, 11), "Disk full: ");
 }
 
 TEST_F(SplitJobTest, MergerNeverReplacesTheInput) {

@@ -237,7 +237,7 @@ TEST_F(CompressedSplit, LibraryThatCannotBeLoadedIsReportedAndNoArchiveIsCut) {
     job::runSplitJob(m_host, m_view);
     FAIL() << "the job went on without an archive";
   } catch (const platform::EInOutError& e) {
-    EXPECT_STREQ(e.what(), "File not found");
+    EXPECT_EQ(e.code(), platform::kIoFileNotFound);
   }
   ASSERT_EQ(m_messages.size(), 1u);
   EXPECT_TRUE(m_view.failed);
