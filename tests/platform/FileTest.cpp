@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "platform/DynamicLibrary.h"
 #include "platform/File.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/PendingFile.h"
 #include "support/ScratchDir.h"
 
 using platform::EInOutError;
@@ -109,4 +112,36 @@ TEST(DynamicLibrary, RefusesRelativePaths) {
   platform::DynamicLibrary lib;
   EXPECT_FALSE(lib.load("libc.so.6"));
   EXPECT_FALSE(lib.isLoaded());
+}
+
+TEST(PendingFile, ReplacesTheFinalNameOnlyAtCommitAndNeverWritesThroughALink) {
+  ScratchDir dir;
+  const std::string victim = dir.write("victim.txt", "keep");
+  const std::string target = dir.file("out.bin");
+  ASSERT_EQ(::symlink(victim.c_str(), target.c_str()), 0);
+  {
+    platform::PendingFile pending(target);
+    EXPECT_TRUE(platform::isPendingFileName(platform::fileNameOf(pending.temporaryPath())));
+    pending.file().write("new", 3);
+    EXPECT_EQ(platform::fileSize(target), 4);  // the link still leads to the victim
+    pending.commit();
+  }
+  EXPECT_EQ(platform::fileSize(target), 3);
+  EXPECT_EQ(platform::fileSize(victim), 4);
+  {
+    platform::PendingFile abandoned(target);
+    abandoned.file().write("half", 4);
+  }
+  EXPECT_EQ(platform::fileSize(target), 3);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+TEST(PendingFile, OnlyItsOwnNamesAreRecognised) {
+  long pid = 0;
+  EXPECT_TRUE(platform::isPendingFileName(".fennock-123-abcdefgh.tmp", &pid));
+  EXPECT_EQ(pid, 123);
+  for (const char* name :
+       {".fennock-123-abc.tmp", ".fennock--abcdefgh.tmp", "fennock-1-abcdefgh.tmp",
+        ".fennock-x1-abcdefgh.tmp", ".fennock-1-abcdefgh.tmpx"})
+    EXPECT_FALSE(platform::isPendingFileName(name)) << name;
 }
