@@ -24,7 +24,7 @@ constexpr int kButtonGap = 6;
 constexpr int kTextButtonGap = 16;
 constexpr int kMinWidth = 160;
 // Room in the title bar beside the caption for the frame's icon and buttons.
-constexpr int kTitleBarExtra = 96;
+constexpr int kTitleBarExtra = 120;
 
 struct Layout {
   int width, height;
@@ -35,7 +35,7 @@ struct Layout {
 Layout layoutFor(const std::string& caption, const std::string& text, int buttonCount) {
   Layout l{};
   // The caption is not cut short in the title bar.
-  fl_font(FL_HELVETICA_BOLD, kFontSize + 1);
+  fl_font(FL_HELVETICA_BOLD, kFontSize + 3);
   const int captionWidth = int(fl_width(caption.c_str())) + kTitleBarExtra;
   fl_font(FL_HELVETICA, kFontSize);
   int tw = kMaxTextWidth, th = 0;
