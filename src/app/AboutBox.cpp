@@ -121,6 +121,8 @@ TForm3::TForm3(ui::Form& mainWindow)
   // The box has no close box of its own; where the desktop's frame gives it one anyway, and
   // for Escape, closing it is the same as OK, so the main window is never left disabled.
   callback([](Fl_Widget* form, void*) { static_cast<TForm3*>(form)->Button1Click(); });
+  setBorderIcons(ui::BorderIcons::NoIcons);
+  setOwner(&mainWindow);
 
   add(FxUrlImage1);
   FxUrlImage1.setPicture(aboutPicture());
@@ -153,7 +155,7 @@ void TForm3::showAbout() {
   // It stays above the main window, which it disables, until OK.
   set_non_modal();
   if (!shown()) position(kScreenLeft, kScreenTop);
-  Fl_Double_Window::show();
+  ui::Form::show();
   Button1.take_focus();
 }
 

@@ -18,6 +18,7 @@ constexpr int kClientHeight = 309;
 
 TForm1::TForm1()
     : ui::Form(kApplicationTitle, kLeft, kTop, kClientWidth, kClientHeight, /*withMenu=*/true) {
+  setBorderIcons(ui::BorderIcons::SystemMenuAndMinimize);
   // Every control below is owned by the FLTK group it is placed in.
   MainMenu1 = new ui::MainMenu(*this);
   File1 = MainMenu1->add(nullptr, "File");

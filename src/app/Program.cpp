@@ -28,6 +28,7 @@ int runWindows() {
   widgets::installHandCursors();
   TForm1& form1 = application.createForm<TForm1>();
   job::TForm2& form2 = application.createForm<job::TForm2>(form1);
+  form2.setOwner(&form1);  // never behind the window whose job it shows
   form1.setProgressView(&form2);
   application.createForm<TForm3>(form1);  // the About box, hidden until the Help menu shows it
   int status = application.run();

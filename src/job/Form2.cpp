@@ -15,6 +15,13 @@ constexpr int kClientHeight = 205;
 constexpr int kLedLeft = 112;
 constexpr int kLedShownTop = 80;
 constexpr int kLedRestingTop = 400;  // below the client area: out of sight
+// The statistics group stays on view in later jobs with the last job's lines; the lamp and its
+// caption stand on a plain face across the two lines they cover (the group's inner width,
+// between the second and the fifth line), so that neither shows through the other.
+constexpr int kPlateLeft = 26;
+constexpr int kPlateTop = 70;
+constexpr int kPlateWidth = 261;
+constexpr int kPlateHeight = 34;
 
 bool onScreen() { return ui::Application::instance().onScreen(); }
 
@@ -32,8 +39,10 @@ TForm2::TForm2(SplitJobHost& host)
       Label3(GroupBox1, {16, 64, 0, 13}, ""),
       Label4(GroupBox1, {16, 80, 0, 13}, ""),
       Label5(GroupBox1, {16, 96, 0, 13}, ""),
+      m_indicatorPlate(FL_FLAT_BOX, kPlateLeft, kPlateTop, kPlateWidth, kPlateHeight, nullptr),
       m_host(host) {
   // No close box: OK is the only way out, and it is disabled while a job runs.
+  setBorderIcons(ui::BorderIcons::NoIcons);
   callback([](Fl_Widget*, void*) {});
   add(GaugeBar1);
   GaugeBar1.setBarColorStyle(widgets::cs1Color);
@@ -44,7 +53,11 @@ TForm2::TForm2(SplitJobHost& host)
   GaugeBar1.setMin(0);
   GaugeBar1.setMax(100);
   GaugeBar1.hide();
+  // FLTK draws children in order: the plate, the lamp and its caption go over the group.
+  add(m_indicatorPlate);
+  m_indicatorPlate.hide();
   add(LED1);
+  add(Label6);
   LED1.setColor(widgets::Green);
   LED1.setState(widgets::LEDOff);
   LED1.setBlinkInterval(300);
@@ -58,15 +71,17 @@ TForm2::TForm2(SplitJobHost& host)
 
 TForm2::~TForm2() {
   LED1.setBlinking(false);
-  // The gauge and the LED are members: take them out before the form deletes its children.
+  // The gauge, the LED and the plate are members: take them out before the form deletes its
+  // children.
   remove(GaugeBar1);
   remove(LED1);
+  remove(m_indicatorPlate);
 }
 
 void TForm2::showDialog() {
   if (onScreen()) {
     if (!shown()) position((Fl::w() - w()) / 2, (Fl::h() - h()) / 2);
-    Fl_Double_Window::show();
+    ui::Form::show();
   } else {
     set_visible();  // no display: the state is kept, nothing is drawn
   }
@@ -83,6 +98,11 @@ void TForm2::restLed() {
   LED1.setBlinking(false);
   LED1.position(kLedLeft, kLedRestingTop);
   Label6.setVisible(false);
+  m_indicatorPlate.hide();
+}
+
+bool TForm2::drawnAbove(const Fl_Widget& widget, const Fl_Widget& below) const {
+  return find(widget) > find(below) && find(widget) < children();
 }
 
 void TForm2::show() { showDialog(); }
@@ -94,6 +114,7 @@ void TForm2::setProgressPosition(int position) { GaugeBar1.setPosition(position)
 void TForm2::showProgressBar() { GaugeBar1.show(); }
 
 void TForm2::compressionStarted() {
+  m_indicatorPlate.show();
   LED1.setBlinking(true);
   LED1.position(kLedLeft, kLedShownTop);
   Label6.setCaption("Compressing data");
@@ -106,6 +127,7 @@ void TForm2::compressionFinished() {
   hideDialog();
   LED1.position(kLedLeft, kLedRestingTop);
   Label6.setVisible(false);
+  m_indicatorPlate.hide();
   showDialog();
   GaugeBar1.show();
 }

@@ -1,6 +1,8 @@
 // TForm2: the progress and statistics dialog that a split job shows while it runs and after.
 #pragma once
 
+#include <FL/Fl_Box.H>
+
 #include "job/SplitJob.h"
 #include "ui/Button.h"
 #include "ui/Form.h"
@@ -47,10 +49,16 @@ class TForm2 : public ui::Form, public ProgressView {
   ui::Label Label4;
   ui::Label Label5;
 
+  // Whether `widget` is drawn after (so above) `below`.
+  bool drawnAbove(const Fl_Widget& widget, const Fl_Widget& below) const;
+  // The plain face that the compression indicator stands on while it is shown.
+  const Fl_Box& indicatorPlate() const { return m_indicatorPlate; }
+
  private:
   void showDialog();
   void restLed();
 
+  Fl_Box m_indicatorPlate;
   SplitJobHost& m_host;
 };
 

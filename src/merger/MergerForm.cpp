@@ -51,6 +51,7 @@ TForm1::TForm1(std::string ownPath, const MergerLayout& layout)
       m_archiverHost(std::make_unique<ArchiverHost>()),
       m_ownPath(std::move(ownPath)),
       m_layout(layout) {
+  setBorderIcons(ui::BorderIcons::SystemMenu);
   FileLabel1.setSeparator(std::string(1, platform::kPathSeparator));
   add(GaugeBar1);
   GaugeBar1.setPercentage(true);

@@ -1,6 +1,9 @@
 // Drop-down lists on Fl_Choice, whose own menu handling picks items on screen.
 #include "ui/ComboBox.h"
 
+#include <FL/Fl.H>
+#include <FL/Fl_Menu_Item.H>
+
 #include "ui/Events.h"
 
 namespace ui {
@@ -58,6 +61,31 @@ void ComboBox::pick(int index) {
     setItemIndex(index);
     if (onChange) onChange();
   });
+}
+
+int ComboBox::handle(int event) {
+  // FLTK opens its list over the field, the chosen item on top of it; a drop-down list opens
+  // below its field. Everything else is FLTK's handling.
+  const bool opens =
+      event == FL_PUSH || (event == FL_KEYBOARD && Fl::event_key() == ' ' &&
+                           !(Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | FL_META)));
+  if (!opens || menu() == nullptr || menu()->text == nullptr) return Fl_Choice::handle(event);
+  if (Fl::visible_focus()) Fl::focus(this);
+  dropDown();
+  return 1;
+}
+
+void ComboBox::dropDown() {
+  // The list is white, as the field's own list box is.
+  Fl_Color face = color();
+  color(FL_BACKGROUND2_COLOR);
+  // With no item to line up, FLTK places the list right under the field (above it only where
+  // the screen ends).
+  const Fl_Menu_Item* chosen = menu()->pulldown(x(), y(), w(), h(), nullptr, this);
+  color(face);
+  if (chosen == nullptr || chosen->submenu()) return;
+  if (chosen != mvalue()) redraw();
+  picked(chosen);
 }
 
 }  // namespace ui

@@ -33,7 +33,12 @@ class ComboBox : public Fl_Choice, public Control {
 
   std::function<void()> onChange;
 
+  int handle(int event) override;
+
  private:
+  // Opens the list below the field and takes the user's pick.
+  void dropDown();
+
   std::vector<std::string> m_items;
 };
 

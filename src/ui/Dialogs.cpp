@@ -1,11 +1,14 @@
 // The scripted (terminal, tests) and on-screen answerers of the dialogs interface.
 #include "ui/Dialogs.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_Native_File_Chooser.H>
-#include <FL/fl_ask.H>
 
 #include <algorithm>
 #include <cstdio>
+
+#include "ui/Application.h"
+#include "ui/MessageBox.h"
 
 namespace ui {
 
@@ -14,6 +17,32 @@ namespace {
 Dialogs*& installed() {
   static Dialogs* current = nullptr;
   return current;
+}
+
+bool showing(Fl_Window* w) { return w != nullptr && w->shown() && w->visible(); }
+
+// The window a message belongs to: the one the user works in (a modal dialog, else the one
+// holding the focus), else the main form, else any window that is shown.
+Fl_Window* messageOwner() {
+  if (showing(Fl::modal())) return Fl::modal();
+  if (Fl_Widget* focus = Fl::focus())
+    if (Fl_Window* w = focus->top_window(); showing(w)) return w;
+  if (Form* main = Application::instance().mainForm(); showing(main)) return main;
+  for (Fl_Window* w = Fl::first_window(); w != nullptr; w = Fl::next_window(w))
+    if (showing(w) && w->parent() == nullptr) return w;
+  return nullptr;
+}
+
+MessageBox::Icon iconFor(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::Information:
+      return MessageBox::Icon::Information;
+    case MessageKind::Warning:
+      return MessageBox::Icon::Warning;
+    case MessageKind::Error:
+      break;
+  }
+  return MessageBox::Icon::Error;
 }
 
 }  // namespace
@@ -68,16 +97,13 @@ std::optional<std::string> ScriptedDialogs::chooseFolder(const std::string&,
 }
 
 void ScreenDialogs::message(MessageKind kind, const std::string& caption, const std::string& text) {
-  fl_message_title(caption.c_str());
-  if (kind == MessageKind::Information)
-    fl_message("%s", text.c_str());
-  else
-    fl_alert("%s", text.c_str());
+  MessageBox box(caption, text, iconFor(kind), MessageBox::Buttons::Ok);
+  box.run(messageOwner());
 }
 
 bool ScreenDialogs::confirm(const std::string& caption, const std::string& text) {
-  fl_message_title(caption.c_str());
-  return fl_choice("%s", "No", "Yes", nullptr, text.c_str()) == 1;
+  MessageBox box(caption, text, MessageBox::Icon::Question, MessageBox::Buttons::YesNo);
+  return box.run(messageOwner());
 }
 
 std::optional<std::string> ScreenDialogs::openFile(const std::string& initialName) {

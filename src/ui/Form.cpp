@@ -105,6 +105,21 @@ void Form::close() {
   while (Fl::first_window()) Fl::first_window()->hide();
 }
 
+void Form::setBorderIcons(BorderIcons icons) {
+  m_hints.icons = icons;
+  m_hasHints = true;
+}
+
+void Form::setOwner(Fl_Window* owner) {
+  m_hints.owner = owner;
+  m_hasHints = true;
+}
+
+void Form::show() {
+  Fl_Double_Window::show();
+  if (m_hasHints) applyWindowHints(*this, m_hints);
+}
+
 int Form::handle(int event) {
   // Tab walks the whole form in the windows' order rather than FLTK's per-group order.
   if (event == FL_KEYBOARD && Fl::event_key() == FL_Tab &&

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/Container.h"
+#include "ui/WindowHints.h"
 
 namespace ui {
 
@@ -46,6 +47,14 @@ class Form : public Fl_Double_Window, public Container {
   void close();
   void setMainForm(bool isMain) { m_isMain = isMain; }
 
+  // What the window manager is asked for on every show; a form that sets neither keeps what
+  // FLTK asks for.
+  void setBorderIcons(BorderIcons icons);
+  // The window this form is a dialog of, kept below it.
+  void setOwner(Fl_Window* owner);
+  // FLTK's show, then the window hints.
+  void show() override;
+
   Fl_Group& group() override { return *this; }
   Form& form() override { return *this; }
   int originX() const override { return 0; }
@@ -58,6 +67,8 @@ class Form : public Fl_Double_Window, public Container {
 
   bool m_withMenu;
   bool m_isMain = false;
+  bool m_hasHints = false;
+  WindowHints m_hints;
 };
 
 }  // namespace ui

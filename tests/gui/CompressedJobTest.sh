@@ -9,6 +9,7 @@ if [ -z "${FENNOCK_ON_PRIVATE_DISPLAY:-}" ]; then
   exec bash "$(dirname "$0")/../support/with-xvfb" env FENNOCK_ON_PRIVATE_DISPLAY=1 bash "$0" "$@"
 fi
 fennock=$1
+. "$(dirname "$0")/../support/gui-helpers.sh"
 for tool in xdotool import compare convert; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
@@ -30,26 +31,13 @@ fail() {
   exit 1
 }
 
-wait_window() {  # name pattern, tries of 0.1 s; prints the first id
-  local id=""
-  for _ in $(seq "$2"); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 
 # Text that takes the archiver a few seconds at level 9.
 input="$work/in/numbers.txt"
 seq 1 12000000 >"$input"
 
-# FLTK's own file chooser (not GTK's, whose start-up varies), through a private preferences file.
 export HOME="$work/home"
-mkdir -p "$HOME/.fltk/fltk.org"
-# FLTK skips the three header lines, whatever they hold.
-printf '%s\n' '; FLTK preferences file format 1.0' '; vendor: fltk.org' '; application: fltk' \
-  '' '[./options]' 'FNFCUsesGTK:0' >"$HOME/.fltk/fltk.org/fltk.prefs"
+use_fltk_file_chooser
 
 # The program starts in the input's folder, where its chooser opens.
 cd "$work/in" || fail "no input folder"

@@ -20,7 +20,8 @@ class Form2Test : public ::testing::Test {
   void SetUp() override {
     std::setlocale(LC_ALL, "C");
     host.dest = dir.path();
-    previousOpener = platform::setDocumentOpener([this](const std::string& t) { opened.push_back(t); });
+    previousOpener =
+        platform::setDocumentOpener([this](const std::string& t) { opened.push_back(t); });
   }
   void TearDown() override { platform::setDocumentOpener(previousOpener); }
   std::string run() {
@@ -114,6 +115,36 @@ TEST_F(Form2Test, FailedJobClosesTheDialogAndLeavesTheWindowUsable) {
   EXPECT_TRUE(host.splitButtonEnabled);  // the same input can be tried again
   EXPECT_EQ(host.resets, 0);
   EXPECT_FALSE(form.Button1.enabled());
+}
+
+// In a later job the statistics group is on view with the last job's lines: the lamp and its
+// caption must stand over it on a face of their own, not under it or over its text.
+TEST_F(Form2Test, CompressionIndicatorStandsOverTheStatistics) {
+  form.showStatisticsGroup();
+  form.show();
+  form.compressionStarted();
+  const Fl_Box& plate = form.indicatorPlate();
+  EXPECT_TRUE(plate.visible());
+  EXPECT_TRUE(form.drawnAbove(plate, form.GroupBox1));
+  for (const Fl_Widget* w :
+       {static_cast<const Fl_Widget*>(&form.LED1), static_cast<const Fl_Widget*>(&form.Label6)}) {
+    EXPECT_TRUE(form.drawnAbove(*w, plate));
+    EXPECT_GE(w->x(), plate.x());
+    EXPECT_GE(w->y(), plate.y());
+    EXPECT_LE(w->x() + w->w(), plate.x() + plate.w());
+    EXPECT_LE(w->y() + w->h(), plate.y() + plate.h());
+  }
+  // The plate hides whole statistics lines only, and stays inside the group's frame.
+  for (const ui::Label* line :
+       {&form.Label1, &form.Label2, &form.Label3, &form.Label4, &form.Label5}) {
+    const bool apart = line->y() + line->h() <= plate.y() || line->y() >= plate.y() + plate.h();
+    const bool covered = line->y() >= plate.y() && line->y() + line->h() <= plate.y() + plate.h();
+    EXPECT_TRUE(apart || covered) << line->caption();
+  }
+  EXPECT_GT(plate.x(), form.GroupBox1.x());
+  EXPECT_LT(plate.x() + plate.w(), form.GroupBox1.x() + form.GroupBox1.w());
+  form.compressionFinished();
+  EXPECT_FALSE(plate.visible());
 }
 
 TEST_F(Form2Test, CompressionIndicatorComesAndGoes) {
