@@ -83,11 +83,11 @@ int signalIndex(int signal) {
 }
 
 void onSignal(int signal, siginfo_t* info, void* context) {
-  const int savedErrno = errno;
-  // Another thread already cleans up and ends the process.
-  if (g_cleaning.test_and_set()) return;
-  cleanUp();
   const int i = signalIndex(signal);
+  // Another thread already cleans up and ends the process.
+  if (i < 0 || g_cleaning.test_and_set()) return;
+  const int savedErrno = errno;
+  cleanUp();
   const struct sigaction& previous = g_previous[i];
   if ((previous.sa_flags & SA_SIGINFO) != 0 && previous.sa_sigaction != nullptr) {
     previous.sa_sigaction(signal, info, context);
