@@ -4,9 +4,14 @@
 
 #include "merger/Program.h"
 #include "platform/Paths.h"
+#include "platform/SignalCleanup.h"
 #include "store/ImageStamp.h"
+#include "store/TemporaryFile.h"
 
 int main(int argc, char** argv) {
+  // An interrupted merge leaves nothing behind, and what a killed one left is removed now.
+  platform::SignalCleanupHandlers cleanup;
+  store::removeLeftoversOfEndedRuns();
   std::optional<merger::MergerLayout> layout;
   if (auto stamp = store::runningImageStamp())
     layout = merger::MergerLayout{stamp->mergerImageSize, stamp->unzipLibrarySize};

@@ -14,6 +14,7 @@
 #include "platform/File.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/SignalCleanup.h"
 
 namespace packlib {
 namespace {
@@ -27,6 +28,7 @@ class TemporaryArchive {
     if (fd < 0) platform::throwIoError(errno, archivePath);
     ::close(fd);
     m_path = pattern;
+    m_cleanup = platform::CleanupOnSignal::file(m_path);
   }
   ~TemporaryArchive() {
     if (!m_path.empty()) platform::deleteFile(m_path);
@@ -40,10 +42,12 @@ class TemporaryArchive {
     if (::rename(m_path.c_str(), archivePath.c_str()) != 0)
       platform::throwIoError(errno, archivePath);
     m_path.clear();
+    m_cleanup.forget();
   }
 
  private:
   std::string m_path;
+  platform::CleanupOnSignal m_cleanup;
 };
 
 bool sameFile(const struct stat& a, const std::string& path) {
@@ -162,6 +166,9 @@ __attribute__((visibility("default"))) int32_t GetPackLibVersion(void) { return 
 
 __attribute__((visibility("default"))) int32_t PackLibExec(void* command) {
   try {
+    // This library carries its own table of files to remove on a signal; its handler passes the
+    // signal on to the program's once the temporary archive is gone.
+    platform::SignalCleanupHandlers cleanup;
     return packlib::execute(command);
   } catch (...) {
     return 0;

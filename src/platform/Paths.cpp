@@ -2,6 +2,7 @@
 #include "platform/Paths.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,21 +105,58 @@ std::string executablePath() {
 }
 
 PrivateTempDir::PrivateTempDir(const std::string& prefix) {
-  std::string pattern = tempFolder() + prefix + "-XXXXXX";
+  std::string pattern = tempFolder() + prefix + "-" + std::to_string(::getpid()) + "-XXXXXX";
   if (::mkdtemp(pattern.data()) == nullptr) throwIoError(errno, pattern);
   m_path = pattern;
+  m_cleanup = CleanupOnSignal::folder(m_path);
 }
 
 PrivateTempDir::~PrivateTempDir() {
-  // Only plain files are put here; remove them, then the folder.
-  if (DIR* dir = ::opendir(m_path.c_str())) {
-    while (dirent* entry = ::readdir(dir)) {
-      std::string name = entry->d_name;
-      if (name != "." && name != "..") ::unlink(joinPath(m_path, name).c_str());
-    }
-    ::closedir(dir);
+  const int fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd >= 0) {
+    removeFilesIn(fd);
+    ::close(fd);
   }
   ::rmdir(m_path.c_str());
+  m_cleanup.forget();
+}
+
+namespace {
+
+// Whatever the locale: the letters and digits that mkdtemp uses.
+bool isAsciiAlnum(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+}  // namespace
+
+bool isPrivateFolderName(const std::string& name, long* pid) {
+  // From the end: mkdtemp's six letters or digits, "-", the process id, "-", then the prefix.
+  constexpr std::size_t kTagLength = 6;
+  if (name.size() < kTagLength + 1) return false;
+  const std::size_t tagStart = name.size() - kTagLength;
+  for (std::size_t i = tagStart; i < name.size(); ++i)
+    if (!isAsciiAlnum(name[i])) return false;
+  if (name[tagStart - 1] != '-') return false;
+  std::size_t pidStart = tagStart - 1;
+  while (pidStart > 0 && name[pidStart - 1] >= '0' && name[pidStart - 1] <= '9') --pidStart;
+  if (pidStart == tagStart - 1 || pidStart < 1 || name[pidStart - 1] != '-' ||
+      tagStart - 1 - pidStart > 9 || name[pidStart] == '0')
+    return false;
+  const std::string prefix = name.substr(0, pidStart - 1);
+  if (prefix != "fennock") {
+    if (prefix.rfind("fennock-", 0) != 0) return false;
+    // Words of lower-case letters, each after one "-".
+    char previous = '-';
+    for (std::size_t i = 8; i < prefix.size(); ++i) {
+      const char c = prefix[i];
+      if (c == '-' ? previous == '-' : (c < 'a' || c > 'z')) return false;
+      previous = c;
+    }
+    if (previous == '-') return false;
+  }
+  if (pid) *pid = std::stol(name.substr(pidStart, tagStart - 1 - pidStart));
+  return true;
 }
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/SignalCleanup.h"
+
 namespace platform {
 
 inline constexpr char kPathSeparator = '/';
@@ -37,8 +39,10 @@ void setCurrentFolder(const std::string& folder);
 // The absolute path of the running executable.
 std::string executablePath();
 
-// A private folder (mkdtemp, mode 0700) that removes itself and its files when destroyed.
-// Code and working files of a job live here, never in the current folder.
+// A private folder (mkdtemp, mode 0700) that removes itself and its files when destroyed, or
+// when a signal ends the program. Code and working files of a job live here, never in the
+// current folder. Its name, "<prefix>-<pid>-XXXXXX", tells a later run whether the process that
+// made it still runs; the prefix is "fennock" or "fennock-" and lower-case words joined by "-".
 class PrivateTempDir {
  public:
   explicit PrivateTempDir(const std::string& prefix = "fennock");
@@ -51,6 +55,11 @@ class PrivateTempDir {
 
  private:
   std::string m_path;
+  CleanupOnSignal m_cleanup;
 };
+
+// Whether `name` (a bare file name) has the form of PrivateTempDir's folders; `pid` receives the
+// process that made it.
+bool isPrivateFolderName(const std::string& name, long* pid = nullptr);
 
 }  // namespace platform

@@ -36,6 +36,7 @@ PendingFile::PendingFile(const std::string& finalPath) : m_finalPath(finalPath) 
     if (auto file = File::createNew(path, 0666)) {
       m_file = std::move(*file);
       m_temporaryPath = std::move(path);
+      m_cleanup = CleanupOnSignal::file(m_temporaryPath);
       return;
     }
   }
@@ -47,7 +48,8 @@ PendingFile::PendingFile(PendingFile&& other) noexcept
     : m_file(std::move(other.m_file)),
       m_finalPath(std::move(other.m_finalPath)),
       m_temporaryPath(std::exchange(other.m_temporaryPath, {})),
-      m_committed(other.m_committed) {}
+      m_committed(other.m_committed),
+      m_cleanup(std::move(other.m_cleanup)) {}
 
 PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
   if (this != &other) {
@@ -56,6 +58,7 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
     m_finalPath = std::move(other.m_finalPath);
     m_temporaryPath = std::exchange(other.m_temporaryPath, {});
     m_committed = other.m_committed;
+    m_cleanup = std::move(other.m_cleanup);
   }
   return *this;
 }
@@ -64,12 +67,14 @@ void PendingFile::commit() {
   m_file.close();
   renameFile(m_temporaryPath, m_finalPath);
   m_committed = true;
+  m_cleanup.forget();
 }
 
 void PendingFile::discard() noexcept {
   if (m_committed || m_temporaryPath.empty()) return;
   m_file = File();
   ::unlink(m_temporaryPath.c_str());
+  m_cleanup.forget();
   m_temporaryPath.clear();
 }
 
@@ -79,10 +84,13 @@ bool isPendingFileName(const std::string& name, long* pid) {
     return false;
   const char* digits = name.c_str() + kPrefix.size();
   char* end = nullptr;
+  if (*digits < '1' || *digits > '9') return false;  // no sign, space or leading zero
   const long value = std::strtol(digits, &end, 10);
   if (end == digits || *end != '-' || value <= 0) return false;
   const std::size_t tagLength = name.size() - kSuffix.size() - std::size_t(end + 1 - name.c_str());
   if (tagLength != 8) return false;
+  for (const char* c = end + 1; c != end + 1 + tagLength; ++c)
+    if (!((*c >= 'a' && *c <= 'z') || (*c >= '0' && *c <= '9'))) return false;
   if (pid) *pid = value;
   return true;
 }

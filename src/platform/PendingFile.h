@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/File.h"
+#include "platform/SignalCleanup.h"
 
 namespace platform {
 
@@ -36,6 +37,7 @@ class PendingFile {
   std::string m_finalPath;
   std::string m_temporaryPath;
   bool m_committed = false;
+  CleanupOnSignal m_cleanup;
 };
 
 // Whether `name` (a bare file name) has the form of PendingFile's temporary names; `pid` receives

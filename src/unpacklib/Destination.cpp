@@ -88,6 +88,7 @@ PendingFile::PendingFile(int folder, std::string finalName)
     if (fd >= 0) {
       m_tempName = name;
       m_fd = UniqueFd(fd);
+      m_cleanup = platform::CleanupOnSignal::fileIn(m_folder, m_tempName);
       return;
     }
     if (errno != EEXIST) platform::throwIoError(errno, m_finalName);
@@ -97,6 +98,7 @@ PendingFile::PendingFile(int folder, std::string finalName)
 
 PendingFile::~PendingFile() {
   if (!m_committed && !m_tempName.empty()) ::unlinkat(m_folder, m_tempName.c_str(), 0);
+  m_cleanup.forget();
 }
 
 void PendingFile::write(const std::uint8_t* data, std::size_t size) {
@@ -125,6 +127,7 @@ void PendingFile::commit(std::optional<std::int64_t> modified, std::optional<mod
   if (::renameat(m_folder, m_tempName.c_str(), m_folder, m_finalName.c_str()) != 0)
     platform::throwIoError(errno, m_finalName);
   m_committed = true;
+  m_cleanup.forget();
 }
 
 }  // namespace unpack

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/SignalCleanup.h"
+
 namespace unpack {
 
 // An open descriptor, closed when destroyed.
@@ -68,6 +70,7 @@ class PendingFile {
   std::string m_tempName;
   UniqueFd m_fd;
   bool m_committed = false;
+  platform::CleanupOnSignal m_cleanup;
 };
 
 }  // namespace unpack

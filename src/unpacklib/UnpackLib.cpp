@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/SignalCleanup.h"
 #include "unpacklib/Extractor.h"
 #include "zip/UnpackRecords.h"
 
@@ -142,6 +143,9 @@ UNPACKLIB_EXPORT std::int32_t GetUnpackLibVersion(void) { return kUnpackLibVersi
 UNPACKLIB_EXPORT std::int32_t UnpackLibExec(void* command) {
   if (command == nullptr) return 0;
   try {
+    // This library carries its own table of files to remove on a signal; its handler passes the
+    // signal on to the program's once the half-written files here are gone.
+    platform::SignalCleanupHandlers cleanup;
     return execute(*static_cast<const UnpackLibCommand*>(command));
   } catch (...) {
     return 0;  // a C caller cannot receive an exception

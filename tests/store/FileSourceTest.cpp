@@ -122,7 +122,8 @@ TEST(FileSourceRecord, StoresLoadedTogetherTakeConsecutiveNames) {
     ASSERT_TRUE(na && nc);
     ASSERT_EQ(na->lastDigit(), '0');
     if (nc->lastDigit() != '2' || na->seconds() != nc->seconds()) continue;
-    EXPECT_EQ(platform::fileNameOf(b.FileName()), "~fs" + na->seconds() + "1.dat");
+    EXPECT_EQ(platform::fileNameOf(b.FileName()),
+              testing_support::tempNamePrefix() + na->seconds() + "1.dat");
     return;
   }
   FAIL() << "names were not consecutive";
@@ -133,8 +134,9 @@ TEST(FileSourceRecord, TakenNamesAreSkipped) {
   testing_support::TempFolderOverride temp(dir.path());
   // Occupy k = 0 and 1 for every possible seconds value, with a file and with a folder.
   for (int s = 0; s <= 60; ++s) {
-    dir.write("~fs" + std::to_string(s) + "0.dat", "someone else's");
-    ::mkdir(dir.file("~fs" + std::to_string(s) + "1.dat").c_str(), 0700);
+    const std::string base = testing_support::tempNamePrefix() + std::to_string(s);
+    dir.write(base + "0.dat", "someone else's");
+    ::mkdir(dir.file(base + "1.dat").c_str(), 0700);
   }
   TFileSource source("PackLib");
   source.setExtension(".dat");
