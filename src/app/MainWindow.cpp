@@ -21,15 +21,15 @@ TForm1::TForm1()
   setBorderIcons(ui::BorderIcons::SystemMenuAndMinimize);
   // Every control below is owned by the FLTK group it is placed in.
   MainMenu1 = new ui::MainMenu(*this);
-  File1 = MainMenu1->add(nullptr, "File");
-  Inputfile1 = MainMenu1->add(File1, "Input file");
-  Exit1 = MainMenu1->add(File1, "Exit");
-  Help1 = MainMenu1->add(nullptr, "Help");
-  License1 = MainMenu1->add(Help1, "Help index");
-  Help2 = MainMenu1->add(Help1, "License");
-  Support1 = MainMenu1->add(Help1, "Support");
-  AbouFennock1 = MainMenu1->add(Help1, "About Fennock!");
-  Exit2 = MainMenu1->add(nullptr, "Exit");
+  File1 = MainMenu1->add(nullptr, "File", 'F');
+  Inputfile1 = MainMenu1->add(File1, "Input file", 'I');
+  Exit1 = MainMenu1->add(File1, "Exit", 'x');
+  Help1 = MainMenu1->add(nullptr, "Help", 'H');
+  License1 = MainMenu1->add(Help1, "Help index", 'H');
+  Help2 = MainMenu1->add(Help1, "License", 'L');
+  Support1 = MainMenu1->add(Help1, "Support", 'S');
+  AbouFennock1 = MainMenu1->add(Help1, "About Fennock!", 'A');
+  Exit2 = MainMenu1->add(nullptr, "Exit", 'x');
 
   GroupBox1 = new ui::GroupBox(*this, {8, 0, 441, 80}, "Input files", 0);
   Label4 = new ui::Label(*GroupBox1, {16, 24, 55, 13}, "File to split: ");

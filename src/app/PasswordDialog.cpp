@@ -41,7 +41,11 @@ TPasswordDlg::PasswordEdit::PasswordEdit(ui::Container& parent, const ui::Rect& 
 }
 
 void TPasswordDlg::PasswordEdit::keyPress(char& key) {
-  if (key == ui::kEnterChar && onEnter) onEnter();
+  // Each key is used up here, so that the default button is not pressed a second time.
+  if (key == ui::kEnterChar && onEnter) {
+    onEnter();
+    key = ui::kRejectedChar;
+  }
   if (key == ui::kEscapeChar && onEscape) onEscape();
 }
 
@@ -139,7 +143,8 @@ TPasswordDlg::TPasswordDlg(const std::string& title, const std::string& prompt,
   useDialogFont(OKBtn);
   useDialogFont(CancelBtn);
 
-  // OK is the default button: Enter presses it wherever the focus is (but on Cancel).
+  // OK is the default button: Enter presses it wherever the focus is, but on a button,
+  // which presses itself.
   OKBtn.shortcut(FL_Enter);
   OKBtn.onClick = [this] { OKBtnClick(); };
   CancelBtn.onClick = [this] { CancelBtnClick(); };
@@ -177,16 +182,6 @@ void TPasswordDlg::CancelBtnClick() { finish(false); }
 void TPasswordDlg::finish(bool accepted) {
   m_accepted = accepted;
   hide();
-}
-
-int TPasswordDlg::handle(int event) {
-  // Enter presses the focused button, so Cancel is not taken for OK once Tab has reached it.
-  if (event == FL_KEYBOARD && Fl::focus() == &CancelBtn &&
-      (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
-    CancelBtn.click();
-    return 1;
-  }
-  return ui::Form::handle(event);
 }
 
 std::string askPasswordInDialog(const std::string& title, const std::string& prompt,

@@ -71,8 +71,6 @@ class TPasswordDlg : public ui::Form {
   void OKBtnClick();
   void CancelBtnClick();
 
-  int handle(int event) override;
-
   ui::Label Label1;
   PasswordEdit Edit1;
   KindButton OKBtn;

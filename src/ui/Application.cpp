@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "ui/Dialogs.h"
+#include "ui/InputGate.h"
 #include "ui/TextMeasure.h"
 
 namespace ui {
@@ -26,6 +27,7 @@ bool Application::initializeScreen() {
   if (probe == nullptr) return false;
   XCloseDisplay(probe);
   fl_open_display();
+  installInputGate();
   // The windows' button face colour.
   Fl::background(0xD4, 0xD0, 0xC8);
   // Helvetica in its narrow cut keeps the widths of the window descriptions' texts, so labels

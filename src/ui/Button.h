@@ -1,4 +1,4 @@
-// A push button; its click handler runs on a user's click (or click()).
+// A push button; its click handler runs on a user's click, Enter or Space (or click()).
 #pragma once
 
 #include <FL/Fl_Button.H>
@@ -21,6 +21,9 @@ class Button : public Fl_Button, public Control {
   void click();
 
   std::function<void()> onClick;
+
+  // Enter and Space press the button that has the focus.
+  int handle(int event) override;
 };
 
 }  // namespace ui

@@ -15,6 +15,10 @@ namespace {
 char typedChar() {
   int key = Fl::event_key();
   if (key == FL_Tab) return 0;  // Tab moves the focus; the form handles it
+  // X gives Delete the text 0x7F: it deletes, as FLTK's input does, and never types.
+  if (key == FL_Delete) return 0;
+  // Alt with a key chooses from the menu bar; it types nothing.
+  if (Fl::event_state() & FL_ALT) return 0;
   if (key == FL_BackSpace) return kBackspaceChar;
   if (key == FL_Enter || key == FL_KP_Enter) return kEnterChar;
   if (key == FL_Escape) return kEscapeChar;
@@ -22,7 +26,7 @@ char typedChar() {
     if (key >= 'a' && key <= 'z') return char(key - 'a' + 1);
     return 0;
   }
-  if (Fl::event_length() == 1) return Fl::event_text()[0];
+  if (Fl::event_length() == 1 && Fl::event_text()[0] != 0x7F) return Fl::event_text()[0];
   return 0;
 }
 
@@ -60,8 +64,9 @@ bool Edit::typeChar(char key) {
   switch (key) {
     case kRejectedChar:
     case kEscapeChar:
+      return true;  // a single-line edit inserts neither
     case kEnterChar:
-      return true;  // a single-line edit inserts none of them
+      return false;  // not inserted either, but it goes on to the form's default button
     case kBackspaceChar: {
       int from = position(), to = mark();
       if (from == to && from > 0) --from;
@@ -79,6 +84,13 @@ bool Edit::typeChar(char key) {
 
 int Edit::handle(int event) {
   if (event == FL_KEYBOARD) {
+    // A character of several bytes is only seen by the key hook; FLTK inserts it when taken.
+    if (Fl::event_length() > 1) {
+      char lead = Fl::event_text()[0];
+      runEvent([&] { keyPress(lead); });
+      if (lead != Fl::event_text()[0]) return 1;
+      return Fl_Input::handle(event);
+    }
     if (char key = typedChar()) {
       bool used = false;
       runEvent([&] { used = typeChar(key); });

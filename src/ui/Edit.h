@@ -39,7 +39,8 @@ class Edit : public Fl_Input, public Control {
 
  protected:
   // Sees every typed character before the edit inserts it and may replace it; kRejectedChar
-  // refuses it. Ctrl+letter arrives as its control code (Ctrl+V as 22).
+  // refuses it. Ctrl+letter arrives as its control code (Ctrl+V as 22). A character of several
+  // bytes (typed on a display) arrives as its first byte, 0x80 or above; any change refuses it.
   virtual void keyPress(char& key) { (void)key; }
 
  private:

@@ -2,11 +2,41 @@
 // captions are never read as FLTK paths.
 #include "ui/MainMenu.h"
 
+#include <FL/Fl.H>
+
+#include <cctype>
+
 #include "ui/Events.h"
 #include "ui/Form.h"
 #include "ui/Geometry.h"
 
 namespace ui {
+
+namespace {
+
+// FLTK underlines the letter after "&" and shows "&&" as "&".
+std::string markedText(const std::string& caption, char accessKey) {
+  std::string text;
+  bool marked = accessKey == 0;
+  const int key = std::tolower(static_cast<unsigned char>(accessKey));
+  for (char c : caption) {
+    if (c == '&') text += '&';
+    if (!marked && std::tolower(static_cast<unsigned char>(c)) == key) {
+      text += '&';
+      marked = true;
+    }
+    text += c;
+  }
+  return text;
+}
+
+}  // namespace
+
+MenuItem::MenuItem(MainMenu& menu, MenuItem* parent, std::string caption, char accessKey)
+    : m_menu(menu),
+      m_parent(parent),
+      m_caption(std::move(caption)),
+      m_menuText(markedText(m_caption, accessKey)) {}
 
 void MenuItem::setEnabled(bool enabled) {
   if (enabled == m_enabled) return;
@@ -28,8 +58,8 @@ MainMenu::MainMenu(Form& form) : Fl_Menu_Bar(0, 0, form.w(), kMenuBarHeight) {
   textsize(kFontSize);
 }
 
-MenuItem* MainMenu::add(MenuItem* parent, const std::string& caption) {
-  m_all.push_back(std::unique_ptr<MenuItem>(new MenuItem(*this, parent, caption)));
+MenuItem* MainMenu::add(MenuItem* parent, const std::string& caption, char accessKey) {
+  m_all.push_back(std::unique_ptr<MenuItem>(new MenuItem(*this, parent, caption, accessKey)));
   MenuItem* item = m_all.back().get();
   (parent ? parent->m_children : m_topLevel).push_back(item);
   rebuild();
@@ -39,7 +69,7 @@ MenuItem* MainMenu::add(MenuItem* parent, const std::string& caption) {
 void MainMenu::appendTo(std::vector<Fl_Menu_Item>& out, const std::vector<MenuItem*>& entries) {
   for (MenuItem* item : entries) {
     Fl_Menu_Item entry{};
-    entry.text = item->m_caption.c_str();
+    entry.text = item->m_menuText.c_str();
     entry.callback_ = chosen;
     entry.user_data_ = item;
     entry.labelfont_ = FL_HELVETICA;
@@ -64,6 +94,25 @@ void MainMenu::rebuild() {
   m_array = std::move(array);
   menu(m_array.data());
   redraw();
+}
+
+int MainMenu::handle(int event) {
+  if (event == FL_SHORTCUT && active_r() && menu() && menu()->text) {
+    const int modifiers = Fl::event_state() & (FL_SHIFT | FL_CTRL | FL_ALT | FL_META);
+    if (Fl::event_key() == FL_F + 10 && modifiers == 0) {
+      picked(menu()->pulldown(x(), y(), w(), h(), menu(), this, nullptr, 1));
+      return 1;
+    }
+    // FLTK opens a submenu by its access key; a command on the bar is chosen the same way.
+    if (modifiers == FL_ALT) {
+      const Fl_Menu_Item* entry = menu()->find_shortcut(nullptr, true);
+      if (entry && !entry->submenu()) {
+        picked(entry);
+        return 1;
+      }
+    }
+  }
+  return Fl_Menu_Bar::handle(event);
 }
 
 void MainMenu::chosen(Fl_Widget*, void* item) { runEvent(static_cast<MenuItem*>(item)->onClick); }

@@ -1,5 +1,7 @@
 // A form's main menu bar. Entries with children open a submenu; a top-level entry without
-// children runs its handler at once, as a menu-bar command.
+// children runs its handler at once, as a menu-bar command. From the keyboard, Alt with an
+// entry's access key chooses it on the bar, the access key alone within an open menu, and F10
+// opens the first menu.
 #pragma once
 
 #include <FL/Fl_Menu_Bar.H>
@@ -31,12 +33,12 @@ class MenuItem {
 
  private:
   friend class MainMenu;
-  MenuItem(MainMenu& menu, MenuItem* parent, std::string caption)
-      : m_menu(menu), m_parent(parent), m_caption(std::move(caption)) {}
+  MenuItem(MainMenu& menu, MenuItem* parent, std::string caption, char accessKey);
 
   MainMenu& m_menu;
   MenuItem* m_parent;
   std::string m_caption;
+  std::string m_menuText;  // the caption as FLTK reads it: the access key marked with "&"
   std::vector<MenuItem*> m_children;
   bool m_enabled = true;
 };
@@ -45,12 +47,15 @@ class MainMenu : public Fl_Menu_Bar {
  public:
   explicit MainMenu(Form& form);
 
-  // Adds an entry at the end of the bar (parent nullptr) or of a submenu.
-  MenuItem* add(MenuItem* parent, const std::string& caption);
+  // Adds an entry at the end of the bar (parent nullptr) or of a submenu; `accessKey` is a
+  // letter of the caption (either case), or 0.
+  MenuItem* add(MenuItem* parent, const std::string& caption, char accessKey = 0);
   const std::vector<MenuItem*>& items() const { return m_topLevel; }
 
   // Rebuilds FLTK's menu array from the entries; call after adding.
   void rebuild();
+
+  int handle(int event) override;
 
  private:
   static void chosen(Fl_Widget* widget, void* item);

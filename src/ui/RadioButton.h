@@ -31,6 +31,13 @@ class RadioButton : public Fl_Round_Button, public Control {
   bool tabStop() const override { return Control::tabStop() && checked(); }
 
   std::function<void()> onClick;
+
+  // The arrow keys move to the previous or next radio button of the group and check it; they
+  // never leave the group (Tab does).
+  int handle(int event) override;
+
+ private:
+  void moveInGroup(bool forward);
 };
 
 }  // namespace ui

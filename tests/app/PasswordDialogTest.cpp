@@ -130,7 +130,7 @@ struct ScreenCheck {
   int y = 0;
 };
 
-// The modal loop needs a display: the test runs itself again under xvfb-run, and that run,
+// The modal loop needs a display: the test runs itself again on a private one, and that run,
 // which finds the marker variable, opens the dialogs.
 constexpr char kOnScreenMarker[] = "FENNOCK_PASSWORD_DIALOG_ON_SCREEN";
 
@@ -179,18 +179,18 @@ void onScreenBody() {
 
 TEST(PasswordDialogOnScreen, ModalLoopEndsWithTheTypedTextOnEnterAndNothingOnCancel) {
   if (std::getenv(kOnScreenMarker) != nullptr) return onScreenBody();
-  if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xvfb-run";
-  // Under the leak checker the X font libraries' process-long caches are not our leaks.
+  if (std::system("command -v Xvfb >/dev/null 2>&1") != 0) GTEST_SKIP() << "no Xvfb";
+  // The shared launcher gives the run a private display that is ready for clients. Under the
+  // leak checker the X font libraries' process-long caches are not our leaks.
   const std::string source = __FILE__;
-  const std::string suppressions =
-      source.substr(0, source.rfind("/app/")) + "/gui/LeakSuppressions.txt";
+  const std::string tests = source.substr(0, source.rfind("/app/"));
+  const std::string suppressions = tests + "/gui/LeakSuppressions.txt";
   const std::string command =
       std::string(kOnScreenMarker) + "=1 LSAN_OPTIONS=suppressions=" + suppressions +
-      ":print_suppressions=0 xvfb-run -a -s '-screen 0 1024x768x24' "
-      "'" +
-      platform::executablePath() + "' --gtest_filter=PasswordDialogOnScreen.* >/dev/null 2>&1";
-  // A virtual server under load now and then refuses a client that connects just after its
-  // display probe left; such a start is retried.
+      ":print_suppressions=0 '" + tests + "/support/with-xvfb' '" + platform::executablePath() +
+      "' --gtest_filter=PasswordDialogOnScreen.* >/dev/null 2>&1";
+  // A virtual server under load now and then refuses a client all the same; such a start is
+  // retried.
   int status = -1;
   for (int attempt = 0; attempt < 3 && status != 0; ++attempt)
     status = std::system(command.c_str());

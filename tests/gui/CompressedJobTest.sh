@@ -5,39 +5,18 @@
 # its window, "Merge" pressed, and its message box ends a merge that gives the input back.
 # Always on a private display of its own, never on the user's screen.
 set -u
-if [ -z "${FENNOCK_ON_PRIVATE_DISPLAY:-}" ]; then
-  exec bash "$(dirname "$0")/../support/with-xvfb" env FENNOCK_ON_PRIVATE_DISPLAY=1 bash "$0" "$@"
-fi
 fennock=$1
-. "$(dirname "$0")/../support/gui-helpers.sh"
-for tool in xdotool import compare convert; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
+. "$(dirname "$0")/../support/gui-session.sh"
+require_tools xdotool import compare convert
 
-work=$(mktemp -d)
 export TMPDIR="$work/tmp"
 mkdir -p "$TMPDIR" "$work/in" "$work/away"
-app_pid=""
-merger_pid=""
-cleanup() {
-  [ -n "$merger_pid" ] && kill "$merger_pid" 2>/dev/null
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "${KEEP_WORK:-}" ] && echo "kept $work" || rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  [ -n "${KEEP_WORK:-}" ] && timeout 3 import -window root "$work/failed.png" 2>/dev/null
-  echo "FAIL: $*"
-  exit 1
-}
-
 
 # Text that takes the archiver a few seconds at level 9.
 input="$work/in/numbers.txt"
 seq 1 12000000 >"$input"
 
-export HOME="$work/home"
-use_fltk_file_chooser
+use_fltk_chooser "$work/home"
 
 # The program starts in the input's folder, where its chooser opens.
 cd "$work/in" || fail "no input folder"
@@ -60,31 +39,8 @@ launch "$fennock" "$work/app.log" '^Fennock! 1\.0$' app_pid >"$work/main.id" ||
 main=$(cat "$work/main.id")
 sleep 0.5
 
-# "Change" of the input group (352, 16 in the group at 8, 0; below the 20-pixel menu bar).
-xdotool mousemove --window "$main" 397 48 click 1
-chooser=""
-for _ in $(seq 100); do
-  chooser=$(xdotool search --onlyvisible --name '.' 2>/dev/null | grep -v "^$main\$" | tail -n 1)
-  [ -n "$chooser" ] && break
-  sleep 0.1
-done
-[ -n "$chooser" ] || fail "no file chooser"
-sleep 1
-# No window manager gives it the focus.
-xdotool windowfocus "$chooser"
-sleep 0.3
-xdotool key ctrl+a
-xdotool type --delay 30 "$(basename "$input")"
-sleep 0.3
-xdotool key Return
-sleep 1
-# "Browse destination folder" off, so that the end opens nothing (16, 72 in the group at 8, 176).
-xdotool mousemove --window "$main" 30 276 click 1
-sleep 0.3
-# The split button "Fennock!" at 192, 280.
-xdotool mousemove --window "$main" 229 312 click 1
-
-dialog=$(wait_window '^Processing\.\.\.$' 50) || fail "no progress dialog"
+choose_input "$main" "$(basename "$input")" || fail "no file chooser"
+dialog=$(split_quietly "$main") || fail "no progress dialog"
 # The lamp at 112, 80 of the dialog; its blink interval is 300 ms. A shot counts when the lamp
 # is in it (it differs from the empty background below it); two such shots must differ.
 timeout 3 import -window "$dialog" -crop 24x24+112+110 +repage "$work/background.png" 2>/dev/null

@@ -2,23 +2,9 @@
 # The main window on a private virtual display: it appears titled "Fennock! 1.0" at its place
 # and size, a screenshot shows it drawn, and the menu bar's own "Exit" ends it with status 0.
 set -u
-# Runs itself again on a private display of the shared launcher.
-if [ -z "${FENNOCK_ON_PRIVATE_DISPLAY:-}" ]; then
-  exec bash "$(dirname "$0")/../support/with-xvfb" env FENNOCK_ON_PRIVATE_DISPLAY=1 bash "$0" "$@"
-fi
 fennock=$1
-for tool in xdotool import convert; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-work=$(mktemp -d)
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/../support/gui-session.sh"
+require_tools xdotool import convert
 
 "$fennock" >"$work/app.log" 2>&1 &
 app_pid=$!

@@ -189,6 +189,26 @@ TEST(MainMenuRules, CommandAndSubmenuEntries) {
   EXPECT_FALSE(item->submenu());
 }
 
+TEST(MainMenuRules, AccessKeyMarksTheFirstLetterOfEitherCaseAndAmpersandsStayText) {
+  ui::Form form("Menu", 0, 0, 300, 200, true);
+  ui::MainMenu menu(form);
+  struct Case {
+    const char* caption;
+    char accessKey;
+    const char* menuText;  // as FLTK reads it
+  };
+  const Case cases[] = {
+      {"Exit", 'x', "E&xit"},
+      {"Help", 'h', "&Help"},
+      {"fix & File", 'F', "&fix && File"},
+      {"A & B", 0, "A && B"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(menu.add(nullptr, c.caption, c.accessKey)->caption(), c.caption);
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_STREQ(menu.menu()[i].text, cases[i].menuText);
+}
+
 TEST(OpenDialogRules, StartsFromThePreviousChoiceAndKeepsItOnCancel) {
   ui::ScriptedDialogs answers(false);
   ui::ScopedDialogs scoped(answers);
