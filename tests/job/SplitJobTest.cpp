@@ -13,6 +13,7 @@
 #include "platform/Numbers.h"
 #include "platform/Paths.h"
 #include "support/ScratchDir.h"
+#include "ui/Dialogs.h"
 
 using namespace job;
 using testing_support::FakeJobHost;
@@ -260,4 +261,22 @@ TEST_F(SplitJobTest, DeleteInputAfterSuccessOnly) {
   host.size = "1";
   ASSERT_EQ(run(), "");
   EXPECT_FALSE(platform::fileExists(path));
+}
+
+TEST_F(SplitJobTest, TheWindowAsksBeforeReplacingTheSetOfAnotherFile) {
+  input("report.doc", 100);
+  host.size = "40";
+  host.unit = 0;
+  ASSERT_EQ(run(), "");
+  const std::string first = ScratchDir::read(dir.file("report1.frg"));
+  input("report.pdf", 90);
+  ui::ScriptedDialogs answers(/*echo=*/false);
+  ui::ScopedDialogs scoped(answers);
+  EXPECT_EQ(run(), "\"" + dir.file("report.bat") +
+                       "\" is the merger of another file (report.doc) and was not replaced");
+  EXPECT_EQ(ScratchDir::read(dir.file("report1.frg")), first);
+  answers.setConfirmAnswer(true);
+  EXPECT_EQ(run(), "");
+  EXPECT_EQ(ScratchDir::read(dir.file("report.bat")),
+            "copy /b report1.frg + report2.frg + report3.frg report.pdf ");
 }
