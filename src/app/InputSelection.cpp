@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/MainWindow.h"
+#include "job/SplitJob.h"
 #include "platform/File.h"
 
 namespace {
@@ -50,6 +51,8 @@ void TForm1::chooseInputFile() {
 
   // The file is only measured here: it is opened for reading and its permissions are left as
   // they are, so a read-only input stays read-only and one on read-only media can be chosen.
+  // Measuring a pipe would wait for a writer forever: only files are measured.
+  job::checkSplittableInput(path);
   platform::File file = platform::File::openRead(path);
   const double length = double(file.size());
   file.close();

@@ -53,9 +53,11 @@ std::string usageText() {
          "  --count N               cut into N pieces instead of pieces of a size\n"
          "  --dest DIR              destination folder (default: the file's folder)\n"
          "  --compress, --no-compress   compress the data first (default: by extension)\n"
-         "  --merger exe|bat        kind of merger (default exe)\n"
+         "  --merger exe|bat        kind of merger (default: exe with compression, else bat)\n"
          "  --delete-input          delete FILE after the split\n"
          "  --open-dest             open the destination folder afterwards\n"
+         "  --overwrite             replace a set made for another file of the same base name\n"
+         "  --                      every later argument is the file, even if it starts with -\n"
          "  --help, --version\n";
 }
 

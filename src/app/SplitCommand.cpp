@@ -11,6 +11,7 @@
 #include "app/JobViews.h"
 #include "app/MainWindow.h"
 #include "app/Program.h"
+#include "platform/Numbers.h"
 #include "platform/Paths.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
@@ -30,6 +31,8 @@ struct SplitOptions {
   std::optional<bool> batMerger;
   bool deleteInput = false;
   bool openDest = false;
+  bool overwrite = false;
+  bool help = false;
 };
 
 // An error in the command line itself, shown like any other error.
@@ -47,8 +50,15 @@ int unitIndexOf(const std::string& unit) {
 
 SplitOptions parse(const std::vector<std::string>& args) {
   SplitOptions options;
+  bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (optionsEnded || arg == "-" || !arg.starts_with("-")) {
+      if (!options.file.empty())
+        throw EUsage("Only one file can be split at a time ('" + arg + "' is a second one)");
+      options.file = arg;
+      continue;
+    }
     auto value = [&]() -> const std::string& {
       if (i + 1 >= args.size()) throw EUsage("Option " + arg + " needs a value");
       return args[++i];
@@ -74,12 +84,15 @@ SplitOptions parse(const std::vector<std::string>& args) {
       options.deleteInput = true;
     } else if (arg == "--open-dest") {
       options.openDest = true;
-    } else if (arg.starts_with("-") && arg != "-") {
-      throw EUsage("Unknown option '" + arg + "'; see \"fennock --help\"");
-    } else if (options.file.empty()) {
-      options.file = arg;
+    } else if (arg == "--overwrite") {
+      options.overwrite = true;
+    } else if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      return options;
+    } else if (arg == "--") {
+      optionsEnded = true;
     } else {
-      throw EUsage("Only one file can be split at a time ('" + arg + "' is a second one)");
+      throw EUsage("Unknown option '" + arg + "'; see \"fennock --help\"");
     }
   }
   if (options.file.empty()) throw EUsage("No file to split; see \"fennock --help\"");
@@ -103,6 +116,7 @@ void applyOptions(TForm1& form, const SplitOptions& options) {
     (*options.batMerger ? form.RadioButton3 : form.RadioButton4)->setChecked(true);
   }
   if (options.count) {
+    platform::strToInt(*options.count);  // the window's own text for what is no whole number
     form.RadioButton2->setChecked(true);
     form.NumEdit2->setText(*options.count);
   }
@@ -126,9 +140,19 @@ int runSplitCommand(const std::vector<std::string>& args, std::FILE* out) {
   std::optional<SplitOptions> options;
   ui::runEvent([&] { options = parse(args); });
   if (answers.errorCount() > 0) return 2;
+  if (options->help) {
+    std::fputs(usageText().c_str(), out);
+    return 0;
+  }
+  // A set made for another file of the same base name is replaced only when asked to.
+  answers.setConfirmAnswer(options->overwrite);
 
-  // The window is built as on screen, so its defaults are the window's.
-  TForm1 form;
+  // The window is built as on screen, so its defaults are the window's. Building it writes the
+  // stores' files: a failure there is reported like any other, and what was written is removed.
+  std::optional<TForm1> window;
+  ui::runEvent([&] { window.emplace(); });
+  if (answers.errorCount() > 0) return 1;
+  TForm1& form = *window;
   TerminalProgressView view(form, out);
   form.setProgressView(&view);
 

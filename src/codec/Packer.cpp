@@ -101,35 +101,45 @@ std::unique_ptr<TFileStream> openInputFile(const std::string& path, const std::s
   }
 }
 
-std::unique_ptr<TFileStream> createOutputFile(const std::string& input, const std::string& path) {
+// `created` tells whether the output is a new file of ours, which a failure may remove again; a
+// file or device that was there before is never removed.
+std::unique_ptr<TFileStream> createOutputFile(const std::string& input, const std::string& path,
+                                              bool& created) {
   // Creating the output would empty an input of the same name before a byte of it was read.
   std::error_code ignored;
   if (std::filesystem::equivalent(input, path, ignored))
     throw EPackerException("Packer (de)compression : Input and output are the same file : " + path);
   try {
+    if (auto file = platform::File::createNew(path)) {
+      created = true;
+      return std::make_unique<TFileStream>(std::move(*file));
+    }
+    created = false;
     return std::make_unique<TFileStream>(platform::File::create(path));
   } catch (const platform::EInOutError&) {
     throw EPackerException("Packer (de)compression : Failed to open output file : " + path);
   }
 }
 
-void openFiles(TPacker& packer, std::unique_ptr<TFileStream>& inFile,
+// Returns whether the output file was created by this call.
+bool openFiles(TPacker& packer, std::unique_ptr<TFileStream>& inFile,
                std::unique_ptr<TFileStream>& outFile) {
   inFile = openInputFile(packer.InputFile, "Packer (de)compression : Failed to open input file : ");
-  outFile = createOutputFile(packer.InputFile, packer.OutputFile);
+  bool created = false;
+  outFile = createOutputFile(packer.InputFile, packer.OutputFile, created);
+  return created;
 }
 
-// Runs the coding steps; in file mode a failure closes and deletes the half-written output.
+// Runs the coding steps; a failure closes the half-written output and deletes it when this call
+// created it.
 template <typename Body>
-void guardOutput(bool streamMode, std::unique_ptr<TFileStream>& outFile, const std::string& output,
-                 Body body) {
+void guardOutput(bool createdOutput, std::unique_ptr<TFileStream>& outFile,
+                 const std::string& output, Body body) {
   try {
     body();
   } catch (...) {
-    if (!streamMode) {
-      outFile.reset();
-      platform::deleteFile(output);
-    }
+    outFile.reset();
+    if (createdOutput) platform::deleteFile(output);
     throw;
   }
 }
@@ -156,12 +166,13 @@ std::int64_t TPacker::Compress() {
     throw EPackerException(UseStream
                                ? std::string("Packer compression : The input stream is too large !")
                                : "Packer compression : The input file is too large : " + InputFile);
+  bool createdOutput = false;
   if (!UseStream) {
-    openFiles(*this, call.inFile, call.outFile);
+    createdOutput = openFiles(*this, call.inFile, call.outFile);
     call.in = call.inFile.get();
     call.out = call.outFile.get();
   }
-  guardOutput(UseStream, call.outFile, OutputFile, [&] {
+  guardOutput(createdOutput, call.outFile, OutputFile, [&] {
     compressBody(call, mode);
     closeFiles(call);
     showResult("compressed", call);
@@ -274,14 +285,15 @@ void TPacker::compressBody(Call& call, TCompressMode mode) {
 std::int64_t TPacker::Decompress() {
   Call call(*this);
   call.allocate(kMemoryError);
+  bool createdOutput = false;
   if (UseStream) {
     openStreams(*this, call.in, call.out);
   } else {
-    openFiles(*this, call.inFile, call.outFile);
+    createdOutput = openFiles(*this, call.inFile, call.outFile);
     call.in = call.inFile.get();
     call.out = call.outFile.get();
   }
-  guardOutput(UseStream, call.outFile, OutputFile, [&] {
+  guardOutput(createdOutput, call.outFile, OutputFile, [&] {
     decompressBody(call);
     showResult("decompressed", call);
     closeFiles(call);

@@ -9,22 +9,23 @@
 namespace job {
 
 // The reference of piece i: its file name, or the 8.3 short form "abcdef~1.frg" when the name
-// part would be longer than eight characters.
+// part would be longer than eight characters. Lengths count characters, not bytes, so that a
+// short form never ends inside a character.
 std::string batPieceReference(const std::string& spacelessName, std::int64_t index);
 // The joined file's name: the first eight characters of the spaceless name and the extension.
 std::string batTargetName(const std::string& spacelessName, const std::string& fileExtension);
 
 class BatScript {
  public:
-  // Creates (or replaces) the script and writes its first word.
-  explicit BatScript(const std::string& path);
+  // Writes the script's first word into `file`, which the caller owns, commits and closes.
+  explicit BatScript(platform::File& file);
   // " " before piece 1, " + " before every later piece, then the reference.
   void addPiece(const std::string& spacelessName, std::int64_t index);
-  // " ", the target name and a final " "; then the script is closed.
+  // " ", the target name and a final " ".
   void finish(const std::string& spacelessName, const std::string& fileExtension);
 
  private:
-  platform::File m_file;
+  platform::File& m_file;
 };
 
 }  // namespace job

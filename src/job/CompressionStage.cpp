@@ -21,9 +21,27 @@ ZipCompressionStage::ZipCompressionStage(std::unique_ptr<zip::ArchiverHost> arch
   }
 }
 
+namespace {
+
+// The archiver reads wildcards in the last part of a spec; a file whose own name holds "*", "?"
+// or "[" is named by a pattern that matches only that name.
+std::string literalFileSpec(const std::string& path) {
+  const std::string name = platform::fileNameOf(path);
+  if (name.find_first_of("*?[") == std::string::npos) return path;
+  std::string escaped;
+  for (char c : name) {
+    if (c == '*' || c == '?' || c == '[' || c == '\\') escaped += '\\';
+    escaped += c;
+  }
+  return platform::joinPath(platform::parentFolder(path), escaped);
+}
+
+}  // namespace
+
 void ZipCompressionStage::compress(SplitJobHost& host, ProgressView& view,
                                    const std::string& inputPath, const std::string& archivePath) {
   view.compressionStarted();
+  std::string failure;
   {
     // Code is never written where others can write or where a search order would find it:
     // the library lives in a folder only this process can use, loaded by its full path.
@@ -32,17 +50,39 @@ void ZipCompressionStage::compress(SplitJobHost& host, ProgressView& view,
     Packer1.OutputFile = work.file(PACKLIB_FILE_NAME);
     Packer1.Decompress();
 
+    // The library's own reason for a failure; the message box shows only the component's.
+    struct Restore {
+      zip::TArchiver& zip;
+      decltype(zip.OnMessage) handler = zip.OnMessage;
+      ~Restore() {
+        zip.OnMessage = handler;
+        zip.setLiteralSpecs(false);
+      }
+    } restore{Zip};
+    Zip.OnMessage = [&](zip::TArchiver& zip, int32_t code, const std::string& message) {
+      if (code != 0 && !message.empty()) failure = message;
+      if (restore.handler) restore.handler(zip, code, message);
+    };
     Zip.setDLLDirectory(work.path());
     Zip.setArchiveFileName(archivePath);
-    Zip.setAddOptions({});
-    Zip.SpecList().push_back(inputPath);
+    // The input is one file named by its own name, whatever characters the name holds.
+    const std::string spec = literalFileSpec(inputPath);
+    zip::AddOpts options;
+    if (spec != inputPath && platform::fileNameOf(inputPath).front() == '.')
+      options.include(zip::AddOpt::AddHiddenFiles);
+    Zip.setAddOptions(options);
+    Zip.setLiteralSpecs(true);
+    Zip.SpecList().push_back(spec);
     Zip.Add();
-    // The archiver has shown why it wrote nothing. Whatever it may have left must not be cut
-    // as if it held the input: the job then ends when it finds no archive.
-    if (Zip.AddedCount() < 1) platform::deleteFile(archivePath);
+    const bool added = Zip.AddedCount() >= 1;
+    // Whatever the archiver may have left must not be cut as if it held the input.
+    if (!added) platform::deleteFile(archivePath);
 
     platform::deleteFile(Packer1.OutputFile);
     Zip.setDLLDirectory({});
+    if (!added)
+      throw EJobRefused(failure.empty() ? "The file \"" + inputPath + "\" could not be compressed"
+                                        : failure + ": \"" + inputPath + "\"");
   }
   view.compressionFinished();
 }

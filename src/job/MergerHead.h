@@ -33,11 +33,11 @@ struct MergerHeadSources {
   std::string unpackLibStore;    // the UnpackLib store's file, copied still packed
 };
 
-// Creates the merger file at `path` with its execute bits and writes the head into it: the
-// image unpacked through "Sfx.exe", the record through "scriptmp" byte by byte, the packed
-// library when the record says compressed. The working files live in a private folder. The
-// file is returned open, positioned at its end, to receive the first piece's data.
-platform::File writeMergerHead(const std::string& path, ExeMergerSupport& support,
-                               const MergerHeadSources& sources, const ScriptRecord& record);
+// Gives the new merger file `merger` its execute bits and writes the head into it: the image
+// unpacked through "Sfx.exe", the record through "scriptmp", the packed library
+// when the record says compressed. The working files live in a private folder. The file stays
+// open, positioned at its end, to receive the first piece's data.
+void writeMergerHead(platform::File& merger, ExeMergerSupport& support,
+                     const MergerHeadSources& sources, const ScriptRecord& record);
 
 }  // namespace job

@@ -2,9 +2,15 @@
 // hands the statistics to the progress view.
 #include "job/SplitJob.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <optional>
+#include <vector>
 
 #include "job/BatScript.h"
 #include "job/BlockCascade.h"
@@ -14,20 +20,73 @@
 #include "job/PiecePlan.h"
 #include "job/ScriptRecord.h"
 #include "platform/File.h"
+#include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/PendingFile.h"
+#include "ui/Application.h"
+#include "ui/Dialogs.h"
 
 namespace job {
 
 namespace {
 
-// The temporary archive of a compressed job lies beside the input.
-const std::string kArchiveSuffix = "ztmp";
+// The name of the temporary archive of a compressed job, in a folder of its own.
+const std::string kArchiveName = "input.zip";
+
+// The user knows the files by their final names, not by the temporary ones they are written as.
+platform::PendingFile createPending(const std::string& finalPath) {
+  try {
+    return platform::PendingFile(finalPath);
+  } catch (const platform::EInOutError& error) {
+    throw platform::EInOutError(error.code(), finalPath);
+  }
+}
 
 bool sameFile(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
+  struct stat sa {
+  }, sb{};
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
          sa.st_ino == sb.st_ino;
 }
+
+std::string quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// What tells that the input changed while it was read: its length and its modification time.
+struct InputState {
+  std::int64_t size = -1;
+  struct timespec modified {};
+  bool operator==(const InputState& o) const {
+    return size == o.size && modified.tv_sec == o.modified.tv_sec &&
+           modified.tv_nsec == o.modified.tv_nsec;
+  }
+};
+
+InputState inputState(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return {};
+  return {st.st_size, st.st_mtim};
+}
+
+// Holds the destination folder's lock while a job writes into it, so that two jobs (of this or
+// another process) never write one set at the same time: the second waits, then finds the
+// first one's set. File systems without locks are written unlocked.
+class DestinationLock {
+ public:
+  explicit DestinationLock(const std::string& folder)
+      : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (m_fd < 0) return;
+    while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+  ~DestinationLock() {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  DestinationLock(const DestinationLock&) = delete;
+  DestinationLock& operator=(const DestinationLock&) = delete;
+
+ private:
+  int m_fd;
+};
 
 class Job {
  public:
@@ -36,9 +95,16 @@ class Job {
 
  private:
   void checkOutputsSpareTheInput() const;
-  platform::File writeExeHead();
-  void writePieces(platform::File& source, std::optional<platform::File> mergerFile,
-                   BatScript* script);
+  void checkNamesFit(std::int64_t lastIndex) const;
+  void checkOutputNames() const;
+  void checkSetBelongsToThisInput() const;
+  std::string mergerPath() const;
+  std::string piecePath(std::int64_t index) const;
+  void writeExeHead(platform::File& merger);
+  void writePieces(platform::File& source, platform::PendingFile* merger, BatScript* script);
+  void commitAll();
+  [[noreturn]] void inputChanged() const;
+  [[noreturn]] void rethrowWithFinalName(const platform::EInOutError& error) const;
 
   SplitJobHost& m_host;
   ProgressView& m_view;
@@ -48,8 +114,13 @@ class Job {
   bool m_exeMerger = false;
   std::int64_t m_inputSize = 0;
   std::int64_t m_compressedSize = 0;
+  std::int64_t m_sourceSize = 0;  // the bytes to cut: the input's or its archive's
+  InputState m_inputState;
   PiecePlan m_plan;
   JobNames m_names;
+  // Every file of the set, written under temporary names until the whole job has succeeded.
+  std::vector<platform::PendingFile> m_pieces;
+  std::optional<platform::PendingFile> m_merger;
 };
 
 void Job::run() {
@@ -60,6 +131,8 @@ void Job::run() {
   m_view.setOkEnabled(false);
 
   m_inputPath = m_host.inputPath();
+  checkSplittableInput(m_inputPath);
+  m_inputState = inputState(m_inputPath);
   {
     // Only read: an input on read-only media splits too.
     platform::File input = platform::File::openRead(m_inputPath);
@@ -81,48 +154,57 @@ void Job::run() {
   m_destFolder = m_host.destFolder();
   m_names = deriveNames(m_inputPath);
   checkOutputsSpareTheInput();
+  checkNamesFit(countMode ? std::max<std::int64_t>(pieceCount, 1) : 1);
+
+  DestinationLock lock(m_destFolder);
+  checkSetBelongsToThisInput();
 
   platform::File source;
-  std::int64_t totalSize = 0;
-  const std::string archivePath = m_inputPath + kArchiveSuffix;
+  // The archive is made where no other program and no user's file can be: a read-only input
+  // folder compresses too, and the archive never meets a file of the same name.
+  std::optional<platform::PrivateTempDir> archiveFolder;
   if (m_compressed) {
-    // An archive left by an earlier failed job would add its stale entries to this one.
-    platform::deleteFile(archivePath);
+    archiveFolder.emplace("fennock-zip");
+    const std::string archivePath = archiveFolder->file(kArchiveName);
     m_host.compressionStage().compress(m_host, m_view, m_inputPath, archivePath);
+    if (!(inputState(m_inputPath) == m_inputState)) inputChanged();
     source = platform::File::openRead(archivePath);
     m_compressedSize = source.size();
-    totalSize = m_compressedSize;
+    m_sourceSize = m_compressedSize;
   } else {
     m_view.showProgressBar();
     source = platform::File::openRead(m_inputPath);
-    totalSize = m_inputSize;
+    m_sourceSize = m_inputSize;
   }
+  std::int64_t totalSize = m_sourceSize;
   ExeMergerSupport& exe = m_host.exeMergerSupport();
   if (m_exeMerger)
     totalSize += exe.mergerImageSize() + std::int64_t(kScriptRecordSize) +
                  (m_compressed ? exe.unzipLibrarySize() : 0);
 
+  m_plan = countMode ? planByCount(totalSize, pieceCount) : planBySize(totalSize, pieceSize);
+  checkNamesFit(m_plan.pieceCount);
+  checkOutputNames();
+
   try {
-    m_plan = countMode ? planByCount(totalSize, pieceCount) : planBySize(totalSize, pieceSize);
-  } catch (const EJobRefused&) {
-    if (m_compressed) platform::deleteFile(archivePath);  // nothing of the job may stay behind
-    throw;
+    m_merger.emplace(createPending(mergerPath()));
+    std::optional<BatScript> script;
+    if (m_exeMerger)
+      writeExeHead(m_merger->file());
+    else
+      script.emplace(m_merger->file());
+
+    writePieces(source, m_exeMerger ? &*m_merger : nullptr, script ? &*script : nullptr);
+    source.close();
+    if (script) script->finish(m_names.spacelessName, m_names.fileExtension);
+    commitAll();
+  } catch (const platform::EInOutError& error) {
+    rethrowWithFinalName(error);
   }
-
-  std::optional<BatScript> script;
-  std::optional<platform::File> mergerFile;
-  if (m_exeMerger)
-    mergerFile = writeExeHead();
-  else
-    script.emplace(platform::joinPath(m_destFolder, mergerFileName(m_names, false)));
-
-  writePieces(source, std::move(mergerFile), script ? &*script : nullptr);
-  source.close();
-  if (script) script->finish(m_names.spacelessName, m_names.fileExtension);
 
   m_host.disableSplitButton();
   m_host.chrono().Stop();
-  if (m_compressed) platform::deleteFile(archivePath);
+  archiveFolder.reset();
   if (m_host.deleteInput()) platform::deleteFile(m_inputPath);
 
   JobStatistics stats;
@@ -138,39 +220,109 @@ void Job::run() {
 
 // Created files replace existing ones; the one file that must never be replaced is the input.
 void Job::checkOutputsSpareTheInput() const {
-  const std::string merger = platform::joinPath(m_destFolder, mergerFileName(m_names, m_exeMerger));
+  const std::string merger = mergerPath();
   if (sameFile(merger, m_inputPath))
     throw EJobRefused("The merger \"" + platform::fileNameOf(merger) +
                       "\" would replace the input file; choose another destination folder");
 }
 
-platform::File Job::writeExeHead() {
+// A name the folder cannot hold would fail only when its piece is reached, halfway through.
+void Job::checkNamesFit(std::int64_t lastIndex) const {
+  const long limit = ::pathconf(m_destFolder.c_str(), _PC_NAME_MAX);
+  if (limit <= 0) return;
+  for (const std::string& name :
+       {mergerFileName(m_names, m_exeMerger), pieceFileName(m_names, m_exeMerger, lastIndex)}) {
+    if (name.size() > static_cast<std::size_t>(limit))
+      platform::throwIoError(ENAMETOOLONG, platform::joinPath(m_destFolder, name));
+  }
+}
+
+// A link at an output's name may have been planted to make the job write elsewhere. Renaming
+// would replace the link rather than follow it, but a link there is never what the user meant.
+void Job::checkOutputNames() const {
+  auto check = [](const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+      throw EJobRefused(quoted(path) +
+                        " is a symbolic link; remove it or choose another destination folder");
+  };
+  check(mergerPath());
+  for (std::int64_t i = m_exeMerger ? 2 : 1; i <= m_plan.pieceCount; ++i) check(piecePath(i));
+}
+
+// Two inputs with one base name (report.doc, report.pdf) make the same set; replacing the set of
+// the other one silently would lose it once its input is gone.
+void Job::checkSetBelongsToThisInput() const {
+  const std::string path = mergerPath();
+  std::string madeFor;
+  try {
+    platform::File merger = platform::File::openRead(path);
+    if (m_exeMerger) {
+      ScriptRecord::Bytes bytes{};
+      merger.seek(m_host.exeMergerSupport().mergerImageSize());
+      if (merger.read(bytes.data(), bytes.size()) != bytes.size()) return;
+      const ScriptRecord record = ScriptRecord::fromBytes(bytes);
+      if (record.baseName != m_names.baseName || record.fileExtension == m_names.fileExtension)
+        return;
+      madeFor = record.baseName + record.fileExtension;
+    } else {
+      std::string text(4096, '\0');
+      text.resize(merger.read(text.data(), text.size()));
+      if (text.rfind("copy /b ", 0) != 0 || text.size() < 2 || text.back() != ' ') return;
+      text.pop_back();
+      madeFor = text.substr(text.rfind(' ') + 1);
+      if (madeFor == batTargetName(m_names.spacelessName, m_names.fileExtension)) return;
+    }
+  } catch (const platform::EInOutError&) {
+    return;  // no merger there, or none that can be read: nothing of another file to lose
+  }
+  const std::string question = "The destination folder holds " + quoted(path) +
+                               ", the merger of another file (" + madeFor +
+                               "). Replace it and its pieces?";
+  if (!ui::dialogs().confirm(ui::Application::instance().title(), question))
+    throw EJobRefused(quoted(path) + " is the merger of another file (" + madeFor +
+                      ") and was not replaced");
+}
+
+std::string Job::mergerPath() const {
+  return platform::joinPath(m_destFolder, mergerFileName(m_names, m_exeMerger));
+}
+
+std::string Job::piecePath(std::int64_t index) const {
+  return platform::joinPath(m_destFolder, pieceFileName(m_names, m_exeMerger, index));
+}
+
+// The record says no pieces until the last one is complete: a merger that survives a job
+// killed halfway refuses its set instead of joining part of it.
+void Job::writeExeHead(platform::File& merger) {
   ScriptRecord record;
   record.baseName = m_names.baseName;
   record.fileExtension = m_names.fileExtension;
   record.pieceSize = static_cast<std::int32_t>(m_plan.pieceSize);
-  record.pieceCount = static_cast<std::int32_t>(m_plan.pieceCount);
+  record.pieceCount = 0;
   record.compressed = m_compressed;
-  return writeMergerHead(platform::joinPath(m_destFolder, mergerFileName(m_names, true)),
-                         m_host.exeMergerSupport(),
-                         {m_host.mergerImageStorePath(), m_host.unpackLibStorePath()}, record);
+  writeMergerHead(merger, m_host.exeMergerSupport(),
+                  {m_host.mergerImageStorePath(), m_host.unpackLibStorePath()}, record);
 }
 
-void Job::writePieces(platform::File& source, std::optional<platform::File> mergerFile,
-                      BatScript* script) {
+void Job::writePieces(platform::File& source, platform::PendingFile* merger, BatScript* script) {
   BlockCascade& cascade = BlockCascade::shared();
   const std::int64_t count = m_plan.pieceCount;
   int position = 0;
   for (std::int64_t i = 1; i <= count; ++i) {
-    platform::File piece;
-    if (i == 1 && mergerFile)
-      piece = std::move(*mergerFile);
-    else
-      piece = platform::File::create(
-          platform::joinPath(m_destFolder, pieceFileName(m_names, m_exeMerger, i)));
+    platform::PendingFile* pending = merger;
+    if (i > 1 || !merger) pending = &m_pieces.emplace_back(createPending(piecePath(i)));
+    platform::File& piece = pending->file();
     if (script) script->addPiece(m_names.spacelessName, i);
     const bool last = i == count;
-    cascade.copyPiece(source, piece, m_plan.pieceSize, last);
+    // Exactly the planned bytes: a source that grew meanwhile gives the last piece no more, and
+    // one that shrank leaves a piece short. (A merger's head may itself exceed the piece size.)
+    const std::int64_t start = piece.size();
+    const std::int64_t remaining = m_sourceSize - source.position();
+    const std::int64_t planned =
+        last ? remaining : std::clamp<std::int64_t>(m_plan.pieceSize - start, 0, remaining);
+    cascade.copyPiece(source, piece, start + planned, false);
+    if (piece.size() - start != planned) inputChanged();
     position += static_cast<int>(100 / count);
     if (last) {
       position = 100;
@@ -179,13 +331,66 @@ void Job::writePieces(platform::File& source, std::optional<platform::File> merg
     } else {
       m_view.setProgressPosition(position);
     }
-    piece.close();
+    if (pending != merger) piece.close();
   }
-  // Without pieces the merger file is only its head.
-  if (mergerFile && mergerFile->isOpen()) mergerFile->close();
+  if (source.position() != m_sourceSize || source.size() != m_sourceSize) inputChanged();
+  if (!m_compressed && !(inputState(m_inputPath) == m_inputState)) inputChanged();
+}
+
+// The pieces take their names first and the merger last, once its record counts them; the old
+// merger goes first, so that no moment shows it beside pieces that are not its own. A failure on
+// the way removes what the job had already put in place: a set without its merger is no set.
+void Job::commitAll() {
+  std::vector<std::string> placed;
+  try {
+    if (!platform::deleteFile(m_merger->finalPath()) && errno != ENOENT)
+      platform::throwIoError(errno, m_merger->finalPath());
+    for (platform::PendingFile& piece : m_pieces) {
+      piece.commit();
+      placed.push_back(piece.finalPath());
+    }
+    if (m_exeMerger) {
+      platform::File& merger = m_merger->file();
+      ScriptRecord count;
+      count.pieceCount = static_cast<std::int32_t>(m_plan.pieceCount);
+      const ScriptRecord::Bytes bytes = count.toBytes();
+      merger.seek(m_host.exeMergerSupport().mergerImageSize() +
+                  std::int64_t(kRecordPieceCountOffset));
+      merger.write(&bytes[kRecordPieceCountOffset], 4);
+    }
+    m_merger->commit();
+  } catch (...) {
+    for (const std::string& path : placed) ::unlink(path.c_str());
+    throw;
+  }
+}
+
+void Job::inputChanged() const {
+  throw EJobRefused(quoted(m_inputPath) +
+                    " changed while it was split; the files of this job were removed");
+}
+
+void Job::rethrowWithFinalName(const platform::EInOutError& error) const {
+  auto final = [&](const platform::PendingFile& pending) {
+    return pending.temporaryPath() == error.path() && !error.path().empty();
+  };
+  if (m_merger && final(*m_merger))
+    throw platform::EInOutError(error.code(), m_merger->finalPath());
+  for (const platform::PendingFile& piece : m_pieces)
+    if (final(piece)) throw platform::EInOutError(error.code(), piece.finalPath());
+  throw error;
 }
 
 }  // namespace
+
+// A device never ends and a pipe may never deliver: only a file (or a link to one) has the
+// length that the pieces are planned from.
+void checkSplittableInput(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) platform::throwIoError(errno, path);
+  if (!S_ISREG(st.st_mode))
+    throw EJobRefused(quoted(path) + " is not a regular file; only files can be split");
+}
 
 void runSplitJob(SplitJobHost& host, ProgressView& view) {
   try {

@@ -102,6 +102,9 @@ class CompressionStage {
                         const std::string& archivePath) = 0;
 };
 
+// Throws EJobRefused unless `path` names a regular file or a link to one.
+void checkSplittableInput(const std::string& path);
+
 // Button3Click: runs one whole job. Failures propagate with the system's texts after the view
 // and the main window have been given back to the user.
 void runSplitJob(SplitJobHost& host, ProgressView& view);

@@ -130,33 +130,35 @@ void TArchiver::fillSpecRecord(const std::string& spec, const PackLibCommand& co
   std::size_t start = 0;
   std::size_t end = spec.size();
   record.SpecRecurse = command.RecurseFlag;
-  if (!spec.empty() && spec.front() == '>') {
-    record.SpecRecurse = kRecurseFromSpec;
-    start = 1;
-  } else if (!spec.empty() && spec.front() == '|') {
-    record.SpecRecurse = 0;
-    start = 1;
-  }
   record.SpecEncrypt = command.EncryptFlag;
   if (command.PasswordText != nullptr) record.SpecPassword = storage.keep(command.PasswordText);
-  std::size_t lt = spec.find('<');
-  if (lt != std::string::npos) {
-    record.SpecEncrypt = kEncryptFromSpec;
-    record.SpecPassword = nullptr;
-    if (lt + 1 >= spec.size()) {
-      // Nothing after "<": no password, and the file spec keeps its "<" as documented.
-      record.SpecEncrypt = 0;
-    } else {
-      record.SpecPassword = storage.keep(spec.substr(lt + 1));
-      end = lt;
+  if (!m_literalSpecs) {
+    if (!spec.empty() && spec.front() == '>') {
+      record.SpecRecurse = kRecurseFromSpec;
+      start = 1;
+    } else if (!spec.empty() && spec.front() == '|') {
+      record.SpecRecurse = 0;
+      start = 1;
+    }
+    std::size_t lt = spec.find('<');
+    if (lt != std::string::npos) {
+      record.SpecEncrypt = kEncryptFromSpec;
+      record.SpecPassword = nullptr;
+      if (lt + 1 >= spec.size()) {
+        // Nothing after "<": no password, and the file spec keeps its "<" as documented.
+        record.SpecEncrypt = 0;
+      } else {
+        record.SpecPassword = storage.keep(spec.substr(lt + 1));
+        end = lt;
+      }
     }
   }
   if (!m_rootDir.empty()) record.SpecRootDir = storage.keep(m_rootDir);
   record.SpecText = storage.keep(spec.substr(start, end > start ? end - start : 0));
 }
 
-std::unique_ptr<TArchiver::CommandStorage> TArchiver::buildAddCommand(int32_t version,
-                                                                  const std::string& archivePath) {
+std::unique_ptr<TArchiver::CommandStorage> TArchiver::buildAddCommand(
+    int32_t version, const std::string& archivePath) {
   auto storage = std::make_unique<CommandStorage>();
   bool modern = version >= kPackLibFirstModernVersion;
   storage->record.assign(modern ? sizeof(PackLibCommand) : sizeof(PackLibLegacyCommand), 0);
@@ -353,9 +355,10 @@ void TArchiver::handlePasswordRequest(PackLibCallbackInfo& info, const std::stri
       std::string ok = messageText(msg::kPasswordOk);
       std::string cancel = messageText(msg::kPasswordCancel);
       // Without a catalogue text the title is the fallback text alone, without the ID.
-      std::string title = catalogueText(msg::kPasswordTitle)
-                              .value_or(std::string(kMissingMessageText).substr(
-                                  0, std::string(kMissingMessageText).find('\n')));
+      std::string title =
+          catalogueText(msg::kPasswordTitle)
+              .value_or(std::string(kMissingMessageText)
+                            .substr(0, std::string(kMissingMessageText).find('\n')));
       password = h.askPassword(title, messageText(msg::kPasswordPrompt), ok, cancel);
       if (twice && !password.empty()) {
         std::string confirmation =
@@ -386,7 +389,8 @@ bool hasExeExtension(const std::string& path) {
   auto dot = name.rfind('.');
   if (dot == std::string::npos) return false;
   std::string ext = name.substr(dot);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return std::toupper(c); });
   return ext == ".EXE";
 }
 
@@ -422,8 +426,8 @@ void TArchiver::Add() {
   if (m_archiveFileName.empty()) return reportMessage(msg::kNoArchiveName);
   if (m_unattended && m_addOptions.contains(AddOpt::AddEncrypt) && m_password.empty())
     return reportMessage(msg::kEncryptWithoutPassword);
-  bool spanning = m_addOptions.contains(AddOpt::AddDiskSpan) ||
-                  m_addOptions.contains(AddOpt::AddDiskSpanErase);
+  bool spanning =
+      m_addOptions.contains(AddOpt::AddDiskSpan) || m_addOptions.contains(AddOpt::AddDiskSpanErase);
   std::string writePath = m_archiveFileName;
   if (spanning) {
     if (m_addOptions.contains(AddOpt::AddFreshen) || m_addOptions.contains(AddOpt::AddUpdate))

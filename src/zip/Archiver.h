@@ -59,6 +59,10 @@ class TArchiver {
   // The list itself: appending to it is how callers name the files of the next operation.
   std::vector<std::string>& SpecList() { return m_specList; }
   void setSpecList(const std::vector<std::string>& value) { m_specList = value; }
+  // Whether the leading ">" and "|" and a "<" before a password are read in SpecList entries,
+  // or every character is part of the file spec (a caller that names one file by its own name).
+  bool LiteralSpecs() const { return m_literalSpecs; }
+  void setLiteralSpecs(bool value) { m_literalSpecs = value; }
   std::vector<std::string>& ExcludeSpecList() { return m_excludeSpecList; }
   void setExcludeSpecList(const std::vector<std::string>& value) { m_excludeSpecList = value; }
   bool Unattended() const { return m_unattended; }
@@ -221,6 +225,7 @@ class TArchiver {
   ExtrOpts m_extrOptions;
   SFXOpts m_sfxOptions{SFXOpt::SFXCheckSize};
   std::vector<std::string> m_specList;
+  bool m_literalSpecs = false;
   std::vector<std::string> m_excludeSpecList;
   bool m_unattended = false;
   std::string m_archiveFileName;
@@ -254,7 +259,7 @@ class TArchiver {
   uint8_t m_cancelRequested = 0;
   uint8_t m_busy = 0;
   int64_t m_totalBytes = 0;
-  int32_t m_libraryVersion = 0;  // of the library driving the running operation
+  int32_t m_libraryVersion = 0;        // of the library driving the running operation
   std::exception_ptr m_callbackError;  // a handler's exception, rethrown after the library returns
 
   std::vector<ArchiveDirEntry> m_entries;

@@ -351,7 +351,7 @@ TEST(EstimateTerminal, SizeAndCountOptionsFailWithTheWindowsTexts) {
       {{input, "--no-compress", "--unit", "Kbytes", "--size", "1,5"},
        "Fennock! 1.0: '1,5' is not a valid floating point value."},
       {{input, "--no-compress", "--count", "two"},
-       "Fennock! 1.0: 'two' is not a valid floating point value."},
+       "Fennock! 1.0: 'two' is not a valid integer value."},
   };
   for (const Case& c : cases) {
     testing::internal::CaptureStderr();

@@ -120,7 +120,24 @@ TEST(SplitCommand, CommandLineMistakesAreRefusedBeforeAnyWork) {
   EXPECT_EQ(fennock(dir, "split a.bin --unit Gbytes").status, 2);
   EXPECT_EQ(fennock(dir, "split a.bin --merger zip").status, 2);
   EXPECT_EQ(fennock(dir, "frobnicate").status, 2);
+  ProgramRun notANumber = fennock(dir, "split a.bin --count abc");
+  EXPECT_EQ(notANumber.status, 1);
+  EXPECT_EQ(notANumber.err, "Fennock! 1.0: 'abc' is not a valid integer value.\n");
   EXPECT_FALSE(platform::fileExists(dir.file("a1.frg")));
+}
+
+TEST(SplitCommand, HelpAfterSplitAndFilesThatLookLikeOptions) {
+  ScratchDir dir;
+  ProgramRun help = fennock(dir, "split --help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out, fennock(dir, "--help").out);
+  EXPECT_NE(help.out.find("--merger exe|bat        kind of merger (default: exe with compression, "
+                          "else bat)"),
+            std::string::npos);
+  dir.write("-dash.bin", "abc");
+  ProgramRun dash = fennock(dir, "split --no-compress --merger bat -- -dash.bin");
+  EXPECT_EQ(dash.status, 0) << dash.err;
+  EXPECT_EQ(ScratchDir::read(dir.file("-dash1.frg")), "abc");
 }
 
 TEST(SplitCommand, VersionHelpAndNoDisplay) {

@@ -60,6 +60,10 @@ TEST(PackTool, FailuresPrintTheComponentsTextAndFail) {
   EXPECT_EQ(bad.status, 1);
   EXPECT_EQ(bad.output, notPacked + " : Packer decompression : this file has no valid header !\n");
   EXPECT_FALSE(std::filesystem::exists(dir.file("out")));
+  // An output that was there before is the user's, whatever it is: it stays after a failure.
+  std::filesystem::create_symlink("/dev/null", dir.file("device"));
+  EXPECT_EQ(pack("unpack " + notPacked + " " + dir.file("device")).status, 1);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("device")));
   EXPECT_EQ(pack("pack --mode quick a b").status, 2);
   EXPECT_EQ(pack("unpack onlyone").status, 2);
 }

@@ -69,7 +69,7 @@ TEST(PiecePlan, SizeAndCountModes) {
   EXPECT_EQ(planBySize(3145728, 1048576).pieceCount, 3);  // exact multiple: no empty piece
   EXPECT_EQ(planBySize(0, 1048576).pieceCount, 0);
   EXPECT_EQ(planBySize(3221225472LL, 65536).pieceCount, 49152);  // 3 GiB
-  EXPECT_THROW(planBySize(3221225472LL, 1), EJobRefused);         // 3 billion pieces
+  EXPECT_THROW(planBySize(3221225472LL, 1), EJobRefused);        // 3 billion pieces
   EXPECT_EQ(planByCount(10, 3).pieceSize, 3);
   EXPECT_EQ(planByCount(10000000, 3).pieceSize, 3333333);
   EXPECT_EQ(planByCount(5, 9).pieceSize, 0);  // more pieces than bytes
@@ -114,23 +114,31 @@ TEST(BatScript, ReferencesAndShortForms) {
   EXPECT_EQ(batPieceReference("seven77", 10), "seven~10.frg");
   EXPECT_EQ(batPieceReference("ab", 123456789), "~123456789.frg");
   EXPECT_EQ(batTargetName("holidayvideo", ".avi"), "holidayv.avi");
+  // Characters, not bytes: "é" is two bytes and one character, and is never cut in half.
+  EXPECT_EQ(batPieceReference("abcdeéfg", 1), "abcdeé~1.frg");
+  EXPECT_EQ(batPieceReference("abcdeé", 1), "abcdeé1.frg");
+  EXPECT_EQ(batPieceReference("日本語の名前です", 10), "日本語の名~10.frg");
+  EXPECT_EQ(batTargetName("abcdefgé12", ".txt"), "abcdefgé.txt");
 }
 
 TEST(BatScript, WholeLinesWithoutLineEnding) {
   testing_support::ScratchDir dir;
   auto script = [&](const std::string& name, const std::string& ext, int pieces) {
     std::string path = dir.file("s.bat");
-    BatScript s(path);
+    platform::File file = platform::File::create(path);
+    BatScript s(file);
     for (int i = 1; i <= pieces; ++i) s.addPiece(name, i);
     s.finish(name, ext);
+    file.close();
     return testing_support::ScratchDir::read(path);
   };
   EXPECT_EQ(script("data", ".bin", 3), "copy /b data1.frg + data2.frg + data3.frg data.bin ");
   EXPECT_EQ(script("data", ".bin", 0), "copy /b data.bin ");
   std::string twelve = script("holidayvideo", ".mpg", 12);
   EXPECT_EQ(twelve.substr(0, 36), "copy /b holida~1.frg + holida~2.frg ");
-  EXPECT_NE(twelve.find("+ holida~9.frg + holid~10.frg + holid~11.frg + holid~12.frg holidayv.mpg "),
-            std::string::npos);
+  EXPECT_NE(
+      twelve.find("+ holida~9.frg + holid~10.frg + holid~11.frg + holid~12.frg holidayv.mpg "),
+      std::string::npos);
   EXPECT_EQ(twelve.back(), ' ');
 }
 

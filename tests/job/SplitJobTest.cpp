@@ -13,6 +13,7 @@
 #include "platform/Numbers.h"
 #include "platform/Paths.h"
 #include "support/ScratchDir.h"
+#include "ui/Dialogs.h"
 
 using namespace job;
 using testing_support::FakeJobHost;
@@ -63,8 +64,8 @@ TEST_F(SplitJobTest, BatJobOfThreeMegabytePieces) {
   EXPECT_EQ(sizeOf("data3.frg"), 902848);
   EXPECT_EQ(ScratchDir::read(dir.file("data.bat")),
             "copy /b data1.frg + data2.frg + data3.frg data.bin ");
-  std::vector<std::string> expected = {"show", "pos", "ok-off", "bar", "pos", "pos",
-                                       "pos",  "group", "stats", "ok-on"};
+  std::vector<std::string> expected = {"show", "pos", "ok-off", "bar",   "pos",
+                                       "pos",  "pos", "group",  "stats", "ok-on"};
   EXPECT_EQ(view.calls, expected);
   EXPECT_EQ(view.positions, (std::vector<int>{0, 33, 66, 100}));
   EXPECT_FALSE(host.splitButtonEnabled);
@@ -157,10 +158,13 @@ TEST_F(SplitJobTest, HeadLargerThanThePieceLeavesTheMergerHeadOnly) {
 TEST_F(SplitJobTest, StandInsRefuseBeforeAnythingIsWritten) {
   input("r.txt", 100);
   host.exeOn = true;
-  EXPECT_EQ(run(), "The .EXE merger is not available in this build; choose \"Create .BAT file merger\"");
+  EXPECT_EQ(run(),
+            "The .EXE merger is not available in this build; choose \"Create .BAT file merger\"");
   host.exeOn = false;
   host.compressOn = true;
-  EXPECT_EQ(run(), "Compression is not available in this build; clear \"Compress data\" to split the file as it is");
+  EXPECT_EQ(run(),
+            "Compression is not available in this build; clear \"Compress data\" to split the file "
+            "as it is");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
   EXPECT_TRUE(view.failed);
   EXPECT_TRUE(host.mainWindowEnabled);
@@ -189,8 +193,8 @@ TEST_F(SplitJobTest, FileFailuresCarryTheSystemTexts) {
   EXPECT_EQ(run(), "File not found: \"" + host.input + "\"");
   EXPECT_TRUE(host.mainWindowEnabled);
 
-  host.input = dir.path();  // a folder cannot be read as a file
-  EXPECT_EQ(run(), "File access denied: \"" + dir.path() + "\"");
+  host.input = dir.path();  // a folder is no file to split
+  EXPECT_EQ(run(), "\"" + dir.path() + "\" is not a regular file; only files can be split");
 
   input("d.bin", 10);
   host.dest = dir.file("no/such/folder");
@@ -218,10 +222,12 @@ TEST_F(SplitJobTest, FullDiskIsDiskFull) {
   input("big.bin", 200000);
   host.size = "64";
   host.unit = 1;
-  // A piece whose name leads to a device that is always full.
+  // A piece's name that leads to a device that is always full is never written through: the
+  // job is refused before anything is written (the real full disk is the next test's).
   ASSERT_EQ(::symlink("/dev/full", dir.file("big2.frg").c_str()), 0);
-  EXPECT_EQ(run(), "Disk full: \"" + dir.file("big2.frg") + "\"");
-  EXPECT_EQ(sizeOf("big1.frg"), 65536);  // written before the failure, left in place
+  EXPECT_EQ(run(), "\"" + dir.file("big2.frg") +
+                       "\" is a symbolic link; remove it or choose another destination folder");
+  EXPECT_EQ(sizeOf("big1.frg"), -1);
   EXPECT_TRUE(view.failed);
 }
 
@@ -240,7 +246,9 @@ TEST_F(SplitJobTest, MergerNeverReplacesTheInput) {
   std::string path = input("tool.bat", 5000);
   host.size = "1";
   host.unit = 1;
-  EXPECT_EQ(run(), "The merger \"tool.bat\" would replace the input file; choose another destination folder");
+  EXPECT_EQ(
+      run(),
+      "The merger \"tool.bat\" would replace the input file; choose another destination folder");
   EXPECT_EQ(platform::fileSize(path), 5000);
 }
 
@@ -253,4 +261,22 @@ TEST_F(SplitJobTest, DeleteInputAfterSuccessOnly) {
   host.size = "1";
   ASSERT_EQ(run(), "");
   EXPECT_FALSE(platform::fileExists(path));
+}
+
+TEST_F(SplitJobTest, TheWindowAsksBeforeReplacingTheSetOfAnotherFile) {
+  input("report.doc", 100);
+  host.size = "40";
+  host.unit = 0;
+  ASSERT_EQ(run(), "");
+  const std::string first = ScratchDir::read(dir.file("report1.frg"));
+  input("report.pdf", 90);
+  ui::ScriptedDialogs answers(/*echo=*/false);
+  ui::ScopedDialogs scoped(answers);
+  EXPECT_EQ(run(), "\"" + dir.file("report.bat") +
+                       "\" is the merger of another file (report.doc) and was not replaced");
+  EXPECT_EQ(ScratchDir::read(dir.file("report1.frg")), first);
+  answers.setConfirmAnswer(true);
+  EXPECT_EQ(run(), "");
+  EXPECT_EQ(ScratchDir::read(dir.file("report.bat")),
+            "copy /b report1.frg + report2.frg + report3.frg report.pdf ");
 }
