@@ -3,6 +3,7 @@
 #include "merger/Merge.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <optional>
 
@@ -45,6 +46,15 @@ void asMaking(const std::string& result, Step&& step) {
     if (!platform::isPendingFileName(platform::fileNameOf(e.path()))) throw;
     throw platform::EInOutError(e.code(), result);
   }
+}
+
+// A name that the destination's file system cannot hold would fail only at the very end, after
+// the whole join was written.
+void checkNameFits(const std::string& folder, const std::string& name) {
+  const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  if (longest > 0 && name.size() > static_cast<std::size_t>(longest))
+    throw EMergeError("The name \"" + name + "\" is longer than the folder \"" + folder +
+                      "\" allows. Nothing was merged");
 }
 
 void joinPieces(const MergePlan& plan, platform::File& joined, MergeProgress& progress) {
@@ -90,6 +100,7 @@ std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
   if (!extract) checkOutputSparesSources(joinedPath, plan);
 
   const std::string resultPath = extract ? outputPath : joinedPath;
+  checkNameFits(settings.destFolder, platform::fileNameOf(resultPath));
   std::optional<platform::PendingFile> joined;
   asMaking(resultPath, [&] {
     joined.emplace(joinedPath);
