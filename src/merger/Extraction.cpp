@@ -8,6 +8,7 @@
 #include "merger/MergePlan.h"
 #include "platform/File.h"
 #include "platform/Paths.h"
+#include "unpacklib/Extractor.h"
 #include "zip/Archiver.h"
 #include "zip/UnpackRecords.h"
 
@@ -48,7 +49,7 @@ void copyLibrary(const std::string& mergerPath, std::int64_t offset, std::int64_
 // What the library reported about the first entry that it could not extract.
 struct ExtractionFailure {
   std::string entry;
-  int code = 0;        // the library's error code (the low byte of the report)
+  unpack::ErrorCode code = unpack::ErrorCode::kNone;
   std::string reason;  // its message, without the names that it appends
 };
 
@@ -61,12 +62,6 @@ std::string withoutSuffix(const std::string& text, const std::string& name) {
   return text;
 }
 
-// The library's error codes that this text tells apart.
-constexpr int kArchiveUnreadable = 1;
-constexpr int kCrcMismatch = 3;
-constexpr int kDamagedData = 4;
-constexpr int kWriteFailed = 6;
-
 [[noreturn]] void reportFailure(const std::optional<ExtractionFailure>& failure,
                                 const std::string& lastMessage, const std::string& archivePath) {
   const std::string resend = "; the pieces must be sent again. Nothing was merged";
@@ -78,13 +73,14 @@ constexpr int kWriteFailed = 6;
   }
   const std::string entry = "\"" + failure->entry + "\"";
   switch (failure->code) {
-    case kCrcMismatch:
-    case kDamagedData:
+    case unpack::ErrorCode::kCrc:
+    case unpack::ErrorCode::kData:
       throw EMergeError("The file " + entry + " in the joined pieces is damaged (" +
                         failure->reason + ")" + resend);
-    case kWriteFailed:
-      // The library's text names the file that it could not write: "Disk full: "/dest/x"".
-      throw EMergeError(failure->reason);
+    case unpack::ErrorCode::kWrite:
+      // A failed write names the file that it could not write: "Disk full: "/dest/x"".
+      if (failure->reason.find('"') != std::string::npos) throw EMergeError(failure->reason);
+      [[fallthrough]];
     default:
       throw EMergeError("The file " + entry + " could not be extracted (" + failure->reason +
                         "). Nothing was merged");
@@ -121,7 +117,8 @@ void extractArchive(const std::string& mergerPath, std::int64_t libraryOffset,
   archiver.OnExtractSkipped = [&](zip::TArchiver&, const std::string& entry, zip::UnpackSkipTypes,
                                   std::int32_t code) {
     if (!failure && code != 0)
-      failure = ExtractionFailure{entry, code & 0xFF, withoutSuffix(lastMessage, entry)};
+      failure = ExtractionFailure{entry, unpack::ErrorCode(code & 0xFF),
+                                  withoutSuffix(lastMessage, entry)};
   };
   archiver.setArchiveFileName(archivePath);
   // The listing leaves folder entries out: what remains are the files to be written.
