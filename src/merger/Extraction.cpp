@@ -1,12 +1,14 @@
 // Extracting the joined archive with the unarchiver library that the merger file carries.
 #include "merger/Extraction.h"
 
+#include <optional>
 #include <vector>
 
 #include "codec/Packer.h"
 #include "merger/MergePlan.h"
 #include "platform/File.h"
 #include "platform/Paths.h"
+#include "unpacklib/Extractor.h"
 #include "zip/Archiver.h"
 #include "zip/UnpackRecords.h"
 
@@ -44,6 +46,47 @@ void copyLibrary(const std::string& mergerPath, std::int64_t offset, std::int64_
   packed.close();
 }
 
+// What the library reported about the first entry that it could not extract.
+struct ExtractionFailure {
+  std::string entry;
+  unpack::ErrorCode code = unpack::ErrorCode::kNone;
+  std::string reason;  // its message, without the names that it appends
+};
+
+// The library appends ": " and the entry's (or the archive's) name to its messages.
+std::string withoutSuffix(const std::string& text, const std::string& name) {
+  const std::string suffix = ": " + name;
+  if (text.size() >= suffix.size() &&
+      text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0)
+    return text.substr(0, text.size() - suffix.size());
+  return text;
+}
+
+[[noreturn]] void reportFailure(const std::optional<ExtractionFailure>& failure,
+                                const std::string& lastMessage, const std::string& archivePath) {
+  const std::string resend = "; the pieces must be sent again. Nothing was merged";
+  if (!failure) {
+    if (!lastMessage.empty())
+      throw EMergeError("The joined pieces could not be extracted (" +
+                        withoutSuffix(lastMessage, archivePath) + ")" + resend);
+    throw EMergeError("The joined pieces could not be extracted. Nothing was merged");
+  }
+  const std::string entry = "\"" + failure->entry + "\"";
+  switch (failure->code) {
+    case unpack::ErrorCode::kCrc:
+    case unpack::ErrorCode::kData:
+      throw EMergeError("The file " + entry + " in the joined pieces is damaged (" +
+                        failure->reason + ")" + resend);
+    case unpack::ErrorCode::kWrite:
+      // A failed write names the file that it could not write: "Disk full: "/dest/x"".
+      if (failure->reason.find('"') != std::string::npos) throw EMergeError(failure->reason);
+      [[fallthrough]];
+    default:
+      throw EMergeError("The file " + entry + " could not be extracted (" + failure->reason +
+                        "). Nothing was merged");
+  }
+}
+
 }  // namespace
 
 void extractArchive(const std::string& mergerPath, std::int64_t libraryOffset,
@@ -66,12 +109,24 @@ void extractArchive(const std::string& mergerPath, std::int64_t libraryOffset,
   archiver.setDLLDirectory(work.path());
   archiver.setExtrOptions(zip::ExtrOpts{zip::ExtrOpt::ExtrOverWrite});
   archiver.setExtrBaseDir(destFolder);
+  std::string lastMessage;
+  std::optional<ExtractionFailure> failure;
+  archiver.OnMessage = [&](zip::TArchiver&, std::int32_t code, const std::string& text) {
+    if (code != 0) lastMessage = text;
+  };
+  archiver.OnExtractSkipped = [&](zip::TArchiver&, const std::string& entry, zip::UnpackSkipTypes,
+                                  std::int32_t code) {
+    if (!failure && code != 0)
+      failure = ExtractionFailure{entry, unpack::ErrorCode(code & 0xFF),
+                                  withoutSuffix(lastMessage, entry)};
+  };
   archiver.setArchiveFileName(archivePath);
-  const std::size_t expected = archiver.Entries().size() - std::size_t(archiver.DirOnlyCount());
+  // The listing leaves folder entries out: what remains are the files to be written.
+  const std::size_t expected = archiver.Entries().size();
   archiver.Extract();
-  if (archiver.ExtractedCount() <= 0 || std::size_t(archiver.ExtractedCount()) < expected)
-    throw EMergeError("The joined archive \"" + platform::fileNameOf(archivePath) +
-                      "\" could not be extracted whole; it stays in the destination folder");
+  if (failure || archiver.ExtractedCount() <= 0 ||
+      std::size_t(archiver.ExtractedCount()) < expected)
+    reportFailure(failure, lastMessage, archivePath);
 }
 
 }  // namespace merger

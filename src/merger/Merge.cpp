@@ -1,34 +1,84 @@
-// The merge in its order: record, output, pieces by the merger's own name, deletions, and the
-// archive of a compressed job.
+// The merge in its order: record, joined data under a private name, pieces by the merger's own
+// name, the archive of a compressed job, and only then the result's real name and deletions.
 #include "merger/Merge.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <limits>
+#include <optional>
 
 #include "job/BlockCascade.h"
 #include "merger/Extraction.h"
 #include "platform/File.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/PendingFile.h"
 
 namespace merger {
 
 namespace {
 
-bool sameFile(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
+// Whether replacing the directory entry `output` would take the place of `piece`. A link at the
+// output's name is replaced, not followed, so only the entry itself (or a hard link) counts.
+bool replacingTakes(const std::string& output, const std::string& piece) {
+  struct stat so {
+  }, sp{};
+  return ::lstat(output.c_str(), &so) == 0 && !S_ISLNK(so.st_mode) &&
+         ::stat(piece.c_str(), &sp) == 0 && so.st_dev == sp.st_dev && so.st_ino == sp.st_ino;
 }
 
-// Creating the output replaces an existing file: never the merger itself or one of its pieces.
+// The result replaces an existing file: never the merger itself or one of its pieces.
 void checkOutputSparesSources(const std::string& output, const MergePlan& plan) {
   for (const PieceSource& piece : plan.pieces)
-    if (sameFile(output, piece.path))
+    if (replacingTakes(output, piece.path))
       throw EMergeError("Merging into \"" + output + "\" would overwrite \"" +
                         platform::fileNameOf(piece.path) +
                         "\", which is still needed; choose another destination folder");
+}
+
+// The joined data lives under a private name that the user never chose: a failure there is
+// reported with the name that the user knows, the file that was being made.
+template <typename Step>
+void asMaking(const std::string& result, Step&& step) {
+  try {
+    step();
+  } catch (const platform::EInOutError& e) {
+    if (!platform::isPendingFileName(platform::fileNameOf(e.path()))) throw;
+    throw platform::EInOutError(e.code(), result);
+  }
+}
+
+// A name that the destination's file system cannot hold would fail only at the very end, after
+// the whole join was written.
+void checkNameFits(const std::string& folder, const std::string& name) {
+  const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  if (longest > 0 && name.size() > static_cast<std::size_t>(longest))
+    throw EMergeError("The name \"" + name + "\" is longer than the folder \"" + folder +
+                      "\" allows. Nothing was merged");
+}
+
+void joinPieces(const MergePlan& plan, platform::File& joined, MergeProgress& progress) {
+  job::BlockCascade& cascade = job::BlockCascade::shared();
+  const std::int64_t count = plan.record.pieceCount;
+  std::int64_t expected = 0;
+  int position = 0;
+  for (std::int64_t p = 1; p <= count; ++p) {
+    const PieceSource& piece = plan.pieces[static_cast<std::size_t>(p - 1)];
+    // Only read: pieces from read-only media merge as they are.
+    platform::File source = platform::File::openRead(piece.path);
+    source.seek(piece.offset);
+    // The pieces were measured before: each is copied to its end. The bound only keeps the
+    // cascade's largest blocks away from the next piece's share, as the split job's did.
+    const std::int64_t bound = (p + 1) * std::int64_t(plan.record.pieceSize);
+    cascade.copyPiece(source, joined, bound, /*last=*/true);
+    source.close();
+    expected += piece.size;
+    if (joined.size() != expected)
+      throw EMergeError("The piece \"" + platform::fileNameOf(piece.path) +
+                        "\" changed while it was merged. Nothing was merged");
+    position += static_cast<int>(100 / count);
+    progress.setPosition(p == count ? 100 : position);
+  }
 }
 
 }  // namespace
@@ -42,40 +92,34 @@ std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
   const job::ScriptRecord& record = plan.record;
   const std::string outputPath = platform::joinPath(settings.destFolder, plan.outputName);
   checkOutputSparesSources(outputPath, plan);
-  std::string archivePath;
-  if (record.compressed) {
-    archivePath = platform::joinPath(settings.destFolder, plan.archiveName);
-    checkOutputSparesSources(archivePath, plan);
+  const bool extract = record.compressed && settings.unzip;
+  // A compressed job's joined archive keeps its private name while it is extracted, so that
+  // neither the result (which may itself be a BaseName.zip) nor a user's file can be it.
+  const std::string joinedPath =
+      record.compressed ? platform::joinPath(settings.destFolder, plan.archiveName) : outputPath;
+  if (!extract) checkOutputSparesSources(joinedPath, plan);
+
+  const std::string resultPath = extract ? outputPath : joinedPath;
+  checkNameFits(settings.destFolder, platform::fileNameOf(resultPath));
+  std::optional<platform::PendingFile> joined;
+  asMaking(resultPath, [&] {
+    joined.emplace(joinedPath);
+    joinPieces(plan, joined->file(), progress);
+    if (extract)
+      joined->file().close();
+    else
+      joined->commit();
+  });
+  if (extract) {
+    extractArchive(settings.ownPath, plan.libraryOffset, layout.unzipLibrarySize,
+                   joined->temporaryPath(), settings.destFolder, settings.archiverHost);
+    joined->discard();
   }
 
-  platform::File output = platform::File::create(outputPath);
-  job::BlockCascade& cascade = job::BlockCascade::shared();
-  const std::int64_t count = record.pieceCount;
-  int position = 0;
-  for (std::int64_t p = 1; p <= count; ++p) {
-    const PieceSource& piece = plan.pieces[static_cast<std::size_t>(p - 1)];
-    // Only read: pieces from read-only media merge as they are.
-    platform::File source = platform::File::openRead(piece.path);
-    source.seek(piece.offset);
-    // The pieces were measured before: each is copied to its end. The bound only keeps the
-    // cascade's largest blocks away from the next piece's share, as the split job's did.
-    const std::int64_t bound = (p + 1) * std::int64_t(record.pieceSize);
-    cascade.copyPiece(source, output, bound, /*last=*/true);
-    position += static_cast<int>(100 / count);
-    progress.setPosition(p == count ? 100 : position);
-    source.close();
-    // Piece 1 is the merger file itself: it is never deleted.
-    if (settings.deletePieces && p >= 2) platform::deleteFile(piece.path);
-  }
-  output.close();
-
-  if (!record.compressed) return outputPath;
-  platform::renameFile(outputPath, archivePath);
-  if (!settings.unzip) return archivePath;
-  extractArchive(settings.ownPath, plan.libraryOffset, layout.unzipLibrarySize, archivePath,
-                 settings.destFolder, settings.archiverHost);
-  platform::deleteFile(archivePath);
-  return platform::joinPath(settings.destFolder, plan.outputName);
+  // Only a whole merge lets the pieces go. Piece 1 is the merger file itself: never deleted.
+  if (settings.deletePieces)
+    for (std::size_t p = 1; p < plan.pieces.size(); ++p) platform::deleteFile(plan.pieces[p].path);
+  return resultPath;
 }
 
 }  // namespace merger

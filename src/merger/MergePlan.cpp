@@ -23,9 +23,8 @@ bool endsWithNoCase(const std::string& text, const std::string& suffix) {
 // A record comes with a file from elsewhere: its names may only ever name a file inside the
 // destination folder.
 void checkPlainName(const std::string& name) {
-  const bool plain = name.find('/') == std::string::npos &&
-                     name.find('\0') == std::string::npos && name != "." && name != ".." &&
-                     !name.empty();
+  const bool plain = name.find('/') == std::string::npos && name.find('\0') == std::string::npos &&
+                     name != "." && name != ".." && !name.empty();
   if (!plain)
     throw EMergeError("The merger's record names the file \"" + name +
                       "\", which is not a plain file name; this merger file is damaged or was "
@@ -42,10 +41,15 @@ job::ScriptRecord readRecord(platform::File& own, const MergerLayout& layout) {
   own.readExact(bytes.data(), bytes.size());
   const auto record = job::ScriptRecord::fromBytes(bytes);
   const bool sound = bytes[job::kRecordBaseNameOffset] <= job::kRecordNameCapacity &&
-                     bytes[job::kRecordCompressedOffset] <= 1 && record.pieceCount >= 1 &&
+                     bytes[job::kRecordCompressedOffset] <= 1 && record.pieceCount >= 0 &&
                      record.pieceSize >= 0;
   if (!sound)
     throw EMergeError("The merge data of \"" + name + "\" is damaged; the file cannot be merged");
+  // The split writes a count of 0 until its last piece is closed: a split that was stopped
+  // halfway leaves a set that looks whole but is not.
+  if (record.pieceCount == 0)
+    throw EMergeError("The split that made \"" + name +
+                      "\" did not finish; this set is incomplete. Nothing was merged");
   return record;
 }
 
@@ -96,7 +100,7 @@ MergePlan planMerge(const std::string& ownPath, const MergerLayout& layout) {
   const std::int64_t ownData = ownSize - head;
   const std::int64_t firstShare = std::max<std::int64_t>(0, record.pieceSize - head);
   if (count > 1 && ownData != firstShare) reportLength(ownPath, ownData, firstShare);
-  plan.pieces.push_back({ownPath, head});
+  plan.pieces.push_back({ownPath, head, ownData});
   std::vector<std::int64_t> sizes;
   for (std::int64_t p = 2; p <= count; ++p) {
     const std::string path = piecePath(ownPath, p);
@@ -104,16 +108,15 @@ MergePlan planMerge(const std::string& ownPath, const MergerLayout& layout) {
     if (size < 0 || !platform::fileExists(path))
       throw EMergeError(platform::ioErrorText(platform::kIoFileNotFound) + ": \"" +
                         platform::fileNameOf(path) + "\"");
-    plan.pieces.push_back({path, 0});
+    plan.pieces.push_back({path, 0, size});
     sizes.push_back(size);
   }
   const bool headOutgrowsPieces = head > record.pieceSize;
   for (std::size_t i = 0; i + 1 < sizes.size(); ++i) {
     if (sizes[i] == record.pieceSize) continue;
-    const bool dataEndsHere =
-        headOutgrowsPieces && sizes[i] < record.pieceSize &&
-        std::all_of(sizes.begin() + std::ptrdiff_t(i) + 1, sizes.end(),
-                    [](std::int64_t size) { return size == 0; });
+    const bool dataEndsHere = headOutgrowsPieces && sizes[i] < record.pieceSize &&
+                              std::all_of(sizes.begin() + std::ptrdiff_t(i) + 1, sizes.end(),
+                                          [](std::int64_t size) { return size == 0; });
     if (!dataEndsHere) reportLength(plan.pieces[i + 1].path, sizes[i], record.pieceSize);
     break;
   }

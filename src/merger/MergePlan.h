@@ -26,12 +26,13 @@ struct MergerLayout {
 struct PieceSource {
   std::string path;
   std::int64_t offset = 0;  // where the piece's data starts in that file
+  std::int64_t size = 0;    // the bytes of data it holds, measured when the merge was planned
 };
 
 struct MergePlan {
   job::ScriptRecord record;
-  std::string outputName;   // BaseName + FileExtension, trailing blanks and controls removed
-  std::string archiveName;  // BaseName + ".zip", compressed jobs only
+  std::string outputName;          // BaseName + FileExtension, trailing blanks and controls removed
+  std::string archiveName;         // BaseName + ".zip", compressed jobs only
   std::int64_t libraryOffset = 0;  // the packed unarchiver library in the merger file
   std::vector<PieceSource> pieces;  // piece 1 is the merger file itself
 };

@@ -77,8 +77,8 @@ std::optional<struct stat> statEntry(int folder, const std::string& name) {
   return st;
 }
 
-PendingFile::PendingFile(int folder, std::string finalName)
-    : m_folder(folder), m_finalName(std::move(finalName)) {
+PendingFile::PendingFile(int folder, std::string finalName, std::string shownPath)
+    : m_folder(folder), m_finalName(std::move(finalName)), m_shownPath(std::move(shownPath)) {
   static std::mt19937_64 random{std::random_device{}()};
   for (int attempt = 0; attempt < 100; ++attempt) {
     char name[40];
@@ -91,9 +91,9 @@ PendingFile::PendingFile(int folder, std::string finalName)
       m_cleanup = platform::CleanupOnSignal::fileIn(m_folder, m_tempName);
       return;
     }
-    if (errno != EEXIST) platform::throwIoError(errno, m_finalName);
+    if (errno != EEXIST) platform::throwIoError(errno, m_shownPath);
   }
-  platform::throwIoError(EEXIST, m_finalName);
+  platform::throwIoError(EEXIST, m_shownPath);
 }
 
 PendingFile::~PendingFile() {
@@ -106,9 +106,9 @@ void PendingFile::write(const std::uint8_t* data, std::size_t size) {
     ssize_t written = ::write(m_fd.get(), data, size);
     if (written < 0) {
       if (errno == EINTR) continue;
-      platform::throwIoError(errno, m_finalName);
+      platform::throwIoError(errno, m_shownPath);
     }
-    if (written == 0) platform::throwIoError(ENOSPC, m_finalName);
+    if (written == 0) platform::throwIoError(ENOSPC, m_shownPath);
     data += written;
     size -= static_cast<std::size_t>(written);
   }
@@ -116,16 +116,16 @@ void PendingFile::write(const std::uint8_t* data, std::size_t size) {
 
 void PendingFile::commit(std::optional<std::int64_t> modified, std::optional<mode_t> permissions) {
   if (::fchmod(m_fd.get(), permissions.value_or(0666) & ~currentUmask()) != 0)
-    platform::throwIoError(errno, m_finalName);
+    platform::throwIoError(errno, m_shownPath);
   if (modified) {
     struct timespec times[2];
     times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(*modified);
     times[0].tv_nsec = times[1].tv_nsec = 0;
     ::futimens(m_fd.get(), times);  // a time that cannot be set is no reason to lose the file
   }
-  if (::close(m_fd.release()) != 0) platform::throwIoError(errno, m_finalName);
+  if (::close(m_fd.release()) != 0) platform::throwIoError(errno, m_shownPath);
   if (::renameat(m_folder, m_tempName.c_str(), m_folder, m_finalName.c_str()) != 0)
-    platform::throwIoError(errno, m_finalName);
+    platform::throwIoError(errno, m_shownPath);
   m_committed = true;
   m_cleanup.forget();
 }

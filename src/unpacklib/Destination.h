@@ -54,7 +54,8 @@ std::optional<struct stat> statEntry(int folder, const std::string& name);
 // stands under an entry's name.
 class PendingFile {
  public:
-  PendingFile(int folder, std::string finalName);
+  // `shownPath` is the name that failures report: the file's path as the user knows it.
+  PendingFile(int folder, std::string finalName, std::string shownPath);
   ~PendingFile();
   PendingFile(const PendingFile&) = delete;
   PendingFile& operator=(const PendingFile&) = delete;
@@ -67,6 +68,7 @@ class PendingFile {
  private:
   int m_folder;
   std::string m_finalName;
+  std::string m_shownPath;
   std::string m_tempName;
   UniqueFd m_fd;
   bool m_committed = false;

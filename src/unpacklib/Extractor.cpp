@@ -7,6 +7,7 @@
 
 #include "platform/File.h"
 #include "platform/IoError.h"
+#include "platform/Paths.h"
 #include "unpacklib/CentralDirectory.h"
 #include "unpacklib/Destination.h"
 #include "unpacklib/EntryDecoder.h"
@@ -223,7 +224,8 @@ class Run {
     check(m_reporter.fileBegins(entry.name, entry.uncompressedSize));
 
     std::unique_ptr<PendingFile> pending;
-    if (!m_options.test) pending = std::make_unique<PendingFile>(folder.get(), name.file);
+    if (!m_options.test)
+      pending = std::make_unique<PendingFile>(folder.get(), name.file, shownPath(name));
     const std::uint32_t crc =
         decodeEntry(archive, data, entry, password, [&](const std::uint8_t* bytes, std::size_t n) {
           if (pending) pending->write(bytes, n);
@@ -238,6 +240,13 @@ class Run {
     }
     if (pending) pending->commit(modificationTime(entry), permissions(entry));
     ++m_count;
+  }
+
+  // The path that failures name: the destination as it was given, then the entry's folders.
+  std::string shownPath(const SafeName& name) const {
+    std::string path = m_destinationPath;
+    for (const std::string& folder : name.folders) path = platform::joinPath(path, folder);
+    return platform::joinPath(path, name.file);
   }
 
   const std::string& m_archivePath;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Paths.h"
 #include "platform/SignalCleanup.h"
 #include "unpacklib/Extractor.h"
 #include "zip/UnpackRecords.h"
@@ -133,7 +134,15 @@ std::int32_t execute(const UnpackLibCommand& command) {
     options.password.clear();
     options.passwordRetries = 0;
   }
-  return unpack::extractArchive(textOf(command.ArchivePath), options, reporter);
+  // The files land in the current folder; named by its full path, a failure tells the user
+  // which folder is full or read-only.
+  std::string destination = ".";
+  try {
+    destination = platform::currentFolder();
+  } catch (const std::exception&) {
+    // A folder that cannot name itself still takes the files.
+  }
+  return unpack::extractArchive(textOf(command.ArchivePath), options, reporter, destination);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // is a small stand-in of a few bytes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "job/ScriptRecord.h"
 #include "merger/Merge.h"
 #include "merger/MergePlan.h"
@@ -172,9 +174,25 @@ TEST(MergePlan, DataMayEndEarlyOnlyWhenTheHeadOutgrowsThePieces) {
   EXPECT_THROW(merger::planMerge(m, kLayout), EMergeError);
   // With a head that fits in a piece, every piece but the last is whole.
   const std::string big(10, 'd');
-  const std::string f = writeMerger(dir, "f.exe", record("f", "", std::int32_t(kHead) + 10, 3),
-                                    big);
+  const std::string f =
+      writeMerger(dir, "f.exe", record("f", "", std::int32_t(kHead) + 10, 3), big);
   dir.write("f2.frg", "0123");
   dir.write("f3.frg", "");
   EXPECT_THROW(merger::planMerge(f, kLayout), EMergeError);
+}
+
+TEST(Merge, NameTooLongForTheFolderFailsBeforeAnythingIsWritten) {
+  ScratchDir dir;
+  const std::string m = writeMerger(
+      dir, "l.exe", record(std::string(200, 'l'), "." + std::string(100, 'x'), 0, 1), "data");
+  NoProgress progress;
+  merger::MergeSettings settings{m, dir.path(), false, true};
+  try {
+    merger::runMerge(settings, kLayout, progress);
+    FAIL() << "merged under a name that the folder cannot hold";
+  } catch (const EMergeError& e) {
+    EXPECT_NE(std::string(e.what()).find("is longer than the folder"), std::string::npos);
+  }
+  EXPECT_TRUE(progress.positions.empty());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }

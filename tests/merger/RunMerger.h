@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,12 +24,36 @@ struct MergerRun {
   std::string err;
 };
 
+// A started program whose output is collected in a private folder.
+class MergerProcess {
+ public:
+  MergerProcess(pid_t pid, std::unique_ptr<ScratchDir> capture)
+      : m_pid(pid), m_capture(std::move(capture)) {}
+  pid_t pid() const { return m_pid; }
+
+  // Waits for the program's end; a program ended by a signal gives 128 + its number.
+  MergerRun wait() {
+    MergerRun run;
+    int status = 0;
+    ::waitpid(m_pid, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.out = ScratchDir::read(m_capture->file("out"));
+    run.err = ScratchDir::read(m_capture->file("err"));
+    return run;
+  }
+
+ private:
+  pid_t m_pid;
+  std::unique_ptr<ScratchDir> m_capture;
+};
+
 // Starts `program` with `args` in `workFolder`, without a display unless `display` is given,
-// and waits for it.
-inline MergerRun runMerger(const std::string& program, const std::vector<std::string>& args,
-                           const std::string& workFolder, const std::string& display = {}) {
-  ScratchDir capture;
-  const std::string outPath = capture.file("out"), errPath = capture.file("err");
+// with `extraEnv` ("NAME=value") added to the environment.
+inline MergerProcess startMerger(const std::string& program, const std::vector<std::string>& args,
+                                 const std::string& workFolder, const std::string& display = {},
+                                 const std::vector<std::string>& extraEnv = {}) {
+  auto capture = std::make_unique<ScratchDir>();
+  const std::string outPath = capture->file("out"), errPath = capture->file("err");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
@@ -37,6 +62,7 @@ inline MergerRun runMerger(const std::string& program, const std::vector<std::st
   for (char** e = environ; *e; ++e)
     if (std::string(*e).rfind("DISPLAY=", 0) != 0) envText.push_back(*e);
   if (!display.empty()) envText.push_back("DISPLAY=" + display);
+  envText.insert(envText.end(), extraEnv.begin(), extraEnv.end());
   std::vector<char*> env;
   for (auto& e : envText) env.push_back(e.data());
   env.push_back(nullptr);
@@ -53,13 +79,14 @@ inline MergerRun runMerger(const std::string& program, const std::vector<std::st
   platform::setCurrentFolder(previous);
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) throw std::runtime_error("cannot start " + program);
-  MergerRun run;
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  run.out = ScratchDir::read(outPath);
-  run.err = ScratchDir::read(errPath);
-  return run;
+  return MergerProcess(pid, std::move(capture));
+}
+
+// Starts the program as startMerger does and waits for it.
+inline MergerRun runMerger(const std::string& program, const std::vector<std::string>& args,
+                           const std::string& workFolder, const std::string& display = {},
+                           const std::vector<std::string>& extraEnv = {}) {
+  return startMerger(program, args, workFolder, display, extraEnv).wait();
 }
 
 }  // namespace testing_support
