@@ -67,12 +67,12 @@ xdotool mousemove --window "$main" 25 10 click 1
 sleep 0.3
 xdotool mousemove --window "$main" 20 51 click 1
 sleep 0.5
-# The temporary archive (under a name of its own until complete) shows the job still compressing.
-compgen -G "${input}ztmp*" >/dev/null || fail "the job was no longer compressing: the test proves nothing"
+# The temporary archive in its private folder shows the job still compressing.
+compgen -G "$TMPDIR/fennock-zip-*/*" >/dev/null || fail "the job was no longer compressing: the test proves nothing"
 alive || fail "File > Exit ended the program during the job"
 
 for _ in $(seq 600); do
-  [ -e "$work/in/numbers.exe" ] && [ ! -e "${input}ztmp" ] && break
+  [ -e "$work/in/numbers.exe" ] && ! compgen -G "$TMPDIR/fennock-zip-*" >/dev/null && break
   sleep 0.1
 done
 [ -e "$work/in/numbers.exe" ] || fail "no merger file: $(cat "$work/app.log")"
