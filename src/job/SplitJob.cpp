@@ -23,6 +23,7 @@
 #include "platform/IoError.h"
 #include "platform/Paths.h"
 #include "platform/PendingFile.h"
+#include "platform/SignalCleanup.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 
@@ -157,6 +158,8 @@ void Job::run() {
   checkNamesFit(countMode ? std::max<std::int64_t>(pieceCount, 1) : 1);
 
   DestinationLock lock(m_destFolder);
+  // What a job killed outright (SIGKILL, a power cut) left here is of no use to anyone.
+  platform::removeLeftovers({{false, platform::isPendingFileName}}, m_destFolder);
   checkSetBelongsToThisInput();
 
   platform::File source;

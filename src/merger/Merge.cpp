@@ -13,6 +13,7 @@
 #include "platform/IoError.h"
 #include "platform/Paths.h"
 #include "platform/PendingFile.h"
+#include "platform/SignalCleanup.h"
 
 namespace merger {
 
@@ -101,6 +102,8 @@ std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
 
   const std::string resultPath = extract ? outputPath : joinedPath;
   checkNameFits(settings.destFolder, platform::fileNameOf(resultPath));
+  // What a merge killed outright (SIGKILL, a power cut) left here is of no use to anyone.
+  platform::removeLeftovers({{false, platform::isPendingFileName}}, settings.destFolder);
   std::optional<platform::PendingFile> joined;
   asMaking(resultPath, [&] {
     joined.emplace(joinedPath);

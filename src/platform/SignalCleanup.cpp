@@ -191,8 +191,9 @@ void removeFilesIn(int folder) noexcept {
   }
 }
 
-void removeLeftovers(std::initializer_list<LeftoverForm> forms) {
-  const int temp = ::open(tempFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void removeLeftovers(std::initializer_list<LeftoverForm> forms, const std::string& folder) {
+  const std::string where = folder.empty() ? tempFolder() : folder;
+  const int temp = ::open(where.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (temp < 0) return;
   std::vector<std::string> names;
   if (DIR* listing = ::fdopendir(::dup(temp))) {

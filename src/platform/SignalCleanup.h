@@ -61,9 +61,10 @@ struct LeftoverForm {
   bool (*matches)(const std::string& name, long* pid);
 };
 
-// Removes from the temporary folder the entries of these forms that processes which no longer run
-// left behind: only names of exactly such a form, only entries of the right kind owned by the
-// current user, never through a link. An entry of a process that still runs stays.
-void removeLeftovers(std::initializer_list<LeftoverForm> forms);
+// Removes from a folder (by default the temporary folder) the entries of these forms that
+// processes which no longer run left behind: only names of exactly such a form, only entries of
+// the right kind owned by the current user, never through a link. An entry of a process that
+// still runs stays.
+void removeLeftovers(std::initializer_list<LeftoverForm> forms, const std::string& folder = {});
 
 }  // namespace platform

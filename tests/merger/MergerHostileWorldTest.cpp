@@ -20,6 +20,7 @@
 #include "job/ScriptRecord.h"
 #include "merger/RunMerger.h"
 #include "platform/Paths.h"
+#include "platform/PendingFile.h"
 #include "support/ScratchDir.h"
 #include "unpacklib/ZipBuilder.h"
 
@@ -304,7 +305,10 @@ TEST_F(HostileMerge, KilledMergeLeavesEverythingAndARerunMerges) {
       ASSERT_TRUE(merged(rerun)) << rerun.err;
       EXPECT_TRUE(ScratchDir::read(out("big.bin")) == bytes);
       EXPECT_EQ(ScratchDir::read(out("big.zip")), "mine too");
-      fs::remove_all(folder("tmp"));  // what the killed merger had begun in its private folder
+      // The rerun removed the joined file that the killed merger had begun here.
+      for (const auto& entry : fs::directory_iterator(folder("out")))
+        EXPECT_FALSE(platform::isPendingFileName(entry.path().filename())) << entry.path();
+      fs::remove_all(folder("tmp"));
       fs::create_directory(folder("tmp"));
     }
   }

@@ -230,11 +230,13 @@ TEST_F(HostileSplit, KilledAnywhereTheSetDoesNotMergeAndEarlierFilesStay) {
     EXPECT_TRUE(after == before) << "the user's files changed";
     EXPECT_TRUE(ScratchDir::read(path) == text);
     expectSetJoinsTo("video", "video.txt", text);
+    if (pieces == 28) break;  // the last killed job's files are the rerun's to remove
     for (const auto& [name, bytes] : listing(folder("dest")))
       if (isTemporary(name)) fs::remove(dest(name));
   }
   ASSERT_EQ(split(path, options).status, 0);
   expectSetJoinsTo("video", "video.txt", text);
+  for (const auto& [name, bytes] : listing(folder("dest"))) EXPECT_FALSE(isTemporary(name)) << name;
 }
 
 TEST_F(HostileSplit, ASetMadeForAnotherFileOfTheBaseNameIsReplacedOnlyWhenAsked) {
