@@ -33,7 +33,8 @@ std::atomic<long> g_operations{0};
 
 bool injectedFault(FileOperation operation) {
   const FaultSettings& s = settings();
-  if (operation == FileOperation::Write && s.writeDelayMs > 0)
+  const bool slowed = operation == FileOperation::Write || operation == FileOperation::Create;
+  if (slowed && s.writeDelayMs > 0)
     std::this_thread::sleep_for(std::chrono::milliseconds(s.writeDelayMs));
   if (s.failAt <= 0 || ++g_operations != s.failAt) return false;
   const bool diskFull = operation == FileOperation::Create || operation == FileOperation::Write ||

@@ -9,7 +9,8 @@ enum class FileOperation { Create, Read, Write, Truncate, Close, Rename, Delete 
 
 // Counts the operation when FENNOCK_TEST_FAIL_AT=N is set and returns true, with errno set to
 // ENOSPC (creating and writing) or EIO (the rest), for the Nth one. FENNOCK_TEST_WRITE_DELAY_MS
-// slows every write by that many milliseconds, so that a test can stop a job halfway.
+// slows every write and every file creation (empty pieces too) by that many milliseconds, so
+// that a test can stop a job halfway.
 bool injectedFault(FileOperation operation);
 
 }  // namespace platform

@@ -208,7 +208,9 @@ TEST_F(HostileSplit, KilledAnywhereTheSetDoesNotMergeAndEarlierFilesStay) {
                                          "100",           "--unit",   "Kbytes"};
   for (int pieces : {1, 12, 28}) {
     SCOPED_TRACE(pieces);
-    ::setenv("FENNOCK_TEST_WRITE_DELAY_MS", "5", 1);
+    // Slow enough that the job is still writing when the test, which reads the folder's files
+    // between its looks, sees the pieces it waits for (sanitizer builds included).
+    ::setenv("FENNOCK_TEST_WRITE_DELAY_MS", "40", 1);
     Running job = start(path, options);
     ::unsetenv("FENNOCK_TEST_WRITE_DELAY_MS");
     ASSERT_TRUE(waitFor(job, [&] { return temporariesInDest() >= pieces; }));
