@@ -65,7 +65,8 @@ cr=$(printf '\r')
 verify=
 if [ -f "./$sums" ] && { command -v sha256sum || command -v shasum; } >/dev/null 2>&1; then
   verify=yes
-  exec 3< "./$sums" || fail "$sums cannot be read."
+  [ -r "./$sums" ] || fail "$sums cannot be read."
+  exec 3< "./$sums"
 fi
 check "$@"
 [ ! -d "./$out" ] || fail "$out is a folder; move it away first."

@@ -186,3 +186,35 @@ TEST_F(ShellMergerTest, NamesTheWrongPieceWritesNothingAndSparesTheUsersFile) {
     }
   }
 }
+
+// A compressed set where only some extractors are found: the archive is extracted by what is
+// there, or left whole under BaseName.zip with a word on what to do.
+TEST_F(ShellMergerTest, ExtractsWithPythonAloneAndLeavesTheArchiveWithoutAnyExtractor) {
+  const MergerRun which =
+      runMerger("/usr/bin/env", {"python3", "-c", "import sys; print(sys.executable, end='')"},
+                m_dir.file("cwd"));
+  ASSERT_EQ(which.status, 0) << which.err;
+  const std::string bytes = noise(200000, 11);
+  splitAndCarry(bytes, kSets[2].options);
+  fs::create_directory(m_dir.file("tools"));
+  for (const char* tool : {"cat", "tail", "wc", "mv", "rm", "mkdir"})
+    fs::create_symlink(std::string("/usr/bin/") + tool, m_dir.file("tools/") + tool);
+  for (bool python : {false, true}) {
+    SCOPED_TRACE(python ? "python3" : "no extractor");
+    if (python) fs::create_symlink(which.out, m_dir.file("tools/python3"));
+    const MergerRun run = runMerger(
+        "/usr/bin/env", {"PATH=" + m_dir.file("tools"), "/usr/bin/dash", away(kOddBase + ".sh")},
+        m_dir.file("cwd"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    if (python) {
+      EXPECT_EQ(run.out, "Files merged\n");
+      EXPECT_TRUE(ScratchDir::read(away(kOddName)) == bytes);
+    } else {
+      EXPECT_NE(run.out.find("the pieces were joined into " + kOddBase + ".zip"), std::string::npos)
+          << run.out;
+      EXPECT_FALSE(fs::exists(away(kOddName)));
+      EXPECT_TRUE(fs::is_regular_file(away(kOddBase + ".zip")));
+    }
+    expectNoLeftovers();
+  }
+}
