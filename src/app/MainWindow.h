@@ -120,6 +120,8 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   bool deleteInput() const override;
   bool openDestination() const override;
   bool exeMerger() const override;
+  bool shMerger() const override { return m_shMerger; }
+  void setShMerger(bool on) { m_shMerger = on; }
   void disableSplitButton() override;
   void setMainWindowEnabled(bool enabled) override;
   void resetFileChoice() override;
@@ -134,6 +136,7 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   void chooseInputFile();
 
   job::ProgressView* m_progressView = nullptr;
+  bool m_shMerger = false;  // no control of the original window holds it
   std::unique_ptr<job::ExeMergerSupport> m_exeMergerSupport;
   std::unique_ptr<job::CompressionStage> m_compressionStage;  // Zip and Packer1 inside
 };

@@ -30,6 +30,7 @@ struct SplitOptions {
   std::optional<bool> compress;
   std::optional<bool> batMerger;
   bool deleteInput = false;
+  bool shMerger = false;
   bool openDest = false;
   bool overwrite = false;
   bool help = false;
@@ -80,6 +81,8 @@ SplitOptions parse(const std::vector<std::string>& args) {
       if (kind != "exe" && kind != "bat")
         throw EUsage("Unknown merger '" + kind + "'; use exe or bat");
       options.batMerger = kind == "bat";
+    } else if (arg == "--sh-merger") {
+      options.shMerger = true;
     } else if (arg == "--delete-input") {
       options.deleteInput = true;
     } else if (arg == "--open-dest") {
@@ -126,6 +129,7 @@ void applyOptions(TForm1& form, const SplitOptions& options) {
     form.ComboBox1Change();
   }
   if (options.size) form.NumEdit1->setText(*options.size);
+  if (options.shMerger) form.setShMerger(true);
   form.CheckBox2->setChecked(options.deleteInput);
   form.CheckBox3->setChecked(options.openDest);
 }

@@ -19,6 +19,7 @@
 #include "job/Names.h"
 #include "job/PiecePlan.h"
 #include "job/ScriptRecord.h"
+#include "job/ShellMerger.h"
 #include "platform/File.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
@@ -100,9 +101,11 @@ class Job {
   void checkOutputNames() const;
   void checkSetBelongsToThisInput() const;
   std::string mergerPath() const;
+  std::string shellMergerPath() const;
   std::string piecePath(std::int64_t index) const;
   void writeExeHead(platform::File& merger);
   void writePieces(platform::File& source, platform::PendingFile* merger, BatScript* script);
+  void writeShellMerger();
   void commitAll();
   [[noreturn]] void inputChanged() const;
   [[noreturn]] void rethrowWithFinalName(const platform::EInOutError& error) const;
@@ -122,6 +125,9 @@ class Job {
   // Every file of the set, written under temporary names until the whole job has succeeded.
   std::vector<platform::PendingFile> m_pieces;
   std::optional<platform::PendingFile> m_merger;
+  std::optional<platform::PendingFile> m_shellMerger;
+  std::int64_t m_headSize = 0;             // the .EXE merger's bytes before the first data
+  std::vector<std::int64_t> m_pieceSizes;  // every piece's, the merger file's first
 };
 
 void Job::run() {
@@ -192,14 +198,16 @@ void Job::run() {
   try {
     m_merger.emplace(createPending(mergerPath()));
     std::optional<BatScript> script;
-    if (m_exeMerger)
+    if (m_exeMerger) {
       writeExeHead(m_merger->file());
-    else
+      m_headSize = m_merger->file().size();
+    } else
       script.emplace(m_merger->file());
 
     writePieces(source, m_exeMerger ? &*m_merger : nullptr, script ? &*script : nullptr);
     source.close();
     if (script) script->finish(m_names.spacelessName, m_names.fileExtension);
+    if (m_host.shMerger()) writeShellMerger();
     commitAll();
   } catch (const platform::EInOutError& error) {
     rethrowWithFinalName(error);
@@ -223,10 +231,12 @@ void Job::run() {
 
 // Created files replace existing ones; the one file that must never be replaced is the input.
 void Job::checkOutputsSpareTheInput() const {
-  const std::string merger = mergerPath();
-  if (sameFile(merger, m_inputPath))
-    throw EJobRefused("The merger \"" + platform::fileNameOf(merger) +
-                      "\" would replace the input file; choose another destination folder");
+  std::vector<std::string> mergers{mergerPath()};
+  if (m_host.shMerger()) mergers.push_back(shellMergerPath());
+  for (const std::string& merger : mergers)
+    if (sameFile(merger, m_inputPath))
+      throw EJobRefused("The merger \"" + platform::fileNameOf(merger) +
+                        "\" would replace the input file; choose another destination folder");
 }
 
 // A name the folder cannot hold would fail only when its piece is reached, halfway through.
@@ -250,6 +260,7 @@ void Job::checkOutputNames() const {
                         " is a symbolic link; remove it or choose another destination folder");
   };
   check(mergerPath());
+  if (m_host.shMerger()) check(shellMergerPath());
   for (std::int64_t i = m_exeMerger ? 2 : 1; i <= m_plan.pieceCount; ++i) check(piecePath(i));
 }
 
@@ -291,6 +302,10 @@ std::string Job::mergerPath() const {
   return platform::joinPath(m_destFolder, mergerFileName(m_names, m_exeMerger));
 }
 
+std::string Job::shellMergerPath() const {
+  return platform::joinPath(m_destFolder, m_names.baseName + ".sh");
+}
+
 std::string Job::piecePath(std::int64_t index) const {
   return platform::joinPath(m_destFolder, pieceFileName(m_names, m_exeMerger, index));
 }
@@ -326,6 +341,7 @@ void Job::writePieces(platform::File& source, platform::PendingFile* merger, Bat
         last ? remaining : std::clamp<std::int64_t>(m_plan.pieceSize - start, 0, remaining);
     cascade.copyPiece(source, piece, start + planned, false);
     if (piece.size() - start != planned) inputChanged();
+    m_pieceSizes.push_back(piece.size());
     position += static_cast<int>(100 / count);
     if (last) {
       position = 100;
@@ -340,6 +356,26 @@ void Job::writePieces(platform::File& source, platform::PendingFile* merger, Bat
   if (!m_compressed && !(inputState(m_inputPath) == m_inputState)) inputChanged();
 }
 
+// The script is made for this very set: it knows each piece's size and where the data starts.
+void Job::writeShellMerger() {
+  ShellMergerSet set;
+  set.outputName = m_names.baseName + m_names.fileExtension;
+  set.sumsName = m_names.baseName + ".sha256";
+  if (m_compressed) set.archiveName = m_names.baseName + ".zip";
+  set.headSize = m_headSize;
+  for (std::int64_t i = 1; i <= m_plan.pieceCount; ++i) {
+    const std::string name = i == 1 && m_exeMerger ? mergerFileName(m_names, true)
+                                                   : pieceFileName(m_names, m_exeMerger, i);
+    set.pieces.push_back({name, m_pieceSizes.at(static_cast<std::size_t>(i - 1))});
+  }
+  const std::string text = shellMergerScript(set);
+  m_shellMerger.emplace(createPending(shellMergerPath()));
+  m_shellMerger->file().write(text.data(), text.size());
+  // Execute bits rarely survive mail and downloads ("sh NAME.sh" works without), but where they
+  // do, the script runs by its name too. A file system without them is no error.
+  ::chmod(m_shellMerger->temporaryPath().c_str(), 0755);
+}
+
 // The pieces take their names first and the merger last, once its record counts them; the old
 // merger goes first, so that no moment shows it beside pieces that are not its own. A failure on
 // the way removes what the job had already put in place: a set without its merger is no set.
@@ -351,6 +387,10 @@ void Job::commitAll() {
     for (platform::PendingFile& piece : m_pieces) {
       piece.commit();
       placed.push_back(piece.finalPath());
+    }
+    if (m_shellMerger) {
+      m_shellMerger->commit();
+      placed.push_back(m_shellMerger->finalPath());
     }
     if (m_exeMerger) {
       platform::File& merger = m_merger->file();
@@ -379,6 +419,8 @@ void Job::rethrowWithFinalName(const platform::EInOutError& error) const {
   };
   if (m_merger && final(*m_merger))
     throw platform::EInOutError(error.code(), m_merger->finalPath());
+  if (m_shellMerger && final(*m_shellMerger))
+    throw platform::EInOutError(error.code(), m_shellMerger->finalPath());
   for (const platform::PendingFile& piece : m_pieces)
     if (final(piece)) throw platform::EInOutError(error.code(), piece.finalPath());
   throw error;

@@ -36,6 +36,8 @@ class SplitJobHost {
   virtual bool deleteInput() const = 0;        // CheckBox2 checked
   virtual bool openDestination() const = 0;    // CheckBox3 checked
   virtual bool exeMerger() const = 0;          // RadioButton4 checked
+  // Also write BaseName.sh, the shell merger; off unless asked for, so the set stays as it was.
+  virtual bool shMerger() const { return false; }
 
   virtual void disableSplitButton() = 0;  // Button3
   virtual void setMainWindowEnabled(bool enabled) = 0;
