@@ -120,6 +120,9 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   bool deleteInput() const override;
   bool openDestination() const override;
   bool exeMerger() const override;
+  bool checksums() const override { return m_checksums; }
+  // Whether the job writes BaseName.sha256 beside the set; off as the window starts.
+  void setChecksums(bool on) { m_checksums = on; }
   void disableSplitButton() override;
   void setMainWindowEnabled(bool enabled) override;
   void resetFileChoice() override;
@@ -134,6 +137,7 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   void chooseInputFile();
 
   job::ProgressView* m_progressView = nullptr;
+  bool m_checksums = false;
   std::unique_ptr<job::ExeMergerSupport> m_exeMergerSupport;
   std::unique_ptr<job::CompressionStage> m_compressionStage;  // Zip and Packer1 inside
 };

@@ -32,6 +32,7 @@ struct SplitOptions {
   bool deleteInput = false;
   bool openDest = false;
   bool overwrite = false;
+  bool checksums = false;
   bool help = false;
 };
 
@@ -84,6 +85,8 @@ SplitOptions parse(const std::vector<std::string>& args) {
       options.deleteInput = true;
     } else if (arg == "--open-dest") {
       options.openDest = true;
+    } else if (arg == "--checksums") {
+      options.checksums = true;
     } else if (arg == "--overwrite") {
       options.overwrite = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -128,6 +131,7 @@ void applyOptions(TForm1& form, const SplitOptions& options) {
   if (options.size) form.NumEdit1->setText(*options.size);
   form.CheckBox2->setChecked(options.deleteInput);
   form.CheckBox3->setChecked(options.openDest);
+  form.setChecksums(options.checksums);
 }
 
 }  // namespace

@@ -36,6 +36,9 @@ class SplitJobHost {
   virtual bool deleteInput() const = 0;        // CheckBox2 checked
   virtual bool openDestination() const = 0;    // CheckBox3 checked
   virtual bool exeMerger() const = 0;          // RadioButton4 checked
+  // Write BaseName.sha256 beside the set. Off unless the host says otherwise, so that the
+  // window's output stays that of the original design.
+  virtual bool checksums() const { return false; }
 
   virtual void disableSplitButton() = 0;  // Button3
   virtual void setMainWindowEnabled(bool enabled) = 0;
