@@ -486,6 +486,14 @@ TEST_F(HostileMerge, ChecksumFileIsAcceptedBySha256sumBeforeAndAfterJoining) {
     EXPECT_EQ(after.status, 0) << after.out << after.err;
     EXPECT_NE(after.out.find(c.names.back() + ": OK"), std::string::npos) << after.out;
   }
+
+  // A set split again without checksums takes the old checksum file with it: it would refuse
+  // the new set.
+  std::vector<std::string> again =
+      checksumSplit(folder("in") + "/My Vid\xC3\xA9o.bin", folder("made"), "bat", false);
+  again.pop_back();
+  ASSERT_EQ(runMerger(fennockProgram(), again, folder("cwd")).status, 0);
+  EXPECT_FALSE(fs::exists(folder("made") + "/My Vid\xC3\xA9o.sha256"));
 }
 
 TEST_F(HostileMerge, ChecksumFileNamesTheDamagedPieceBeforeAnythingIsWritten) {
