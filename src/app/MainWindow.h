@@ -122,6 +122,9 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   bool exeMerger() const override;
   bool shMerger() const override { return m_shMerger; }
   void setShMerger(bool on) { m_shMerger = on; }
+  bool checksums() const override { return m_checksums; }
+  // Whether the job writes BaseName.sha256 beside the set; off as the window starts.
+  void setChecksums(bool on) { m_checksums = on; }
   void disableSplitButton() override;
   void setMainWindowEnabled(bool enabled) override;
   void resetFileChoice() override;
@@ -137,6 +140,7 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
 
   job::ProgressView* m_progressView = nullptr;
   bool m_shMerger = false;  // no control of the original window holds it
+  bool m_checksums = false;
   std::unique_ptr<job::ExeMergerSupport> m_exeMergerSupport;
   std::unique_ptr<job::CompressionStage> m_compressionStage;  // Zip and Packer1 inside
 };

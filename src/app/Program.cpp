@@ -57,6 +57,8 @@ std::string usageText() {
          "  --sh-merger             also write BaseName.sh, a merger for any POSIX shell\n"
          "  --delete-input          delete FILE after the split\n"
          "  --open-dest             open the destination folder afterwards\n"
+         "  --checksums             also write BaseName.sha256 (sha256sum's format), which the\n"
+         "                          .exe merger checks the set against\n"
          "  --overwrite             replace a set made for another file of the same base name\n"
          "  --                      every later argument is the file, even if it starts with -\n"
          "  --help, --version\n";

@@ -33,6 +33,7 @@ struct SplitOptions {
   bool shMerger = false;
   bool openDest = false;
   bool overwrite = false;
+  bool checksums = false;
   bool help = false;
 };
 
@@ -87,6 +88,8 @@ SplitOptions parse(const std::vector<std::string>& args) {
       options.deleteInput = true;
     } else if (arg == "--open-dest") {
       options.openDest = true;
+    } else if (arg == "--checksums") {
+      options.checksums = true;
     } else if (arg == "--overwrite") {
       options.overwrite = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -132,6 +135,7 @@ void applyOptions(TForm1& form, const SplitOptions& options) {
   if (options.shMerger) form.setShMerger(true);
   form.CheckBox2->setChecked(options.deleteInput);
   form.CheckBox3->setChecked(options.openDest);
+  form.setChecksums(options.checksums);
 }
 
 }  // namespace

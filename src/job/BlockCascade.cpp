@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/File.h"
+#include "platform/Sha256Hasher.h"
 
 namespace job {
 
@@ -18,36 +19,48 @@ BlockCascade::BlockCascade() {
     m_buffers[i] = std::make_unique_for_overwrite<char[]>(kBlockSizes[i]);
 }
 
-void BlockCascade::copyBlocks(platform::File& source, platform::File& target, std::int64_t bound) {
+std::size_t BlockCascade::append(platform::File& source, platform::File& target, std::size_t size,
+                                 char* buffer, CopyHashers hashers) {
+  if (!hashers.any()) return target.appendFrom(source, size, buffer);
+  const std::size_t n = source.read(buffer, size);
+  if (hashers.first) hashers.first->update(buffer, n);
+  if (hashers.second) hashers.second->update(buffer, n);
+  target.write(buffer, n);
+  return n;
+}
+
+void BlockCascade::copyBlocks(platform::File& source, platform::File& target, std::int64_t bound,
+                              CopyHashers hashers) {
   for (std::size_t i = 0; i < kBlockSizes.size(); ++i) {
     const auto k = static_cast<std::int64_t>(kBlockSizes[i]);
     // The target's own length drives the loop, queried before every block.
     while (!source.atEnd() && target.size() < bound - k)
-      target.appendFrom(source, kBlockSizes[i], m_buffers[i].get());
+      append(source, target, kBlockSizes[i], m_buffers[i].get(), hashers);
   }
 }
 
-void BlockCascade::copyUpTo(platform::File& source, platform::File& target, std::int64_t bound) {
+void BlockCascade::copyUpTo(platform::File& source, platform::File& target, std::int64_t bound,
+                            CopyHashers hashers) {
   for (std::int64_t length = target.size(); length < bound && !source.atEnd();) {
     auto want = static_cast<std::size_t>(std::min<std::int64_t>(bound - length, kBlockSizes[0]));
-    std::size_t n = target.appendFrom(source, want, largest());
+    std::size_t n = append(source, target, want, largest(), hashers);
     if (n == 0) break;
     length += static_cast<std::int64_t>(n);
   }
 }
 
-void BlockCascade::copyRest(platform::File& source, platform::File& target) {
-  while (target.appendFrom(source, kBlockSizes[0], largest()) != 0) {
+void BlockCascade::copyRest(platform::File& source, platform::File& target, CopyHashers hashers) {
+  while (append(source, target, kBlockSizes[0], largest(), hashers) != 0) {
   }
 }
 
 void BlockCascade::copyPiece(platform::File& source, platform::File& target, std::int64_t bound,
-                             bool last) {
-  copyBlocks(source, target, bound);
+                             bool last, CopyHashers hashers) {
+  copyBlocks(source, target, bound, hashers);
   if (last)
-    copyRest(source, target);
+    copyRest(source, target, hashers);
   else
-    copyUpTo(source, target, bound);
+    copyUpTo(source, target, bound, hashers);
 }
 
 }  // namespace job

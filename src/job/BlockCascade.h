@@ -9,9 +9,19 @@
 
 namespace platform {
 class File;
-}
+class Sha256Hasher;
+}  // namespace platform
 
 namespace job {
+
+// Digests that see every byte a copy moves, in order. With any of them the bytes go through the
+// cascade's buffers (read, hash, write) instead of being copied inside the kernel: hashing them
+// there costs no second read of the source.
+struct CopyHashers {
+  platform::Sha256Hasher* first = nullptr;
+  platform::Sha256Hasher* second = nullptr;
+  bool any() const { return first || second; }
+};
 
 class BlockCascade {
  public:
@@ -24,19 +34,24 @@ class BlockCascade {
   // For each block size K, largest first: while the source has bytes and the target is shorter
   // than bound - K, reads up to K bytes and appends exactly those read. A bound not above K
   // copies nothing at that size.
-  void copyBlocks(platform::File& source, platform::File& target, std::int64_t bound);
+  void copyBlocks(platform::File& source, platform::File& target, std::int64_t bound,
+                  CopyHashers hashers = {});
   // Then the last bytes up to the bound: appends until the target is `bound` long or the
   // source ends (one buffered copy of the bytes a byte-at-a-time loop would move).
-  void copyUpTo(platform::File& source, platform::File& target, std::int64_t bound);
+  void copyUpTo(platform::File& source, platform::File& target, std::int64_t bound,
+                CopyHashers hashers = {});
   // Appends everything that is left in the source.
-  void copyRest(platform::File& source, platform::File& target);
+  void copyRest(platform::File& source, platform::File& target, CopyHashers hashers = {});
 
   // A target that is `bound` long after copyBlocks + copyUpTo (unless the source ended).
-  void copyPiece(platform::File& source, platform::File& target, std::int64_t bound, bool last);
+  void copyPiece(platform::File& source, platform::File& target, std::int64_t bound, bool last,
+                 CopyHashers hashers = {});
 
  private:
   BlockCascade();
   char* largest() { return m_buffers[0].get(); }
+  static std::size_t append(platform::File& source, platform::File& target, std::size_t size,
+                            char* buffer, CopyHashers hashers);
 
   std::array<std::unique_ptr<char[]>, kBlockSizes.size()> m_buffers;
 };

@@ -33,4 +33,10 @@ std::string mergerFileName(const JobNames& names, bool exeMerger) {
   return names.baseName + (exeMerger ? ".exe" : ".bat");
 }
 
+std::string trimTrailingControls(const std::string& name) {
+  std::size_t end = name.size();
+  while (end > 0 && static_cast<unsigned char>(name[end - 1]) <= 32) --end;
+  return name.substr(0, end);
+}
+
 }  // namespace job

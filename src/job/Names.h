@@ -22,4 +22,7 @@ std::string pieceFileName(const JobNames& names, bool exeMerger, std::int64_t in
 // BaseName + ".exe" or BaseName + ".bat".
 std::string mergerFileName(const JobNames& names, bool exeMerger);
 
+// The characters of code 32 or below at the end of a record name are dropped.
+std::string trimTrailingControls(const std::string& name);
+
 }  // namespace job

@@ -14,6 +14,7 @@
 
 #include "job/BatScript.h"
 #include "job/BlockCascade.h"
+#include "job/ChecksumFile.h"
 #include "job/Chrono.h"
 #include "job/MergerHead.h"
 #include "job/Names.h"
@@ -24,6 +25,7 @@
 #include "platform/IoError.h"
 #include "platform/Paths.h"
 #include "platform/PendingFile.h"
+#include "platform/Sha256.h"
 #include "platform/SignalCleanup.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
@@ -106,6 +108,10 @@ class Job {
   void writeExeHead(platform::File& merger);
   void writePieces(platform::File& source, platform::PendingFile* merger, BatScript* script);
   void writeShellMerger();
+  std::string checksumPath() const;
+  std::string joinedName() const;
+  void hashExeHead(platform::File& merger);
+  void removeStaleChecksums() const;
   void commitAll();
   [[noreturn]] void inputChanged() const;
   [[noreturn]] void rethrowWithFinalName(const platform::EInOutError& error) const;
@@ -128,6 +134,12 @@ class Job {
   std::optional<platform::PendingFile> m_shellMerger;
   std::int64_t m_headSize = 0;             // the .EXE merger's bytes before the first data
   std::vector<std::int64_t> m_pieceSizes;  // every piece's, the merger file's first
+  // With checksums: the digests of the piece being written and of all the data cut, and the
+  // lines of BaseName.sha256 so far.
+  std::optional<platform::Sha256> m_pieceHash;
+  std::optional<platform::Sha256> m_wholeHash;
+  std::string m_checksumLines;
+  std::optional<platform::PendingFile> m_checksumFile;
 };
 
 void Job::run() {
@@ -156,6 +168,10 @@ void Job::run() {
 
   m_compressed = m_host.compress();
   m_exeMerger = m_host.exeMerger();
+  if (m_host.checksums()) {
+    m_pieceHash.emplace();
+    m_wholeHash.emplace();
+  }
   if (m_compressed) m_host.compressionStage().checkAvailable();
   if (m_exeMerger) m_host.exeMergerSupport().checkAvailable();
   m_destFolder = m_host.destFolder();
@@ -201,6 +217,7 @@ void Job::run() {
     if (m_exeMerger) {
       writeExeHead(m_merger->file());
       m_headSize = m_merger->file().size();
+      if (m_pieceHash) hashExeHead(m_merger->file());
     } else
       script.emplace(m_merger->file());
 
@@ -208,6 +225,11 @@ void Job::run() {
     source.close();
     if (script) script->finish(m_names.spacelessName, m_names.fileExtension);
     if (m_host.shMerger()) writeShellMerger();
+    if (m_wholeHash) {
+      m_checksumLines += checksumLine(m_wholeHash->finish(), joinedName());
+      m_checksumFile.emplace(createPending(checksumPath()));
+      m_checksumFile->file().write(m_checksumLines.data(), m_checksumLines.size());
+    }
     commitAll();
   } catch (const platform::EInOutError& error) {
     rethrowWithFinalName(error);
@@ -220,6 +242,7 @@ void Job::run() {
 
   JobStatistics stats;
   stats.pieceCount = m_plan.pieceCount;
+  stats.extraFiles = (m_checksumFile ? 1 : 0) + (m_shellMerger ? 1 : 0);
   stats.pieceSize = m_plan.pieceSize;
   stats.inputSize = m_inputSize;
   stats.compressedSize = m_compressedSize;
@@ -261,6 +284,7 @@ void Job::checkOutputNames() const {
   };
   check(mergerPath());
   if (m_host.shMerger()) check(shellMergerPath());
+  if (m_pieceHash) check(checksumPath());
   for (std::int64_t i = m_exeMerger ? 2 : 1; i <= m_plan.pieceCount; ++i) check(piecePath(i));
 }
 
@@ -310,6 +334,51 @@ std::string Job::piecePath(std::int64_t index) const {
   return platform::joinPath(m_destFolder, pieceFileName(m_names, m_exeMerger, index));
 }
 
+std::string Job::checksumPath() const {
+  return platform::joinPath(m_destFolder, m_names.baseName + kChecksumExtension);
+}
+
+// The name under which the merger leaves the joined data, so that the last line checks the
+// result after a merge: the file that was split, or the archive of a compressed job.
+std::string Job::joinedName() const {
+  if (!m_exeMerger) return batTargetName(m_names.spacelessName, m_names.fileExtension);
+  const std::string base = trimTrailingControls(m_names.baseName);
+  return base + (m_compressed ? ".zip" : trimTrailingControls(m_names.fileExtension));
+}
+
+// The merger file's digest covers its head as it will be at the end, when the record counts the
+// pieces: the head is read back once (it is small), with that count in place.
+void Job::hashExeHead(platform::File& merger) {
+  const std::int64_t headSize = merger.size();
+  const std::int64_t countAt =
+      m_host.exeMergerSupport().mergerImageSize() + std::int64_t(kRecordPieceCountOffset);
+  ScriptRecord count;
+  count.pieceCount = static_cast<std::int32_t>(m_plan.pieceCount);
+  const ScriptRecord::Bytes bytes = count.toBytes();
+  std::vector<char> head(static_cast<std::size_t>(headSize));
+  merger.seek(0);
+  merger.readExact(head.data(), head.size());
+  std::copy_n(&bytes[kRecordPieceCountOffset], 4, head.begin() + countAt);
+  m_pieceHash->update(head.data(), head.size());
+  merger.seek(headSize);
+}
+
+// A set written without checksums replaces one that had them: the old file would refuse it.
+void Job::removeStaleChecksums() const {
+  const std::string path = checksumPath();
+  std::string text(64 * 1024, '\0');
+  try {
+    platform::File old = platform::File::openRead(path);
+    text.resize(old.read(text.data(), text.size()));
+  } catch (const platform::EInOutError&) {
+    return;
+  }
+  const std::string first =
+      m_exeMerger ? mergerFileName(m_names, true) : pieceFileName(m_names, false, 1);
+  if (parseChecksumFile(text).count(first) && !platform::deleteFile(path) && errno != ENOENT)
+    platform::throwIoError(errno, path);
+}
+
 // The record says no pieces until the last one is complete: a merger that survives a job
 // killed halfway refuses its set instead of joining part of it.
 void Job::writeExeHead(platform::File& merger) {
@@ -339,7 +408,9 @@ void Job::writePieces(platform::File& source, platform::PendingFile* merger, Bat
     const std::int64_t remaining = m_sourceSize - source.position();
     const std::int64_t planned =
         last ? remaining : std::clamp<std::int64_t>(m_plan.pieceSize - start, 0, remaining);
-    cascade.copyPiece(source, piece, start + planned, false);
+    cascade.copyPiece(
+        source, piece, start + planned, false,
+        {m_pieceHash ? &*m_pieceHash : nullptr, m_wholeHash ? &*m_wholeHash : nullptr});
     if (piece.size() - start != planned) inputChanged();
     m_pieceSizes.push_back(piece.size());
     position += static_cast<int>(100 / count);
@@ -351,6 +422,9 @@ void Job::writePieces(platform::File& source, platform::PendingFile* merger, Bat
       m_view.setProgressPosition(position);
     }
     if (pending != merger) piece.close();
+    if (m_pieceHash)
+      m_checksumLines +=
+          checksumLine(m_pieceHash->finish(), platform::fileNameOf(pending->finalPath()));
   }
   if (source.position() != m_sourceSize || source.size() != m_sourceSize) inputChanged();
   if (!m_compressed && !(inputState(m_inputPath) == m_inputState)) inputChanged();
@@ -392,6 +466,12 @@ void Job::commitAll() {
       m_shellMerger->commit();
       placed.push_back(m_shellMerger->finalPath());
     }
+    if (m_checksumFile) {
+      m_checksumFile->commit();
+      placed.push_back(m_checksumFile->finalPath());
+    } else {
+      removeStaleChecksums();
+    }
     if (m_exeMerger) {
       platform::File& merger = m_merger->file();
       ScriptRecord count;
@@ -421,6 +501,8 @@ void Job::rethrowWithFinalName(const platform::EInOutError& error) const {
     throw platform::EInOutError(error.code(), m_merger->finalPath());
   if (m_shellMerger && final(*m_shellMerger))
     throw platform::EInOutError(error.code(), m_shellMerger->finalPath());
+  if (m_checksumFile && final(*m_checksumFile))
+    throw platform::EInOutError(error.code(), m_checksumFile->finalPath());
   for (const platform::PendingFile& piece : m_pieces)
     if (final(piece)) throw platform::EInOutError(error.code(), piece.finalPath());
   throw error;

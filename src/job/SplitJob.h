@@ -38,6 +38,9 @@ class SplitJobHost {
   virtual bool exeMerger() const = 0;          // RadioButton4 checked
   // Also write BaseName.sh, the shell merger; off unless asked for, so the set stays as it was.
   virtual bool shMerger() const { return false; }
+  // Write BaseName.sha256 beside the set. Off unless the host says otherwise, so that the
+  // window's output stays that of the window as it was.
+  virtual bool checksums() const { return false; }
 
   virtual void disableSplitButton() = 0;  // Button3
   virtual void setMainWindowEnabled(bool enabled) = 0;

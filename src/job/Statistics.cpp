@@ -7,14 +7,16 @@ namespace job {
 
 namespace {
 
-std::string megabytes(std::int64_t bytes) { return platform::formatFixed2(double(bytes) / 1048576.0); }
+std::string megabytes(std::int64_t bytes) {
+  return platform::formatFixed2(double(bytes) / 1048576.0);
+}
 
 }  // namespace
 
 std::array<std::string, 5> statisticsTexts(const JobStatistics& stats) {
   std::array<std::string, 5> lines;
-  lines[0] = stats.pieceCount == 1 ? "1 file was created"
-                                   : std::to_string(stats.pieceCount) + " files were created";
+  const std::int64_t files = stats.pieceCount + stats.extraFiles;
+  lines[0] = files == 1 ? "1 file was created" : std::to_string(files) + " files were created";
   lines[1] = "Output files size: " + megabytes(stats.pieceSize) + " MegaBytes";
   lines[2] = "Total size of output files: " +
              megabytes(stats.compressed ? stats.compressedSize : stats.inputSize) + " MegaBytes";

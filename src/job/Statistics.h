@@ -9,7 +9,8 @@ namespace job {
 
 struct JobStatistics {
   std::int64_t pieceCount = 0;
-  std::int64_t pieceSize = 0;  // after the count-mode adjustment
+  std::int64_t extraFiles = 0;  // written beside the pieces: the checksum file
+  std::int64_t pieceSize = 0;   // after the count-mode adjustment
   std::int64_t inputSize = 0;
   std::int64_t compressedSize = 0;  // meaningful for compressed jobs only
   bool compressed = false;

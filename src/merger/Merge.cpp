@@ -9,8 +9,10 @@
 
 #include "job/BlockCascade.h"
 #include "merger/Extraction.h"
+#include "merger/SetCheck.h"
 #include "platform/File.h"
 #include "platform/IoError.h"
+#include "platform/OwnSha256.h"
 #include "platform/Paths.h"
 #include "platform/PendingFile.h"
 #include "platform/SignalCleanup.h"
@@ -58,7 +60,8 @@ void checkNameFits(const std::string& folder, const std::string& name) {
                       "\" allows. Nothing was merged");
 }
 
-void joinPieces(const MergePlan& plan, platform::File& joined, MergeProgress& progress) {
+void joinPieces(const MergePlan& plan, platform::File& joined, MergeProgress& progress,
+                platform::Sha256Hasher* hash) {
   job::BlockCascade& cascade = job::BlockCascade::shared();
   const std::int64_t count = plan.record.pieceCount;
   std::int64_t expected = 0;
@@ -71,7 +74,7 @@ void joinPieces(const MergePlan& plan, platform::File& joined, MergeProgress& pr
     // The pieces were measured before: each is copied to its end. The bound only keeps the
     // cascade's largest blocks away from the next piece's share, as the split job's did.
     const std::int64_t bound = (p + 1) * std::int64_t(plan.record.pieceSize);
-    cascade.copyPiece(source, joined, bound, /*last=*/true);
+    cascade.copyPiece(source, joined, bound, /*last=*/true, {hash, nullptr});
     source.close();
     expected += piece.size;
     if (joined.size() != expected)
@@ -102,12 +105,18 @@ std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
 
   const std::string resultPath = extract ? outputPath : joinedPath;
   checkNameFits(settings.destFolder, platform::fileNameOf(resultPath));
+  // With a checksum file beside the set, a damaged piece is named before anything is written.
+  const std::optional<SetCheck> check = SetCheck::load(settings.ownPath);
+  if (check) check->checkPieces(plan, progress);
   // What a merge killed outright (SIGKILL, a power cut) left here is of no use to anyone.
   platform::removeLeftovers({{false, platform::isPendingFileName}}, settings.destFolder);
   std::optional<platform::PendingFile> joined;
   asMaking(resultPath, [&] {
     joined.emplace(joinedPath);
-    joinPieces(plan, joined->file(), progress);
+    platform::OwnSha256 hash;
+    joinPieces(plan, joined->file(), progress, check ? &hash : nullptr);
+    if (check)
+      check->checkJoined(record.compressed ? plan.archiveName : plan.outputName, hash.finish());
     if (extract)
       joined->file().close();
     else

@@ -12,8 +12,8 @@ class ArchiverHost;
 namespace merger {
 
 struct MergeSettings {
-  std::string ownPath;     // the merger file that runs
-  std::string destFolder;  // FileLabel1's FileName
+  std::string ownPath;        // the merger file that runs
+  std::string destFolder;     // FileLabel1's FileName
   bool deletePieces = false;  // CheckBox1
   bool unzip = true;          // CheckBox2
   // Where the archiver's messages go during extraction; null: its default (stderr).
@@ -25,6 +25,8 @@ class MergeProgress {
  public:
   virtual ~MergeProgress() = default;
   virtual void setPosition(int position) = 0;  // 0 to 100
+  // The check of the pieces against BaseName.sha256, before the merge: 0 to 100 as well.
+  virtual void setCheckPosition(int position) { setPosition(position); }
 };
 
 // Runs one whole merge; returns the path of what it left in the destination folder (the file

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "job/ChecksumFile.h"
 #include "platform/File.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
@@ -62,16 +63,22 @@ job::ScriptRecord readRecord(platform::File& own, const MergerLayout& layout) {
 
 }  // namespace
 
-std::string trimTrailingControls(const std::string& name) {
-  std::size_t end = name.size();
-  while (end > 0 && static_cast<unsigned char>(name[end - 1]) <= 32) --end;
-  return name.substr(0, end);
-}
+namespace {
 
-std::string piecePath(const std::string& ownPath, std::int64_t index) {
+std::string setStem(const std::string& ownPath) {
   std::string stem = ownPath;
   if (endsWithNoCase(stem, kMergerExtension)) stem.resize(stem.size() - kMergerExtension.size());
-  return stem + std::to_string(index) + kPieceExtension;
+  return stem;
+}
+
+}  // namespace
+
+std::string piecePath(const std::string& ownPath, std::int64_t index) {
+  return setStem(ownPath) + std::to_string(index) + kPieceExtension;
+}
+
+std::string checksumPath(const std::string& ownPath) {
+  return setStem(ownPath) + job::kChecksumExtension;
 }
 
 MergePlan planMerge(const std::string& ownPath, const MergerLayout& layout) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "job/Names.h"
 #include "job/ScriptRecord.h"
 
 namespace merger {
@@ -37,11 +38,12 @@ struct MergePlan {
   std::vector<PieceSource> pieces;  // piece 1 is the merger file itself
 };
 
-// The characters of code 32 or below at the end of a record name are dropped.
-std::string trimTrailingControls(const std::string& name);
+using job::trimTrailingControls;
 
 // Piece p's path: the merger's own path without its ".exe" + p + ".frg".
 std::string piecePath(const std::string& ownPath, std::int64_t index);
+// The set's checksum file: the merger's own path without its ".exe" + ".sha256".
+std::string checksumPath(const std::string& ownPath);
 
 // Reads the record at layout.imageSize of the merger file `ownPath` and checks the merge it
 // describes. Throws EMergeError for a file without a sound record, for names that are not plain

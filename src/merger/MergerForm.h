@@ -13,7 +13,9 @@
 
 namespace merger {
 
-inline constexpr char kMergerTitle[] = "Fennock! M\xC3\xB3" "dulo SFX";
+inline constexpr char kMergerTitle[] =
+    "Fennock! M\xC3\xB3"
+    "dulo SFX";
 inline constexpr char kFilesMerged[] = "Files merged";
 
 class TForm1 : public ui::Form, private MergeProgress {
@@ -41,6 +43,7 @@ class TForm1 : public ui::Form, private MergeProgress {
 
  private:
   void setPosition(int position) override;
+  void setCheckPosition(int position) override;
   void setClientHeight(int height);
 
   // The archiver's messages in the merger's message boxes; its pauses process window messages.

@@ -22,15 +22,20 @@ struct TerminalOptions {
 // Prints a line whenever the position moves.
 class ProgressLines final : public MergeProgress {
  public:
-  void setPosition(int position) override {
-    if (position == m_last) return;
+  void setPosition(int position) override { print("Merging", position); }
+  void setCheckPosition(int position) override { print("Checking pieces", position); }
+
+ private:
+  void print(const char* step, int position) {
+    if (position == m_last && step == m_step) return;
     m_last = position;
-    std::printf("Merging... %d%%\n", position);
+    m_step = step;
+    std::printf("%s... %d%%\n", step, position);
     std::fflush(stdout);
   }
 
- private:
   int m_last = -1;
+  const char* m_step = nullptr;
 };
 
 int fail(const std::string& message, int status = 1) {
@@ -101,8 +106,9 @@ int runMergerProgram(const std::vector<std::string>& args, const std::string& ow
     }
   }
   if (!layout)
-    return fail("This merger program was built without its image stamp and cannot find its "
-                "merge data");
+    return fail(
+        "This merger program was built without its image stamp and cannot find its "
+        "merge data");
 
   const bool terminal = !args.empty() || !application.initializeScreen();
   TForm1& form = application.createForm<TForm1>(ownPath, *layout);

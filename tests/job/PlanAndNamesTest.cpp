@@ -4,6 +4,7 @@
 #include <clocale>
 
 #include "job/BatScript.h"
+#include "job/ChecksumFile.h"
 #include "job/Names.h"
 #include "job/PiecePlan.h"
 #include "job/ScriptRecord.h"
@@ -173,4 +174,21 @@ TEST(ScriptRecord, LayoutAndRoundTrip) {
   EXPECT_EQ(b[0], 255);
   EXPECT_EQ(b[255], 'x');
   EXPECT_EQ(b[256], 4);
+}
+
+TEST(ChecksumFile, LinesReadBackAsSha256sumWritesThemAndOddLinesAreSkipped) {
+  platform::Sha256Digest digest{};
+  digest[0] = 0xAB;
+  const std::string hex = platform::toHex(digest);
+  // A backslash or a newline in a name makes sha256sum escape the line; others stay as they are.
+  EXPECT_EQ(job::checksumLine(digest, "My R\xC3\xA9port 2.frg"),
+            hex + "  My R\xC3\xA9port 2.frg\n");
+  EXPECT_EQ(job::checksumLine(digest, "a\\b\nc.frg"), "\\" + hex + "  a\\\\b\\nc.frg\n");
+  const std::string upper = "AB" + hex.substr(2);
+  const std::string text = job::checksumLine(digest, "a\\b\nc.frg") +
+                           job::checksumLine(digest, " lead.frg") + upper + " *binary.frg\r\n" +
+                           "not a checksum line\n" + hex.substr(1) + "  short.frg\n" + hex + "  ";
+  const std::map<std::string, std::string> expected = {
+      {"a\\b\nc.frg", hex}, {" lead.frg", hex}, {"binary.frg", hex}};
+  EXPECT_EQ(job::parseChecksumFile(text), expected);
 }

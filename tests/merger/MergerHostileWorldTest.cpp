@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <random>
 #include <thread>
@@ -390,4 +391,167 @@ TEST_F(HostileMerge, DiskFullLeavesEveryPieceAndTheUsersFile) {
     EXPECT_EQ(snapshot(folder("away")), m_set);
     EXPECT_EQ(snapshot(full), user);
   }
+}
+
+namespace {
+
+// Splits `bytes` as `name` into "made" with --checksums: pieces of 1000000 bytes, so that the
+// merger file holds data after its head, pieces 2 and 3 are whole and piece 4 holds the rest.
+std::vector<std::string> checksumSplit(const std::string& input, const std::string& dest,
+                                       const std::string& merger, bool compress) {
+  return {"split",
+          input,
+          "--dest",
+          dest,
+          "--size",
+          "1000000",
+          "--unit",
+          "bytes",
+          "--merger",
+          merger,
+          compress ? "--compress" : "--no-compress",
+          "--checksums"};
+}
+
+MergerRun sha256sumCheck(const std::string& folder, const std::string& file) {
+  return runMerger("/usr/bin/sha256sum", {"-c", "--ignore-missing", file}, folder);
+}
+
+}  // namespace
+
+TEST_F(HostileMerge, ChecksumFileIsAcceptedBySha256sumBeforeAndAfterJoining) {
+  const std::int64_t head = payloads::MergerImageSize + job::kScriptRecordSize;
+  const std::string bytes = sample(std::size_t(3500000 - head), 11);
+  m_dir.write("in/My Vid\xC3\xA9o.bin", bytes);
+  struct Case {
+    const char* merger;
+    bool compress;
+    std::vector<std::string> names;  // the lines' names in order
+  };
+  const Case cases[] = {
+      {"exe",
+       false,
+       {"My Vid\xC3\xA9o.exe", "My Vid\xC3\xA9o2.frg", "My Vid\xC3\xA9o3.frg",
+        "My Vid\xC3\xA9o4.frg", "My Vid\xC3\xA9o.bin"}},
+      {"exe",
+       true,  // random bytes do not shrink: as many pieces as without compression
+       {"My Vid\xC3\xA9o.exe", "My Vid\xC3\xA9o2.frg", "My Vid\xC3\xA9o3.frg",
+        "My Vid\xC3\xA9o4.frg", "My Vid\xC3\xA9o.zip"}},
+      {"bat",
+       false,
+       {"MyVid\xC3\xA9o1.frg", "MyVid\xC3\xA9o2.frg", "MyVid\xC3\xA9o3.frg", "MyVid\xC3\xA9o.bin"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.merger) + (c.compress ? " compressed" : ""));
+    fs::remove_all(folder("made"));
+    fs::create_directory(folder("made"));
+    const MergerRun split = runMerger(
+        fennockProgram(),
+        checksumSplit(folder("in") + "/My Vid\xC3\xA9o.bin", folder("made"), c.merger, c.compress),
+        folder("cwd"));
+    ASSERT_EQ(split.status, 0) << split.err;
+    // The pieces (the merger file is one) and the checksum file; a .BAT script is no piece.
+    EXPECT_NE(split.out.find(std::to_string(c.names.size()) + " files were created"),
+              std::string::npos)
+        << split.out;
+    const std::string sums = ScratchDir::read(folder("made") + "/My Vid\xC3\xA9o.sha256");
+    std::string names;
+    for (std::size_t at = 0; at < sums.size(); at = sums.find('\n', at) + 1)
+      names += sums.substr(at + 66, sums.find('\n', at) - at - 66) + "|";
+    std::string expected;
+    for (const std::string& name : c.names) expected += name + "|";
+    EXPECT_EQ(names, expected);
+    const MergerRun before = sha256sumCheck(folder("made"), "My Vid\xC3\xA9o.sha256");
+    EXPECT_EQ(before.status, 0) << before.out << before.err;
+
+    // Joined as the merger does (the .BAT script's copy /b is a concatenation), beside its
+    // checksum file only: the last line checks the result.
+    fs::remove_all(folder("out"));
+    fs::create_directory(folder("out"));
+    fs::copy_file(folder("made") + "/My Vid\xC3\xA9o.sha256", out("My Vid\xC3\xA9o.sha256"));
+    if (c.merger == std::string("exe")) {
+      m_base = "My Vid\xC3\xA9o";
+      m_set = snapshot(folder("made"));
+      carry();
+      const MergerRun run = merge({"--no-unzip"});
+      ASSERT_TRUE(merged(run)) << run.err;
+      EXPECT_NE(run.out.find("Checking pieces... 100%"), std::string::npos) << run.out;
+    } else {
+      std::string joined;
+      for (int p = 1; p <= 3; ++p)
+        joined += ScratchDir::read(folder("made") + "/MyVid\xC3\xA9o" + std::to_string(p) + ".frg");
+      m_dir.write("out/" + c.names.back(), joined);
+    }
+    const MergerRun after = sha256sumCheck(folder("out"), "My Vid\xC3\xA9o.sha256");
+    EXPECT_EQ(after.status, 0) << after.out << after.err;
+    EXPECT_NE(after.out.find(c.names.back() + ": OK"), std::string::npos) << after.out;
+  }
+
+  // A set split again without checksums takes the old checksum file with it: it would refuse
+  // the new set.
+  std::vector<std::string> again =
+      checksumSplit(folder("in") + "/My Vid\xC3\xA9o.bin", folder("made"), "bat", false);
+  again.pop_back();
+  ASSERT_EQ(runMerger(fennockProgram(), again, folder("cwd")).status, 0);
+  EXPECT_FALSE(fs::exists(folder("made") + "/My Vid\xC3\xA9o.sha256"));
+}
+
+TEST_F(HostileMerge, ChecksumFileNamesTheDamagedPieceBeforeAnythingIsWritten) {
+  const std::int64_t head = payloads::MergerImageSize + job::kScriptRecordSize;
+  const std::string bytes = sample(std::size_t(3500000 - head), 12);
+  m_dir.write("in/video.bin", bytes);
+  const MergerRun split = runMerger(
+      fennockProgram(), checksumSplit(folder("in") + "/video.bin", folder("made"), "exe", false),
+      folder("cwd"));
+  ASSERT_EQ(split.status, 0) << split.err;
+  m_base = "video";
+  const Snapshot pristine = snapshot(folder("made"));
+  auto flip = [](std::string& piece) { piece[piece.size() - 7] ^= 0x01; };
+  struct Case {
+    const char* what;
+    std::function<void(Snapshot&)> damage;
+    const char* named;
+  };
+  const Case cases[] = {
+      {"flipped byte in the merger's data", [&](Snapshot& s) { flip(s["video.exe"]); },
+       "video.exe is damaged (its checksum differs): send it again. Nothing was merged."},
+      {"flipped byte in piece 2", [&](Snapshot& s) { flip(s["video2.frg"]); },
+       "video2.frg is damaged (its checksum differs): send it again. Nothing was merged."},
+      {"flipped byte in piece 3", [&](Snapshot& s) { flip(s["video3.frg"]); },
+       "video3.frg is damaged (its checksum differs): send it again. Nothing was merged."},
+      {"flipped byte in the last piece", [&](Snapshot& s) { flip(s["video4.frg"]); },
+       "video4.frg is damaged"},
+      {"truncated last piece", [](Snapshot& s) { s["video4.frg"].pop_back(); },
+       "video4.frg is damaged"},
+      {"extended last piece", [](Snapshot& s) { s["video4.frg"] += '\0'; },
+       "video4.frg is damaged"},
+      {"pieces 2 and 3 swapped", [](Snapshot& s) { std::swap(s["video2.frg"], s["video3.frg"]); },
+       "video2.frg is damaged"},
+      {"missing piece", [](Snapshot& s) { s.erase("video3.frg"); },
+       "File not found: \"video3.frg\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    m_set = pristine;
+    c.damage(m_set);
+    carry();
+    userFiles({});
+    const MergerRun run = merge();
+    EXPECT_FALSE(merged(run));
+    EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+    expectUntouched({});
+  }
+
+  // Without the checksum file the merger joins as it always did: the flipped byte goes through.
+  m_set = pristine;
+  m_set.erase("video.sha256");
+  flip(m_set["video3.frg"]);
+  carry();
+  userFiles({});
+  const MergerRun run = merge();
+  ASSERT_TRUE(merged(run)) << run.err;
+  EXPECT_EQ(run.out.find("Checking"), std::string::npos) << run.out;
+  std::string damaged = bytes;
+  damaged[std::size_t(1000000 - head + 2 * 1000000 - 7)] ^= 0x01;
+  EXPECT_TRUE(ScratchDir::read(out("video.bin")) == damaged);
 }

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Times `fennock split --checksums` of a 1 GiB file into 64 MiB pieces against coreutils
+# `split -b 64M` followed by `sha256sum` of the pieces, against `openssl dgst -sha256` of the
+# input alone, and a verified merge against an unverified one:
+# bench/checksums.sh [BUILD_DIR] [RUNS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}; runs=${2:-3}
+fennock="$build/src/app/fennock"
+[ -x "$fennock" ] || { echo "build the fennock target first" >&2; exit 1; }
+work=$(mktemp -d "${TMPDIR:-/tmp}/fennock-bench-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+input="$work/input.bin"
+head -c $((1 << 30)) /dev/urandom > "$input"
+cat "$input" > /dev/null  # every side starts from a warm page cache
+
+timed() {  # prints the seconds that the command took
+  /usr/bin/time -f "%e" -o "$work/time" "$@" >/dev/null
+  cat "$work/time"
+}
+fresh() { rm -rf "$work/$1" && mkdir "$work/$1"; }
+
+plain=(); sums=(); pipeline=(); openssl_t=(); merge_plain=(); merge_checked=()
+for ((i = 1; i <= runs; i++)); do
+  fresh out
+  plain+=("$(timed "$fennock" split "$input" --size 64 --unit Mbytes --merger exe --no-compress --dest "$work/out")")
+  fresh out
+  sums+=("$(timed "$fennock" split "$input" --size 64 --unit Mbytes --merger exe --no-compress --checksums --dest "$work/out")")
+  # The merger file of the set just made, with and without its checksum file beside it.
+  fresh joined
+  merge_checked+=("$(timed env -u DISPLAY "$work/out/input.exe" --dest "$work/joined")")
+  mv "$work/out/input.sha256" "$work/input.sha256"
+  fresh joined
+  merge_plain+=("$(timed env -u DISPLAY "$work/out/input.exe" --dest "$work/joined")")
+  rm -rf "$work/joined" "$work/input.sha256"
+  fresh out
+  pipeline+=("$(timed bash -c "split -b 64M '$input' '$work/out/piece' && cd '$work/out' && sha256sum piece* > pieces.sha256")")
+  rm -rf "$work/out"
+  openssl_t+=("$(timed openssl dgst -sha256 "$input")")
+  echo "run $i: split ${plain[-1]} s, split --checksums ${sums[-1]} s," \
+       "split -b + sha256sum ${pipeline[-1]} s, openssl dgst ${openssl_t[-1]} s," \
+       "merge ${merge_plain[-1]} s, verified merge ${merge_checked[-1]} s"
+done
+
+median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+p=$(median "${plain[@]}"); s=$(median "${sums[@]}"); q=$(median "${pipeline[@]}")
+o=$(median "${openssl_t[@]}"); mp=$(median "${merge_plain[@]}"); mc=$(median "${merge_checked[@]}")
+echo "median: split $p s, split --checksums $s s, split -b + sha256sum $q s, openssl dgst $o s"
+echo "split --checksums / (split -b + sha256sum): $(ratio "$s" "$q") (target <= 0.5)"
+echo "split --checksums / openssl dgst: $(ratio "$s" "$o") (target <= 1.2)"
+echo "verified merge $mc s / merge $mp s: $(ratio "$mc" "$mp") (target <= 1.5)"
