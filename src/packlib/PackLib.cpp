@@ -24,6 +24,7 @@ class TemporaryArchive {
  public:
   explicit TemporaryArchive(const std::string& archivePath) {
     std::string pattern = archivePath + ".XXXXXX";
+    platform::TemporaryCreation creating;
     int fd = ::mkstemp(pattern.data());
     if (fd < 0) platform::throwIoError(errno, archivePath);
     ::close(fd);

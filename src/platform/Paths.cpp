@@ -106,6 +106,7 @@ std::string executablePath() {
 
 PrivateTempDir::PrivateTempDir(const std::string& prefix) {
   std::string pattern = tempFolder() + prefix + "-" + std::to_string(::getpid()) + "-XXXXXX";
+  TemporaryCreation creating;
   if (::mkdtemp(pattern.data()) == nullptr) throwIoError(errno, pattern);
   m_path = pattern;
   m_cleanup = CleanupOnSignal::folder(m_path);

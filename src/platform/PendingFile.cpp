@@ -33,6 +33,7 @@ PendingFile::PendingFile(const std::string& finalPath) : m_finalPath(finalPath) 
   for (;;) {
     std::string name = kPrefix + std::to_string(::getpid()) + "-" + randomTag() + kSuffix;
     std::string path = folder.empty() ? name : joinPath(folder, name);
+    TemporaryCreation creating;
     if (auto file = File::createNew(path, 0666)) {
       m_file = std::move(*file);
       m_temporaryPath = std::move(path);

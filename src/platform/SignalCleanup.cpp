@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -40,6 +41,28 @@ struct sigaction g_previous[kSignalCount];
 bool g_handled[kSignalCount];
 std::atomic<int> g_installations{0};
 std::atomic_flag g_cleaning = ATOMIC_FLAG_INIT;
+// Sequentially consistent on both sides: either a section sees the handler's g_ending, or the
+// handler sees the section's count.
+std::atomic<bool> g_ending{false};
+std::atomic<int> g_creating{0};
+
+sigset_t handledSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int signal : kSignals) sigaddset(&set, signal);
+  return set;
+}
+
+void sleepMilliseconds(long ms) noexcept {
+  struct timespec pause {0, ms * 1000000L};
+  ::nanosleep(&pause, nullptr);
+}
+
+// Sections on other threads are a few system calls long; a thread that never returns from one
+// (stopped in a debugger) must not keep the process alive.
+void awaitSections() noexcept {
+  for (int i = 0; i < 500 && g_creating.load() != 0; ++i) sleepMilliseconds(1);
+}
 
 int claimSlot(SlotState kind, int folder, const std::string& path) {
   if (path.empty() || path.size() >= PATH_MAX) return -1;
@@ -87,6 +110,8 @@ void onSignal(int signal, siginfo_t* info, void* context) {
   // Another thread already cleans up and ends the process.
   if (i < 0 || g_cleaning.test_and_set()) return;
   const int savedErrno = errno;
+  g_ending.store(true);
+  awaitSections();
   cleanUp();
   const struct sigaction& previous = g_previous[i];
   if ((previous.sa_flags & SA_SIGINFO) != 0 && previous.sa_sigaction != nullptr) {
@@ -101,6 +126,7 @@ void onSignal(int signal, siginfo_t* info, void* context) {
     ::sigaction(signal, &fallback, nullptr);
     ::raise(signal);
   }
+  g_ending.store(false);
   g_cleaning.clear();
   errno = savedErrno;
 }
@@ -143,6 +169,24 @@ void CleanupOnSignal::forget() noexcept {
   if (m_slot < 0) return;
   g_slots[m_slot].state.store(kFree, std::memory_order_release);
   m_slot = -1;
+}
+
+TemporaryCreation::TemporaryCreation() {
+  const sigset_t blocked = handledSignals();
+  ::pthread_sigmask(SIG_BLOCK, &blocked, &m_previousMask);
+  for (;;) {
+    g_creating.fetch_add(1);
+    if (!g_ending.load()) return;
+    // A signal is being handled and will most likely end the process: nothing created now could
+    // be removed any more.
+    g_creating.fetch_sub(1);
+    sleepMilliseconds(1);
+  }
+}
+
+TemporaryCreation::~TemporaryCreation() {
+  g_creating.fetch_sub(1);
+  ::pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
 }
 
 SignalCleanupHandlers::SignalCleanupHandlers() {

@@ -35,6 +35,22 @@ class CleanupOnSignal {
   int m_slot = -1;
 };
 
+// Held around creating a temporary entry and registering it. The signal handler runs on any
+// thread while the others go on: without this, a thread could create an entry after the handler's
+// sweep, or be stopped between creating and registering it, and leave it behind. While one is
+// held, the signals wait on this thread and the handler waits (briefly) for the section to end;
+// while a signal is being handled, a new section waits for the handler to finish.
+class TemporaryCreation {
+ public:
+  TemporaryCreation();
+  ~TemporaryCreation();
+  TemporaryCreation(const TemporaryCreation&) = delete;
+  TemporaryCreation& operator=(const TemporaryCreation&) = delete;
+
+ private:
+  sigset_t m_previousMask;
+};
+
 // While it lives, SIGINT, SIGTERM and SIGHUP remove the registered paths and then take their
 // course, so that the exit status still shows the signal. A signal the process was started to
 // ignore (nohup) stays ignored. A shared library that carries its own copy of this layer holds

@@ -3,9 +3,11 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/SignalCleanup.h"
 #include "store/CompressStream.h"
 #include "store/StoreError.h"
 #include "store/TemporaryFile.h"
@@ -49,13 +51,17 @@ void TFileSource::deleteTemporary() {
 
 void TFileSource::ReadFileData(TStream& stream) {
   deleteTemporary();
-  TemporaryFile temporary = createTemporaryFile(m_extension);
-  // From here on the file is ours: a failure below leaves it half-written, still deleted later.
-  m_fileName = temporary.path;
-  m_temporary = true;
-  keepUntilExit(m_fileName);
+  std::optional<TemporaryFile> temporary;
+  {
+    platform::TemporaryCreation creating;
+    temporary = createTemporaryFile(m_extension);
+    // From here on the file is ours: a failure below leaves it half-written, still deleted later.
+    m_fileName = temporary->path;
+    m_temporary = true;
+    keepUntilExit(m_fileName);
+  }
 
-  codec::TFileStream target(std::move(temporary.file));
+  codec::TFileStream target(std::move(temporary->file));
   if (m_compress) {
     TCompressStream().Decode(stream, target);
   } else {

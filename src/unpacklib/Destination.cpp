@@ -84,6 +84,7 @@ PendingFile::PendingFile(int folder, std::string finalName, std::string shownPat
     char name[40];
     std::snprintf(name, sizeof name, ".unpack-%016llx.tmp",
                   static_cast<unsigned long long>(random()));
+    platform::TemporaryCreation creating;
     int fd = ::openat(m_folder, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd >= 0) {
       m_tempName = name;
