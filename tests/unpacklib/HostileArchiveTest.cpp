@@ -177,6 +177,19 @@ TEST_F(HostileArchive, WrongEntryCounts) {
   EXPECT_EQ(run(two, {}, {.entryCount = 1ull << 60, .zip64End = true}), 0);
 }
 
+TEST_F(HostileArchive, LastRecordsFieldsReachingPastTheDirectoryAreRefused) {
+  const std::string whole = buildZip({{.name = "a", .content = "a"}, {.name = "b", .content = "b"}});
+  const std::size_t lastRecord = whole.rfind(std::string("PK\x01\x02", 4));
+  // The extra field and comment lengths of the last record; every other count stays true.
+  for (std::size_t lengthField : {30u, 32u}) {
+    std::string damaged = whole;
+    damaged[lastRecord + lengthField] = '\x40';
+    EXPECT_EQ(lib.run(scratch.write("a.zip", damaged), dest(), {.overwrite = true}), 0)
+        << "length at " << lengthField;
+    EXPECT_NE(lib.messages().find("damaged"), std::string::npos) << "length at " << lengthField;
+  }
+}
+
 TEST_F(HostileArchive, GarbageAndUnsupportedMethods) {
   EXPECT_EQ(lib.run(scratch.write("a.zip", std::string(5000, 'P')), dest()), 0);
   EXPECT_NE(lib.messages().find("not a ZIP archive"), std::string::npos);
