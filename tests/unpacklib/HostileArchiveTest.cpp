@@ -178,7 +178,8 @@ TEST_F(HostileArchive, WrongEntryCounts) {
 }
 
 TEST_F(HostileArchive, LastRecordsFieldsReachingPastTheDirectoryAreRefused) {
-  const std::string whole = buildZip({{.name = "a", .content = "a"}, {.name = "b", .content = "b"}});
+  const std::string whole =
+      buildZip({{.name = "a", .content = "a"}, {.name = "b", .content = "b"}});
   const std::size_t lastRecord = whole.rfind(std::string("PK\x01\x02", 4));
   // The extra field and comment lengths of the last record; every other count stays true.
   for (std::size_t lengthField : {30u, 32u}) {
