@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "codec/Lzb.h"
+#include "platform/ByteOrder.h"
 
 namespace codec {
 
@@ -20,20 +21,9 @@ inline constexpr std::int64_t kAdviseMinimumSize = 3 * std::int64_t(kPackerBlock
 static_assert(kPackerBufferSize == 32784);
 static_assert(kAdviseMinimumSize == 98304);
 
-inline std::uint32_t readLE32(const std::uint8_t* p) {
-  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-         std::uint32_t(p[3]) << 24;
-}
-inline std::uint16_t readLE16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
-inline void writeLE32(std::uint8_t* p, std::uint32_t v) {
-  p[0] = std::uint8_t(v);
-  p[1] = std::uint8_t(v >> 8);
-  p[2] = std::uint8_t(v >> 16);
-  p[3] = std::uint8_t(v >> 24);
-}
-inline void writeLE16(std::uint8_t* p, std::uint16_t v) {
-  p[0] = std::uint8_t(v);
-  p[1] = std::uint8_t(v >> 8);
-}
+using platform::readLE16;
+using platform::readLE32;
+using platform::writeLE16;
+using platform::writeLE32;
 
 }  // namespace codec

@@ -3,19 +3,18 @@
 
 #include <algorithm>
 
+#include "platform/ByteOrder.h"
+
 namespace job {
 
 namespace {
 
 void writeLE32(std::uint8_t* at, std::int32_t value) {
-  auto v = static_cast<std::uint32_t>(value);
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(v >> (8 * i));
+  platform::writeLE32(at, static_cast<std::uint32_t>(value));
 }
 
 std::int32_t readLE32(const std::uint8_t* at) {
-  std::uint32_t v = 0;
-  for (int i = 0; i < 4; ++i) v |= std::uint32_t(at[i]) << (8 * i);
-  return static_cast<std::int32_t>(v);
+  return static_cast<std::int32_t>(platform::readLE32(at));
 }
 
 void writeShortString(std::uint8_t* at, const std::string& text) {

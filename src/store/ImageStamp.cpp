@@ -4,20 +4,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/ByteOrder.h"
 #include "store/StoreError.h"
 
 namespace store {
 
 namespace {
 
-std::uint32_t loadLE32(const std::uint8_t* p) {
-  return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-         std::uint32_t(p[3]) << 24;
-}
-
-void storeLE32(std::uint8_t* p, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) p[i] = std::uint8_t(value >> (8 * i));
-}
+using platform::readLE32;
+using platform::writeLE32;
 
 // The offset of the one stamp in the image.
 std::size_t findStamp(std::span<const std::uint8_t> image) {
@@ -35,9 +30,9 @@ std::size_t findStamp(std::span<const std::uint8_t> image) {
 
 std::optional<ImageStamp> readImageStamp(std::span<const std::uint8_t> image) {
   const std::uint8_t* fields = image.data() + findStamp(image) + kImageStampMarkerSize;
-  std::uint32_t size = loadLE32(fields);
-  std::uint32_t library = loadLE32(fields + 4);
-  std::uint32_t check = loadLE32(fields + 8);
+  std::uint32_t size = readLE32(fields);
+  std::uint32_t library = readLE32(fields + 4);
+  std::uint32_t check = readLE32(fields + 8);
   if (size == 0 && library == 0 && check == 0) return std::nullopt;
   if (check != (size ^ library ^ kImageStampCheckKey))
     throw EFileSource("The executable's image stamp is damaged");
@@ -50,9 +45,9 @@ void writeImageStamp(std::span<std::uint8_t> image, const ImageStamp& stamp) {
   std::uint8_t* fields = image.data() + findStamp(image) + kImageStampMarkerSize;
   auto size = std::uint32_t(stamp.mergerImageSize);
   auto library = std::uint32_t(stamp.unzipLibrarySize);
-  storeLE32(fields, size);
-  storeLE32(fields + 4, library);
-  storeLE32(fields + 8, size ^ library ^ kImageStampCheckKey);
+  writeLE32(fields, size);
+  writeLE32(fields + 4, library);
+  writeLE32(fields + 8, size ^ library ^ kImageStampCheckKey);
 }
 
 }  // namespace store

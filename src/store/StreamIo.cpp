@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/ByteOrder.h"
 #include "platform/IoError.h"
 
 namespace store {
@@ -55,15 +56,14 @@ std::uint8_t readByte(TStream& stream) {
 std::uint32_t readLE32(TStream& stream) {
   std::uint8_t b[4];
   readExact(stream, b, 4);
-  return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
-         std::uint32_t(b[3]) << 24;
+  return platform::readLE32(b);
 }
 
 void writeByte(TStream& stream, std::uint8_t value) { writeAll(stream, &value, 1); }
 
 void writeLE32(TStream& stream, std::uint32_t value) {
-  const std::uint8_t b[4] = {std::uint8_t(value), std::uint8_t(value >> 8),
-                             std::uint8_t(value >> 16), std::uint8_t(value >> 24)};
+  std::uint8_t b[4];
+  platform::writeLE32(b, value);
   writeAll(stream, b, 4);
 }
 

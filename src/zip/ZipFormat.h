@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ByteOrder.h"
+
 namespace zipformat {
 
 inline constexpr uint32_t kLocalHeaderSignature = 0x04034B50;
@@ -37,24 +39,12 @@ inline constexpr uint16_t kFlagUtf8 = 0x0800;
 inline constexpr uint16_t kHostFat = 0;
 inline constexpr uint16_t kHostUnix = 3;
 
-inline uint16_t readLE16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-inline uint32_t readLE32(const uint8_t* p) {
-  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-inline uint64_t readLE64(const uint8_t* p) {
-  return uint64_t(readLE32(p)) | (uint64_t(readLE32(p + 4)) << 32);
-}
-inline void writeLE16(uint8_t* p, uint16_t v) {
-  p[0] = uint8_t(v);
-  p[1] = uint8_t(v >> 8);
-}
-inline void writeLE32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
-}
-inline void writeLE64(uint8_t* p, uint64_t v) {
-  writeLE32(p, uint32_t(v));
-  writeLE32(p + 4, uint32_t(v >> 32));
-}
+using platform::readLE16;
+using platform::readLE32;
+using platform::readLE64;
+using platform::writeLE16;
+using platform::writeLE32;
+using platform::writeLE64;
 
 // The fixed 46 bytes of a central directory header (the signature checked by the reader).
 struct CentralHeader {
