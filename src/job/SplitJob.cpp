@@ -46,13 +46,6 @@ platform::PendingFile createPending(const std::string& finalPath) {
   }
 }
 
-bool sameFile(const std::string& a, const std::string& b) {
-  struct stat sa {
-  }, sb{};
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
-}
-
 std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 
 // What tells that the input changed while it was read: its length and its modification time.
@@ -257,7 +250,7 @@ void Job::checkOutputsSpareTheInput() const {
   std::vector<std::string> mergers{mergerPath()};
   if (m_host.shMerger()) mergers.push_back(shellMergerPath());
   for (const std::string& merger : mergers)
-    if (sameFile(merger, m_inputPath))
+    if (platform::sameFile(merger, m_inputPath))
       throw EJobRefused("The merger \"" + platform::fileNameOf(merger) +
                         "\" would replace the input file; choose another destination folder");
 }

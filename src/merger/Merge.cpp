@@ -24,10 +24,7 @@ namespace {
 // Whether replacing the directory entry `output` would take the place of `piece`. A link at the
 // output's name is replaced, not followed, so only the entry itself (or a hard link) counts.
 bool replacingTakes(const std::string& output, const std::string& piece) {
-  struct stat so {
-  }, sp{};
-  return ::lstat(output.c_str(), &so) == 0 && !S_ISLNK(so.st_mode) &&
-         ::stat(piece.c_str(), &sp) == 0 && so.st_dev == sp.st_dev && so.st_ino == sp.st_ino;
+  return platform::sameFile(output, piece, /*firstByItsOwnEntry=*/true);
 }
 
 // The result replaces an existing file: never the merger itself or one of its pieces.

@@ -51,11 +51,6 @@ class TemporaryArchive {
   platform::CleanupOnSignal m_cleanup;
 };
 
-bool sameFile(const struct stat& a, const std::string& path) {
-  struct stat b {};
-  return ::stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 int32_t runAdd(const AddRequest& request, Reporter& reporter) {
   if (request.archivePath.empty()) throw PackError(kErrBadCommand, "No archive name was given");
   if (request.encrypt || std::any_of(request.specs.begin(), request.specs.end(),
@@ -65,12 +60,11 @@ int32_t runAdd(const AddRequest& request, Reporter& reporter) {
   std::vector<SourceFile> files = collectFiles(request, [&](const std::string& spec) {
     reporter.message(kWarnSkipped, spec + ": no such file");
   });
-  // Never add the archive to itself.
   struct stat archiveStat {};
-  bool archiveExists = ::stat(request.archivePath.c_str(), &archiveStat) == 0;
-  if (archiveExists) {
-    std::erase_if(files, [&](const SourceFile& f) { return sameFile(archiveStat, f.path); });
-  }
+  const bool archiveExists = ::stat(request.archivePath.c_str(), &archiveStat) == 0;
+  // Never add the archive to itself.
+  std::erase_if(
+      files, [&](const SourceFile& f) { return platform::sameFile(request.archivePath, f.path); });
 
   ExistingArchive existing;
   platform::File old;
@@ -111,14 +105,16 @@ int32_t runAdd(const AddRequest& request, Reporter& reporter) {
     reporter.newFile(file.path, int64_t(file.size));
     bool deflate = request.level > 0 && !hasStoreSuffix(file.archiveName, request.storeSuffixes);
     try {
-      writer.addFile(file, request.level, deflate, [&](uint64_t n) { reporter.progress(int64_t(n)); });
+      writer.addFile(file, request.level, deflate,
+                     [&](uint64_t n) { reporter.progress(int64_t(n)); });
     } catch (const platform::EInOutError& e) {
       throw PackError(kErrRead, file.path + ": " + e.what());
     }
     ++added;
     if (request.verbose) {
       const EntryWritten& w = writer.last();
-      int percent = w.uncompressedSize ? int(100 - (w.compressedSize * 100 / w.uncompressedSize)) : 0;
+      int percent =
+          w.uncompressedSize ? int(100 - (w.compressedSize * 100 / w.uncompressedSize)) : 0;
       reporter.message(0, "adding: " + w.name + (w.method ? " (deflated " : " (stored ") +
                               std::to_string(percent) + "%)");
     }

@@ -49,6 +49,14 @@ bool folderExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool sameFile(const std::string& a, const std::string& b, bool firstByItsOwnEntry) {
+  struct stat sa {
+  }, sb{};
+  const int found = firstByItsOwnEntry ? ::lstat(a.c_str(), &sa) : ::stat(a.c_str(), &sa);
+  return found == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
 std::int64_t fileSize(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return -1;

@@ -21,6 +21,10 @@ std::string absolutePath(const std::string& path);
 
 bool fileExists(const std::string& path);  // a regular file (or a link to one)
 bool folderExists(const std::string& path);
+// Whether two names reach one file (the same name, a hard link, or links to it); false when
+// either is missing. With `firstByItsOwnEntry`, a link at `a` is itself compared, not followed:
+// what replacing the entry `a` would take the place of.
+bool sameFile(const std::string& a, const std::string& b, bool firstByItsOwnEntry = false);
 std::int64_t fileSize(const std::string& path);  // -1 when missing
 // Deletes a file; the result is only informative, callers that must ignore it may.
 bool deleteFile(const std::string& path);
