@@ -94,9 +94,10 @@ class VirtualDisplay {
   std::string m_name;
 };
 
-// The id of the first window whose name matches, waiting up to five seconds for it.
+// The id of the first window whose name matches, waiting up to 30 seconds for it: a loaded
+// machine (two test suites beside a build) takes that long to start a program.
 std::string waitForWindow(const std::string& display, const std::string& name) {
-  for (int i = 0; i < 50; ++i) {
+  for (int i = 0; i < 300; ++i) {
     std::string id = output("DISPLAY=" + display + " xdotool search --name '" + name + "' 2>/dev/null");
     if (!id.empty()) return id.substr(0, id.find('\n'));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
