@@ -112,8 +112,9 @@ std::string executablePath() {
   return std::string(buffer.data(), static_cast<std::size_t>(n));
 }
 
-PrivateTempDir::PrivateTempDir(const std::string& prefix) {
-  std::string pattern = tempFolder() + prefix + "-" + std::to_string(::getpid()) + "-XXXXXX";
+PrivateTempDir::PrivateTempDir(const std::string& prefix, const std::string& parent) {
+  std::string pattern = (parent.empty() ? tempFolder() : joinPath(parent, "")) + prefix + "-" +
+                        std::to_string(::getpid()) + "-XXXXXX";
   TemporaryCreation creating;
   if (::mkdtemp(pattern.data()) == nullptr) throwIoError(errno, pattern);
   m_path = pattern;

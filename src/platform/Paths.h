@@ -47,9 +47,10 @@ std::string executablePath();
 // when a signal ends the program. Code and working files of a job live here, never in the
 // current folder. Its name, "<prefix>-<pid>-XXXXXX", tells a later run whether the process that
 // made it still runs; the prefix is "fennock" or "fennock-" and lower-case words joined by "-".
+// It lies in the temporary folder, or in `parent` when one is given.
 class PrivateTempDir {
  public:
-  explicit PrivateTempDir(const std::string& prefix = "fennock");
+  explicit PrivateTempDir(const std::string& prefix = "fennock", const std::string& parent = {});
   ~PrivateTempDir();
   PrivateTempDir(const PrivateTempDir&) = delete;
   PrivateTempDir& operator=(const PrivateTempDir&) = delete;

@@ -10,7 +10,9 @@
 #include <iostream>
 
 #include "platform/File.h"
+#include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/ScopeExit.h"
 #include "zip/LibraryLoader.h"
 
 namespace zip {
@@ -398,27 +400,16 @@ void copyFile(const std::string& from, const std::string& to) {
   platform::File in = platform::File::openRead(from);
   platform::File out = platform::File::create(to);
   std::vector<uint8_t> buffer(1 << 20);
-  while (std::size_t n = in.read(buffer.data(), buffer.size())) out.write(buffer.data(), n);
+  const std::int64_t size = platform::fileSize(from);
+  for (std::int64_t done = 0; done < size;) {
+    const std::size_t n = out.appendFrom(in, std::size_t(size - done), buffer.data());
+    if (n == 0) throw platform::EInOutError(platform::kIoReadBeyondEnd, from);
+    done += std::int64_t(n);
+  }
   out.close();
 }
 
 }  // namespace
-
-std::string TArchiver::temporaryArchivePath() {
-  std::string folder;
-  if (!m_tempDir.empty()) {
-    if (m_tempDir.back() != platform::kPathSeparator) m_tempDir += platform::kPathSeparator;
-    folder = m_tempDir;
-  } else {
-    folder = platform::tempFolder();
-  }
-  std::string pattern = platform::joinPath(folder, "zipXXXXXX");
-  int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return {};
-  ::close(fd);
-  platform::deleteFile(pattern);
-  return pattern + ".zip";
-}
 
 void TArchiver::Add() {
   m_addedCount = 0;
@@ -428,13 +419,10 @@ void TArchiver::Add() {
     return reportMessage(msg::kEncryptWithoutPassword);
   bool spanning =
       m_addOptions.contains(AddOpt::AddDiskSpan) || m_addOptions.contains(AddOpt::AddDiskSpanErase);
-  std::string writePath = m_archiveFileName;
   if (spanning) {
     if (m_addOptions.contains(AddOpt::AddFreshen) || m_addOptions.contains(AddOpt::AddUpdate))
       return reportMessage(msg::kSpanWithFreshen);
     if (hasExeExtension(m_archiveFileName)) return reportMessage(msg::kSpanToExe);
-    writePath = temporaryArchivePath();
-    if (m_verbose && OnMessage) OnMessage(*this, 0, "Temporary zipfile: " + writePath);
   }
   if (m_busy) return;
   if (hasExeExtension(m_archiveFileName) && m_stubSize == 0 &&
@@ -449,40 +437,56 @@ void TArchiver::Add() {
     loadedHere = true;
     if (!binding.isLoaded()) return;
   }
-  m_busy = 1;
-  m_cancelRequested = 0;
-  m_callbackError = nullptr;
-  std::unique_ptr<CommandStorage> command;
-  // A library without both entry points is never called.
-  if (binding.exec() != nullptr && binding.version() != nullptr) {
-    m_libraryVersion = binding.version()();
-    try {
-      command = buildAddCommand(m_libraryVersion, writePath);
-      m_addedCount = binding.exec()(command->record.data());
-      if (m_callbackError) std::rethrow_exception(m_callbackError);
-      if (spanning) {
-        // FIXME: no removable-disk sets here; the archive is written as one volume.
-        if (m_addedCount > 0) {
-          try {
-            copyFile(writePath, m_archiveFileName);
-          } catch (...) {
-            m_addedCount = 0;
-          }
-        }
-        platform::deleteFile(writePath);
-      }
-    } catch (...) {
-      m_callbackError = nullptr;
-      reportMessage(msg::kAddException);
-    }
+  {
+    m_busy = 1;
+    m_cancelRequested = 0;
+    m_callbackError = nullptr;
+    // Also when a message handler throws out of the failure report below.
+    const platform::ScopeExit restore([&] {
+      m_specList.clear();
+      m_excludeSpecList.clear();
+      if (loadedHere) unloadPackLib();
+      m_cancelRequested = 0;
+      m_busy = 0;
+    });
+    // A library without both entry points is never called.
+    if (binding.exec() != nullptr && binding.version() != nullptr) runAdd(spanning);
   }
-  m_specList.clear();
-  m_excludeSpecList.clear();
-  command.reset();
-  if (loadedHere) unloadPackLib();
-  m_cancelRequested = 0;
-  m_busy = 0;
   if (m_addedCount > 0) list();
+}
+
+void TArchiver::runAdd(bool spanning) {
+  PackLibBinding& binding = packLib();
+  try {
+    std::optional<platform::PrivateTempDir> spanFolder;
+    std::string writePath = m_archiveFileName;
+    if (spanning) {
+      // FIXME: no removable-disk sets here; the archive is written as one volume, in a folder
+      // of our own first, and copied into place once the library has finished it.
+      spanFolder.emplace("fennock-span", m_tempDir);
+      writePath = spanFolder->file("archive.zip");
+      if (m_verbose && OnMessage) OnMessage(*this, 0, "Temporary zipfile: " + writePath);
+    }
+    m_libraryVersion = binding.version()();
+    // Destroyed before the library can be unloaded.
+    std::unique_ptr<CommandStorage> command = buildAddCommand(m_libraryVersion, writePath);
+    m_addedCount = binding.exec()(command->record.data());
+    if (m_callbackError) std::rethrow_exception(m_callbackError);
+    if (spanning && m_addedCount > 0) {
+      try {
+        copyFile(writePath, m_archiveFileName);
+      } catch (...) {
+        m_addedCount = 0;
+        throw;
+      }
+    }
+  } catch (const platform::EInOutError& e) {
+    m_callbackError = nullptr;
+    reportMessage(msg::kAddException, std::string(": ") + e.what());
+  } catch (...) {
+    m_callbackError = nullptr;
+    reportMessage(msg::kAddException);
+  }
 }
 
 void TArchiver::setArchiveFileName(const std::string& value) {

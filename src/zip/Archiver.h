@@ -200,6 +200,8 @@ class TArchiver {
   std::unique_ptr<UnpackCommandStorage> buildExtractCommand(int32_t version,
                                                             const std::string& archivePath);
 
+  // Runs the loaded library's Add; failures are reported, not thrown.
+  void runAdd(bool spanning);
   // The command record of one Add, owning every text it points to.
   std::unique_ptr<CommandStorage> buildAddCommand(int32_t version, const std::string& archivePath);
   void fillSpecRecord(const std::string& spec, const PackLibCommand& command,
@@ -213,7 +215,6 @@ class TArchiver {
   // Listing of ArchiveFileName.
   void list();
   void clearListing();
-  std::string temporaryArchivePath();
 
   ArchiverHost* host();
 

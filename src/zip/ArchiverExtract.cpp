@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "platform/Paths.h"
+#include "platform/ScopeExit.h"
 #include "zip/Archiver.h"
 #include "zip/LibraryLoader.h"
 #include "zip/UnpackRecords.h"
@@ -114,22 +115,22 @@ void TArchiver::Extract() {
     loadUnpackLib();
     loadedHere = true;
   }
-  auto finish = [&] {
-    m_specList.clear();
+  // Also when a message handler throws out of a failure report below.
+  const platform::ScopeExit restore([&] {
     if (passwordCountChanged) m_passwordReqCount = passwordReqCount;
+    if (!binding.isLoaded()) {
+      m_busy = 0;
+      return;
+    }
+    m_specList.clear();
     if (loadedHere) unloadUnpackLib();
     m_cancelRequested = 0;
     m_busy = 0;
-  };
-  if (!binding.isLoaded()) {
-    m_busy = 0;
-    if (passwordCountChanged) m_passwordReqCount = passwordReqCount;
-    return;
-  }
+  });
+  if (!binding.isLoaded()) return;
   if (m_isSpanned) {
     // FIXME: no removable-disk sets on this platform, so a spanned archive cannot be assembled.
-    reportMessage(msg::kExtractException);
-    return finish();
+    return reportMessage(msg::kExtractException);
   }
   // Taken before the directory changes, so that a relative name still finds the archive.
   const std::string archivePath = platform::absolutePath(m_archiveFileName);
@@ -154,7 +155,6 @@ void TArchiver::Extract() {
       reportMessage(msg::kExtractException);
     }
   }
-  finish();
 }
 
 }  // namespace zip

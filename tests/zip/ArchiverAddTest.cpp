@@ -1,6 +1,9 @@
 // The Add operation with the real archiver library: early stops, the listing after Add, options.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <stdexcept>
+
 #include "ZipTestSupport.h"
 #include "support/ScratchDir.h"
 
@@ -167,4 +170,32 @@ TEST_F(AddFixture, ProgressReportsTotalsAndTheFile) {
   EXPECT_EQ(done, 3 << 20);
   EXPECT_EQ(file, input);
   EXPECT_TRUE(ended);
+}
+
+TEST_F(AddFixture, AThrowingMessageHandlerLeavesTheArchiverUsable) {
+  const std::string input = dir.write("data.bin", std::string(100000, 'd'));
+  z.OnProgress = [](TArchiver&, ProgressType, const std::string&, int64_t) {
+    throw std::runtime_error("progress handler failed");
+  };
+  z.OnMessage = [](TArchiver&, int32_t, const std::string&) {
+    throw std::runtime_error("message handler failed");
+  };
+  z.setArchiveFileName(dir.file("out.zip"));
+  z.SpecList() = {input};
+  EXPECT_THROW(z.Add(), std::runtime_error);
+  EXPECT_FALSE(z.Busy());
+  EXPECT_TRUE(z.SpecList().empty());
+
+  // A spanned add goes through a private folder of its own and leaves nothing there.
+  z.OnProgress = nullptr;
+  log.attach(z);
+  const std::string temp = dir.file("temp");
+  std::filesystem::create_directory(temp);
+  z.setTempDir(temp);
+  z.setAddOptions({AddOpt::AddDiskSpan});
+  z.SpecList() = {input};
+  z.Add();
+  EXPECT_EQ(z.AddedCount(), 1);
+  EXPECT_TRUE(ziptest::pythonTestzip(dir.file("out.zip")));
+  EXPECT_TRUE(std::filesystem::is_empty(temp));
 }
