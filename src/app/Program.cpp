@@ -5,7 +5,7 @@
 
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
-#include "job/Form2.h"
+#include "progress/Form2.h"
 #include "ui/Application.h"
 #include "widgets/HandCursors.h"
 #include "zip/EnglishMessages.h"

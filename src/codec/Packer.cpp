@@ -381,6 +381,7 @@ TCompressMode TPacker::Advise() {
   if (UseStream) {
     size = InputStream != nullptr ? InputStream->Size() : -1;
     if (size < 0) throw EPackerException("Packer advise : can not get size of inputstream !");
+    // "edvise" and "can open" below are the component's own texts, misspelt; callers match them.
     if (InputStream->Seek(0, soBeginning) < 0)
       throw EPackerException("Packer edvise : can not initialize the input stream!");
     in = InputStream;

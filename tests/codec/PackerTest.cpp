@@ -193,6 +193,18 @@ TEST(PackerStreams, MissingStreamsAndUnknownSizes) {
   EXPECT_EQ(failure([&] { packer.Decompress(); }), "Packer : Error reading from input stream !");
 }
 
+// The misspelling is the component's own text, which callers may match: it stays.
+TEST(PackerStreams, AdviseOnAStreamThatCannotRewindKeepsItsOwnText) {
+  struct NoRewind : codec::TMemoryStream {
+    std::int64_t Seek(std::int64_t, codec::TSeekOrigin) override { return -1; }
+  } in;
+  TPacker packer;
+  packer.UseStream = true;
+  packer.InputStream = &in;
+  EXPECT_EQ(failure([&] { packer.Advise(); }),
+            "Packer edvise : can not initialize the input stream!");
+}
+
 TEST(PackerStreams, CodingStartsWhereTheStreamsStand) {
   codec::TMemoryStream in(bytes("skipABCABCABCABC")), out;
   out.Write("head", 4);

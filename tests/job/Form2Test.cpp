@@ -5,7 +5,7 @@
 #include <clocale>
 
 #include "job/FakeJobHost.h"
-#include "job/Form2.h"
+#include "progress/Form2.h"
 #include "platform/Shell.h"
 #include "support/ScratchDir.h"
 

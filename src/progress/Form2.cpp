@@ -1,5 +1,5 @@
 // The progress dialog: built from its window description, driven by the split job.
-#include "job/Form2.h"
+#include "progress/Form2.h"
 
 #include <FL/Fl.H>
 
