@@ -6,7 +6,10 @@
 
 #include "app/MainWindow.h"
 #include "app/Program.h"
+#include "app/Settings.h"
 #include "platform/Numbers.h"
+#include "support/ScopedEnvironment.h"
+#include "support/ScratchDir.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 
@@ -151,12 +154,45 @@ TEST_F(MainWindow, MenuEntries) {
     for (auto* item : items) out.push_back(item->caption());
     return out;
   };
-  EXPECT_EQ(captions(form.MainMenu1->items()), (std::vector<std::string>{"File", "Help", "Exit"}));
+  EXPECT_EQ(captions(form.MainMenu1->items()),
+            (std::vector<std::string>{"File", "Options", "Help", "Exit"}));
   EXPECT_EQ(captions(form.File1->items()), (std::vector<std::string>{"Input file", "Exit"}));
+  EXPECT_EQ(captions(form.Options1->items()),
+            (std::vector<std::string>{"Write checksum file (.sha256)",
+                                      "Also write a shell-script merger (.sh)"}));
+  for (const ui::MenuItem* item : form.Options1->items()) {
+    EXPECT_TRUE(item->checkable());
+    EXPECT_FALSE(item->checked()) << "off as the window starts with no settings";
+  }
   EXPECT_EQ(captions(form.Help1->items()),
             (std::vector<std::string>{"Help index", "License", "Support", "About Fennock!"}));
   EXPECT_FALSE(form.Exit2->isSubmenu());
   EXPECT_EQ(form.Exit2->parentItem(), nullptr);
+}
+
+TEST(MainWindowOptions, StartFromTheSavedSettingsAndAreSavedWhenChosen) {
+  testing_support::ScratchDir dir;
+  testing_support::ScopedEnvironment config("XDG_CONFIG_HOME", dir.path().c_str());
+  ui::ScriptedDialogs answers{false};
+  ui::ScopedDialogs scoped{answers};
+  app::initializeApplication();
+  const std::string path = dir.file("fennock/settings.ini");
+  {
+    TForm1 form;
+    form.Checksumfile1->click();
+    EXPECT_TRUE(form.checksums());
+    EXPECT_FALSE(form.shMerger());
+    EXPECT_EQ(app::loadSettings(path), (app::Settings{true, false}));
+    form.Shellmerger1->click();
+    form.Checksumfile1->click();
+    EXPECT_EQ(app::loadSettings(path), (app::Settings{false, true}));
+    // What the terminal sets by program is for its run only.
+    form.setChecksums(true);
+    EXPECT_EQ(app::loadSettings(path), (app::Settings{false, true}));
+  }
+  TForm1 next;
+  EXPECT_FALSE(next.checksums());
+  EXPECT_TRUE(next.shMerger());
 }
 
 using MainWindowDeathTest = MainWindow;
