@@ -6,10 +6,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Program.h"
-#include "app/Settings.h"
 #include "platform/Numbers.h"
-#include "support/ScopedEnvironment.h"
-#include "support/ScratchDir.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 
@@ -168,31 +165,6 @@ TEST_F(MainWindow, MenuEntries) {
             (std::vector<std::string>{"Help index", "License", "Support", "About Fennock!"}));
   EXPECT_FALSE(form.Exit2->isSubmenu());
   EXPECT_EQ(form.Exit2->parentItem(), nullptr);
-}
-
-TEST(MainWindowOptions, StartFromTheSavedSettingsAndAreSavedWhenChosen) {
-  testing_support::ScratchDir dir;
-  testing_support::ScopedEnvironment config("XDG_CONFIG_HOME", dir.path().c_str());
-  ui::ScriptedDialogs answers{false};
-  ui::ScopedDialogs scoped{answers};
-  app::initializeApplication();
-  const std::string path = dir.file("fennock/settings.ini");
-  {
-    TForm1 form;
-    form.Checksumfile1->click();
-    EXPECT_TRUE(form.checksums());
-    EXPECT_FALSE(form.shMerger());
-    EXPECT_EQ(app::loadSettings(path), (app::Settings{true, false}));
-    form.Shellmerger1->click();
-    form.Checksumfile1->click();
-    EXPECT_EQ(app::loadSettings(path), (app::Settings{false, true}));
-    // What the terminal sets by program is for its run only.
-    form.setChecksums(true);
-    EXPECT_EQ(app::loadSettings(path), (app::Settings{false, true}));
-  }
-  TForm1 next;
-  EXPECT_FALSE(next.checksums());
-  EXPECT_TRUE(next.shMerger());
 }
 
 using MainWindowDeathTest = MainWindow;
