@@ -1,5 +1,5 @@
-// The main window's layout as its window description gives it, its create handler and the
-// Exit entries.
+// The main window's layout as its window description gives it (with the Options menu added),
+// its create handler and the Exit entries.
 #include "app/MainWindow.h"
 
 #include "payloads/MainWindowDescription.h"
@@ -24,6 +24,9 @@ TForm1::TForm1()
   File1 = MainMenu1->add(nullptr, "File", 'F');
   Inputfile1 = MainMenu1->add(File1, "Input file", 'I');
   Exit1 = MainMenu1->add(File1, "Exit", 'x');
+  Options1 = MainMenu1->add(nullptr, "Options", 'O');
+  Checksumfile1 = MainMenu1->addCheckItem(Options1, "Write checksum file (.sha256)", 'W');
+  Shellmerger1 = MainMenu1->addCheckItem(Options1, "Also write a shell-script merger (.sh)", 'A');
   Help1 = MainMenu1->add(nullptr, "Help", 'H');
   License1 = MainMenu1->add(Help1, "Help index", 'H');
   Help2 = MainMenu1->add(Help1, "License", 'L');
@@ -75,6 +78,8 @@ TForm1::TForm1()
 
   Inputfile1->onClick = [this] { Inputfile1Click(); };
   Exit1->onClick = [this] { Exit1Click(); };
+  Checksumfile1->onClick = [this] { Checksumfile1Click(); };
+  Shellmerger1->onClick = [this] { Shellmerger1Click(); };
   License1->onClick = [this] { License1Click(); };
   Help2->onClick = [this] { Help2Click(); };
   Support1->onClick = [this] { Support1Click(); };
@@ -95,6 +100,7 @@ TForm1::TForm1()
   payloads::loadMainWindowStores(stores);
 
   FormCreate();
+  loadOptions();
 }
 
 TForm1::~TForm1() = default;

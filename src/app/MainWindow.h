@@ -31,6 +31,9 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   ui::MenuItem* File1;
   ui::MenuItem* Inputfile1;
   ui::MenuItem* Exit1;
+  ui::MenuItem* Options1;
+  ui::MenuItem* Checksumfile1;
+  ui::MenuItem* Shellmerger1;
   ui::MenuItem* Help1;
   ui::MenuItem* License1;
   ui::MenuItem* Help2;
@@ -98,6 +101,8 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   void CheckBox1Click();
   void Exit1Click();
   void Exit2Click();
+  void Checksumfile1Click();
+  void Shellmerger1Click();
   void License1Click();
   void Help2Click();
   void Support1Click();
@@ -120,11 +125,13 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   bool deleteInput() const override;
   bool openDestination() const override;
   bool exeMerger() const override;
-  bool shMerger() const override { return m_shMerger; }
-  void setShMerger(bool on) { m_shMerger = on; }
-  bool checksums() const override { return m_checksums; }
-  // Whether the job writes BaseName.sha256 beside the set; off as the window starts.
-  void setChecksums(bool on) { m_checksums = on; }
+  // The Options menu's check entries: whether the job also writes BaseName.sh and
+  // BaseName.sha256. Set from the saved settings as the window starts; setting them by program
+  // saves nothing.
+  bool shMerger() const override { return Shellmerger1->checked(); }
+  void setShMerger(bool on) { Shellmerger1->setChecked(on); }
+  bool checksums() const override { return Checksumfile1->checked(); }
+  void setChecksums(bool on) { Checksumfile1->setChecked(on); }
   void disableSplitButton() override;
   void setMainWindowEnabled(bool enabled) override;
   void resetFileChoice() override;
@@ -137,10 +144,10 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
 
  private:
   void chooseInputFile();
+  void loadOptions();
+  void saveOptions();
 
   job::ProgressView* m_progressView = nullptr;
-  bool m_shMerger = false;  // no control of the original window holds it
-  bool m_checksums = false;
   std::unique_ptr<job::ExeMergerSupport> m_exeMergerSupport;
   std::unique_ptr<job::CompressionStage> m_compressionStage;  // Zip and Packer1 inside
 };

@@ -30,10 +30,10 @@ struct SplitOptions {
   std::optional<bool> compress;
   std::optional<bool> batMerger;
   bool deleteInput = false;
-  bool shMerger = false;
+  std::optional<bool> shMerger;  // unset: as the Options menu was left
   bool openDest = false;
   bool overwrite = false;
-  bool checksums = false;
+  std::optional<bool> checksums;
   bool help = false;
 };
 
@@ -82,14 +82,14 @@ SplitOptions parse(const std::vector<std::string>& args) {
       if (kind != "exe" && kind != "bat")
         throw EUsage("Unknown merger '" + kind + "'; use exe or bat");
       options.batMerger = kind == "bat";
-    } else if (arg == "--sh-merger") {
-      options.shMerger = true;
+    } else if (arg == "--sh-merger" || arg == "--no-sh-merger") {
+      options.shMerger = arg == "--sh-merger";
     } else if (arg == "--delete-input") {
       options.deleteInput = true;
     } else if (arg == "--open-dest") {
       options.openDest = true;
-    } else if (arg == "--checksums") {
-      options.checksums = true;
+    } else if (arg == "--checksums" || arg == "--no-checksums") {
+      options.checksums = arg == "--checksums";
     } else if (arg == "--overwrite") {
       options.overwrite = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -132,10 +132,10 @@ void applyOptions(TForm1& form, const SplitOptions& options) {
     form.ComboBox1Change();
   }
   if (options.size) form.NumEdit1->setText(*options.size);
-  if (options.shMerger) form.setShMerger(true);
+  if (options.shMerger) form.setShMerger(*options.shMerger);
   form.CheckBox2->setChecked(options.deleteInput);
   form.CheckBox3->setChecked(options.openDest);
-  form.setChecksums(options.checksums);
+  if (options.checksums) form.setChecksums(*options.checksums);
 }
 
 }  // namespace

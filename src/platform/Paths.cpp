@@ -85,11 +85,29 @@ void setReadOnly(const std::string& path, bool readOnly) {
   if (::chmod(path.c_str(), mode) != 0) throwIoError(errno, path);
 }
 
+void createFolders(const std::string& path, unsigned mode) {
+  if (path.empty() || folderExists(path)) return;
+  const std::string parent = parentFolder(path);
+  if (!parent.empty() && parent != path) createFolders(parent, mode);
+  // Another process may make it at the same moment; what counts is that it is there.
+  if (::mkdir(path.c_str(), mode) != 0 && !(errno == EEXIST && folderExists(path)))
+    throwIoError(errno, path);
+}
+
 std::string tempFolder() {
   const char* env = std::getenv("TMPDIR");
   std::string folder = (env && *env && folderExists(env)) ? env : "/tmp";
   if (folder.back() != kPathSeparator) folder += kPathSeparator;
   return folder;
+}
+
+std::string userConfigFolder() {
+  // A relative value is not valid there and is ignored, as the base directory rules ask.
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && config[0] == kPathSeparator) return config;
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == kPathSeparator) return joinPath(home, ".config");
+  return {};
 }
 
 std::string currentFolder() {

@@ -35,8 +35,14 @@ void renameFile(const std::string& from, const std::string& to);
 bool isReadOnly(const std::string& path);
 void setReadOnly(const std::string& path, bool readOnly);
 
+// Creates the folder and any missing parents (new ones with `mode`); throws EInOutError.
+void createFolders(const std::string& path, unsigned mode = 0700);
+
 // $TMPDIR when it names a folder, else /tmp; always ends with "/".
 std::string tempFolder();
+// Where the user's settings live: $XDG_CONFIG_HOME when it is an absolute path, else
+// $HOME/.config; "" when neither is known.
+std::string userConfigFolder();
 std::string currentFolder();
 // Throws EInOutError when the folder cannot be entered.
 void setCurrentFolder(const std::string& folder);

@@ -44,10 +44,17 @@ void MenuItem::setEnabled(bool enabled) {
   m_menu.rebuild();
 }
 
+void MenuItem::setChecked(bool checked) {
+  if (checked == m_checked) return;
+  m_checked = checked;
+  m_menu.rebuild();
+}
+
 void MenuItem::click() {
   if (!m_menu.active_r() || isSubmenu()) return;
   for (const MenuItem* item = this; item; item = item->m_parent)
     if (!item->m_enabled) return;
+  if (m_checkable) setChecked(!m_checked);
   runEvent(onClick);
 }
 
@@ -66,6 +73,13 @@ MenuItem* MainMenu::add(MenuItem* parent, const std::string& caption, char acces
   return item;
 }
 
+MenuItem* MainMenu::addCheckItem(MenuItem* parent, const std::string& caption, char accessKey) {
+  MenuItem* item = add(parent, caption, accessKey);
+  item->m_checkable = true;
+  rebuild();
+  return item;
+}
+
 void MainMenu::appendTo(std::vector<Fl_Menu_Item>& out, const std::vector<MenuItem*>& entries) {
   for (MenuItem* item : entries) {
     Fl_Menu_Item entry{};
@@ -75,6 +89,8 @@ void MainMenu::appendTo(std::vector<Fl_Menu_Item>& out, const std::vector<MenuIt
     entry.labelfont_ = FL_HELVETICA;
     entry.labelsize_ = kFontSize;
     if (!item->m_enabled) entry.flags |= FL_MENU_INACTIVE;
+    if (item->m_checkable) entry.flags |= FL_MENU_TOGGLE;
+    if (item->m_checked) entry.flags |= FL_MENU_VALUE;
     if (item->isSubmenu()) {
       entry.flags |= FL_SUBMENU;
       entry.callback_ = nullptr;
@@ -115,6 +131,14 @@ int MainMenu::handle(int event) {
   return Fl_Menu_Bar::handle(event);
 }
 
-void MainMenu::chosen(Fl_Widget*, void* item) { runEvent(static_cast<MenuItem*>(item)->onClick); }
+void MainMenu::chosen(Fl_Widget* widget, void* data) {
+  auto* item = static_cast<MenuItem*>(data);
+  // FLTK has already turned the mark over in its array; the entry follows it.
+  if (item->m_checkable) {
+    const Fl_Menu_Item* picked = static_cast<MainMenu*>(widget)->mvalue();
+    if (picked && picked->user_data_ == item) item->m_checked = picked->value() != 0;
+  }
+  runEvent(item->onClick);
+}
 
 }  // namespace ui

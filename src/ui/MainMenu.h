@@ -26,6 +26,12 @@ class MenuItem {
   bool enabled() const { return m_enabled; }
   void setEnabled(bool enabled);
 
+  // A check entry shows a mark and turns it over each time it is chosen, before onClick runs.
+  // Setting the mark by program runs nothing.
+  bool checkable() const { return m_checkable; }
+  bool checked() const { return m_checked; }
+  void setChecked(bool checked);
+
   // Chooses the entry as a user would: runs onClick unless it or its menu is disabled.
   void click();
 
@@ -41,6 +47,8 @@ class MenuItem {
   std::string m_menuText;  // the caption as FLTK reads it: the access key marked with "&"
   std::vector<MenuItem*> m_children;
   bool m_enabled = true;
+  bool m_checkable = false;
+  bool m_checked = false;
 };
 
 class MainMenu : public Fl_Menu_Bar {
@@ -50,6 +58,8 @@ class MainMenu : public Fl_Menu_Bar {
   // Adds an entry at the end of the bar (parent nullptr) or of a submenu; `accessKey` is a
   // letter of the caption (either case), or 0.
   MenuItem* add(MenuItem* parent, const std::string& caption, char accessKey = 0);
+  // Adds a check entry to a submenu, unchecked.
+  MenuItem* addCheckItem(MenuItem* parent, const std::string& caption, char accessKey = 0);
   const std::vector<MenuItem*>& items() const { return m_topLevel; }
 
   // Rebuilds FLTK's menu array from the entries; call after adding.

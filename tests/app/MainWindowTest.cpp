@@ -151,8 +151,16 @@ TEST_F(MainWindow, MenuEntries) {
     for (auto* item : items) out.push_back(item->caption());
     return out;
   };
-  EXPECT_EQ(captions(form.MainMenu1->items()), (std::vector<std::string>{"File", "Help", "Exit"}));
+  EXPECT_EQ(captions(form.MainMenu1->items()),
+            (std::vector<std::string>{"File", "Options", "Help", "Exit"}));
   EXPECT_EQ(captions(form.File1->items()), (std::vector<std::string>{"Input file", "Exit"}));
+  EXPECT_EQ(captions(form.Options1->items()),
+            (std::vector<std::string>{"Write checksum file (.sha256)",
+                                      "Also write a shell-script merger (.sh)"}));
+  for (const ui::MenuItem* item : form.Options1->items()) {
+    EXPECT_TRUE(item->checkable());
+    EXPECT_FALSE(item->checked()) << "off as the window starts with no settings";
+  }
   EXPECT_EQ(captions(form.Help1->items()),
             (std::vector<std::string>{"Help index", "License", "Support", "About Fennock!"}));
   EXPECT_FALSE(form.Exit2->isSubmenu());

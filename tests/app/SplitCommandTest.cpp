@@ -26,12 +26,14 @@ std::string shellQuoted(const std::string& s) {
   return q + "'";
 }
 
-// Runs the program without a display, in `dir`, with `args`.
-ProgramRun fennock(const ScratchDir& dir, const std::string& args) {
+// Runs the program without a display, in `dir`, with `args`; `config` is its settings folder
+// (ctest's empty one when not given).
+ProgramRun fennock(const ScratchDir& dir, const std::string& args, const std::string& config = {}) {
   const char* build = std::getenv("FENNOCK_BUILD_DIR");
   std::string program = std::string(build ? build : ".") + "/src/app/fennock";
   std::string out = dir.file(".out"), err = dir.file(".err");
   std::string command = "cd " + shellQuoted(dir.path()) + " && env -u DISPLAY " +
+                        (config.empty() ? "" : "XDG_CONFIG_HOME=" + shellQuoted(config) + " ") +
                         shellQuoted(program) + " " + args + " >" + shellQuoted(out) + " 2>" +
                         shellQuoted(err);
   int raw = std::system(command.c_str());
@@ -138,6 +140,32 @@ TEST(SplitCommand, HelpAfterSplitAndFilesThatLookLikeOptions) {
   ProgramRun dash = fennock(dir, "split --no-compress --merger bat -- -dash.bin");
   EXPECT_EQ(dash.status, 0) << dash.err;
   EXPECT_EQ(ScratchDir::read(dir.file("-dash1.frg")), "abc");
+}
+
+TEST(SplitCommand, SavedOptionsAreTheDefaultsAndFlagsOverrideThemForOneRun) {
+  ScratchDir dir;
+  const std::string config = dir.file("config");
+  const std::string settings = config + "/fennock/settings.ini";
+  std::filesystem::create_directories(config + "/fennock");
+  dir.write("config/fennock/settings.ini", "checksums=true\nsh-merger=true\n");
+  dir.write("on.bin", "abc");
+  dir.write("off.bin", "abc");
+  dir.write("flag.bin", "abc");
+  const std::string quiet = " --merger bat --no-compress";
+  ASSERT_EQ(fennock(dir, "split on.bin" + quiet, config).status, 0);
+  EXPECT_TRUE(platform::fileExists(dir.file("on.sha256")));
+  EXPECT_TRUE(platform::fileExists(dir.file("on.sh")));
+
+  ProgramRun off = fennock(dir, "split off.bin --no-checksums --no-sh-merger" + quiet, config);
+  ASSERT_EQ(off.status, 0) << off.err;
+  EXPECT_FALSE(platform::fileExists(dir.file("off.sha256")));
+  EXPECT_FALSE(platform::fileExists(dir.file("off.sh")));
+  EXPECT_EQ(ScratchDir::read(settings), "checksums=true\nsh-merger=true\n") << "left as saved";
+
+  dir.write("config/fennock/settings.ini", "checksums=false\n");
+  ASSERT_EQ(fennock(dir, "split flag.bin --checksums" + quiet, config).status, 0);
+  EXPECT_TRUE(platform::fileExists(dir.file("flag.sha256")));
+  EXPECT_FALSE(platform::fileExists(dir.file("flag.sh")));
 }
 
 TEST(SplitCommand, VersionHelpAndNoDisplay) {

@@ -82,7 +82,7 @@ done
 xdotool search --onlyvisible --name '^Processing\.\.\.$' >/dev/null 2>&1 && fail "OK did not close the dialog"
 for _ in $(seq 20); do
   kill -0 "$app_pid" 2>/dev/null || break
-  xdotool mousemove --window "$main" 92 10 click 1 2>/dev/null
+  xdotool mousemove --window "$main" 131 10 click 1 2>/dev/null
   sleep 0.5
 done
 kill -0 "$app_pid" 2>/dev/null && fail "Exit did not end the program"

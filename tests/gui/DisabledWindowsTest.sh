@@ -25,10 +25,7 @@ seq 1 12000000 >"$input"
 use_fltk_chooser "$work/home"
 cd "$work/in" || fail "no input folder"
 
-"$fennock" >"$work/app.log" 2>&1 &
-app_pid=$!
-main=$(wait_window '^Fennock! 1\.0$' 100) || fail "no main window: $(cat "$work/app.log")"
-sleep 0.5
+start_main_window "$fennock"
 # Without a window manager the keys go to the window under the mouse.
 xdotool mousemove --window "$main" 300 320
 xdotool key alt+h
@@ -43,12 +40,12 @@ shot_main "$work/before.png"
 # "Exit", and the same from the keyboard.
 xdotool mousemove --window "$main" 397 48 click 1
 sleep 0.5
-xdotool mousemove --window "$main" 55 10 click 1
+xdotool mousemove --window "$main" 97 10 click 1
 sleep 0.3
 shot_main "$work/after.png"
 d=$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1)
 [ "${d%% *}" = 0 ] || fail "the main window changed under the About box ($d pixels)"
-xdotool mousemove --window "$main" 92 10 click 1
+xdotool mousemove --window "$main" 131 10 click 1
 xdotool mousemove --window "$main" 300 320 key alt+x alt+f
 sleep 0.5
 alive || fail "the disabled main window's Exit ended the program"

@@ -31,8 +31,8 @@ size=$(identify -format '%w %h' "$work/shot.png")
 mean=$(convert "$work/shot.png" -crop 458x329+191+112 -colorspace Gray -format '%[fx:mean]' info:)
 awk -v m="$mean" 'BEGIN { exit !(m > 0.6 && m < 0.95) }' || fail "window area mean $mean"
 
-# "Exit" is the third entry of the menu bar, after "File" and "Help".
-xdotool mousemove --window "$window" 92 10 click 1
+# "Exit" is the last entry of the menu bar, after "File", "Options" and "Help".
+xdotool mousemove --window "$window" 131 10 click 1
 for _ in $(seq 50); do
   kill -0 "$app_pid" 2>/dev/null || break
   sleep 0.1

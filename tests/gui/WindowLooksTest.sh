@@ -145,9 +145,9 @@ choose_input
 expect_window "$main" "the main window" "0x2c 0x3a" -
 
 # About box: no border icons, above the main window.
-xdotool mousemove --window "$main" 50 10 click 1
+xdotool mousemove --window "$main" 97 10 click 1
 sleep 0.5
-xdotool mousemove --window "$main" 70 96 click 1
+xdotool mousemove --window "$main" 117 96 click 1
 about=$(wait_window '^About Fennock!$' 50) || fail "no About box"
 sleep 0.3
 expect_window "$about" "the About box" "0x4 0xa" "$main"
@@ -207,7 +207,7 @@ for _ in $(seq 100); do [ -e "$work/in/photo.exe" ] && break; sleep 0.1; done
 sleep 0.5
 xdotool mousemove --window "$dialog" 157 188 click 1
 gone "$dialog" || fail "OK did not close the progress dialog"
-xdotool mousemove --window "$main" 92 10 click 1
+xdotool mousemove --window "$main" 131 10 click 1
 for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "Exit did not end the program"
 

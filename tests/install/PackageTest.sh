@@ -75,11 +75,11 @@ if command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
     done
     [ -n "$window" ] || fail "the unpacked program showed no window"
     sleep 0.5
-    # "Help" is the menu bar's second entry; "Help index", "License", "Support" follow below it.
+    # "Help" is the menu bar's third entry; "Help index", "License", "Support" follow below it.
     for item_y in 31 51 71; do
-      DISPLAY=":$n" xdotool mousemove --window "$window" 49 10 click 1
+      DISPLAY=":$n" xdotool mousemove --window "$window" 97 10 click 1
       sleep 0.4
-      DISPLAY=":$n" xdotool mousemove --window "$window" 60 "$item_y" click 1
+      DISPLAY=":$n" xdotool mousemove --window "$window" 110 "$item_y" click 1
       sleep 0.4
     done
     for _ in $(seq 20); do [ "$(wc -l <"$work/opened" 2>/dev/null)" = 3 ] && break; sleep 0.1; done

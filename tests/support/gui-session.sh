@@ -15,6 +15,8 @@ require_tools() {  # tool...
 # A scratch folder, removed at the end (kept, with a screenshot of a failure, when KEEP_WORK is
 # set); the programs whose ids the script keeps in app_pid and merger_pid are ended.
 work=$(mktemp -d)
+# The programs start from the default settings and save theirs here, never in the user's.
+export XDG_CONFIG_HOME="$work/config"
 app_pid=""
 merger_pid=""
 cleanup() {
@@ -35,6 +37,14 @@ fail() {
 use_fltk_chooser() {  # home folder
   export HOME="$1"
   use_fltk_file_chooser
+}
+
+# Starts the program in the background and sets app_pid and main, the id of its window.
+start_main_window() {  # program
+  "$1" >"$work/app.log" 2>&1 &
+  app_pid=$!
+  main=$(wait_window '^Fennock! 1\.0$' 100) || fail "no main window: $(cat "$work/app.log")"
+  sleep 0.5
 }
 
 # Presses the input group's "Change" of the main window (352, 16 in the group at 8, 0, below

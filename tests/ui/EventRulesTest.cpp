@@ -189,6 +189,30 @@ TEST(MainMenuRules, CommandAndSubmenuEntries) {
   EXPECT_FALSE(item->submenu());
 }
 
+TEST(MainMenuRules, CheckEntriesTurnOverWhenChosenByUserOrFltkButNotWhenSet) {
+  ui::Form form("Menu", 0, 0, 300, 200, true);
+  ui::MainMenu menu(form);
+  ui::MenuItem* options = menu.add(nullptr, "Options");
+  ui::MenuItem* check = menu.addCheckItem(options, "Write checksum file");
+  std::vector<bool> seen;  // the state each click handler found
+  check->onClick = [&] { seen.push_back(check->checked()); };
+  auto fltkEntry = [&] { return menu.find_item("Options/Write checksum file"); };
+  ASSERT_NE(fltkEntry(), nullptr);
+  EXPECT_TRUE(fltkEntry()->checkbox());
+  EXPECT_FALSE(fltkEntry()->value());
+
+  check->click();
+  EXPECT_TRUE(fltkEntry()->value()) << "the mark shows";
+  menu.picked(fltkEntry());  // as FLTK's own menu window reports a choice
+  EXPECT_FALSE(check->checked());
+  check->setChecked(true);
+  EXPECT_TRUE(fltkEntry()->value());
+  options->setEnabled(false);
+  check->click();
+  EXPECT_TRUE(check->checked());
+  EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+}
+
 TEST(MainMenuRules, AccessKeyMarksTheFirstLetterOfEitherCaseAndAmpersandsStayText) {
   ui::Form form("Menu", 0, 0, 300, 200, true);
   ui::MainMenu menu(form);
