@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the .deb from a build folder, unpacks it with dpkg-deb into a private root (no
-# installation on this machine) and checks what it holds: the program starts from there, and
-# the menu entry, icon and documents lie where the desktop and the program look for them.
+# installation on this machine) and checks what it holds: the program starts from there; the
+# menu entry, icon, documents, file types, manual pages and completion lie where the desktop and
+# the program look for them, and each is read by the tool that reads it on a user's machine.
 # Usage: [with-xvfb] PackageTest.sh BUILD_DIR. Exit 77 (skipped) where the Debian tools are
 # missing.
 set -euo pipefail
@@ -38,7 +39,10 @@ for file in usr/bin/fennock \
             usr/share/icons/hicolor/48x48/apps/fennock.png \
             usr/share/icons/hicolor/scalable/apps/fennock.svg \
             usr/share/fennock/index.htm usr/share/fennock/license.txt \
-            usr/share/fennock/manual/insup.htm usr/share/doc/fennock/copyright; do
+            usr/share/fennock/manual/insup.htm usr/share/doc/fennock/copyright \
+            usr/share/mime/packages/fennock.xml \
+            usr/share/man/man1/fennock.1 usr/share/man/man1/fennock-merger.1 \
+            usr/share/bash-completion/completions/fennock; do
   [ -f "$root/$file" ] || fail "missing /$file"
 done
 [ -x "$root/usr/bin/fennock" ] || fail "fennock is not executable"
@@ -101,9 +105,50 @@ else
   echo "not checked: the Help menu (no display, or xdotool is missing)"
 fi
 
+for tool in desktop-file-validate xmllint update-mime-database gio man; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup installs it)"
+done
+
 entry="$root/usr/share/applications/fennock.desktop"
-grep -qx 'Exec=fennock' "$entry" || fail "menu entry does not start fennock"
+grep -qx 'Exec=fennock %f' "$entry" || fail "menu entry does not start fennock on a file"
 grep -qx 'Icon=fennock' "$entry" || fail "menu entry does not name the installed icon"
-if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$entry" || fail "menu entry does not validate"
-fi
+grep -qx 'MimeType=application/x-fennock-piece;application/x-fennock-checksums;' "$entry" ||
+  fail "menu entry does not open the file types"
+desktop-file-validate "$entry" || fail "menu entry does not validate"
+echo "menu entry validates"
+
+# The file types as a file manager sees them, from the package's database beside the system's.
+xmllint --noout "$root/usr/share/mime/packages/fennock.xml" || fail "the MIME file is not XML"
+# (It notes on stderr that the scratch root is not in the search path: only failure counts.)
+update-mime-database "$root/usr/share/mime" >/dev/null 2>"$work/mime.log" ||
+  { cat "$work/mime.log" >&2; fail "update-mime-database refused the MIME file"; }
+# Sets of both layouts as the unpacked program writes them, and a checksum file of another's.
+mkdir -p "$work/data-home" "$work/exe" "$work/bat"
+head -c 3000 /dev/urandom >"$work/exe/holiday.mkv"
+cp "$work/exe/holiday.mkv" "$work/bat/holiday.mkv"
+for merger in exe bat; do
+  "$root/usr/bin/fennock" split "$work/$merger/holiday.mkv" --count 3 --no-compress \
+    --merger "$merger" --checksums >/dev/null || fail "the unpacked program could not split"
+done
+printf '%064d  debian.iso\n' 4 >"$work/other.sha256"
+type_of() {
+  XDG_DATA_HOME="$work/data-home" XDG_DATA_DIRS="$root/usr/share:/usr/share" GIO_USE_VFS=local \
+    gio info -a standard::content-type "$work/$1" | sed -n 's/^ *standard::content-type: //p'
+}
+for expected in "bat/holiday1.frg application/x-fennock-piece" \
+                "exe/holiday.sha256 application/x-fennock-checksums" \
+                "bat/holiday.sha256 application/x-fennock-checksums" \
+                "other.sha256 text/plain"; do
+  file=${expected%% *}
+  type=$(type_of "$file")
+  [ "$type" = "${expected#* }" ] || fail "$file is seen as '$type', not ${expected#* }"
+done
+echo "file types: pieces and the set's checksum file are Fennock's, other .sha256 files are not"
+
+for page in fennock.1 fennock-merger.1; do
+  MANWIDTH=80 man --warnings -l "$root/usr/share/man/man1/$page" >"$work/page.txt" \
+    2>"$work/page.err" || fail "man could not render $page"
+  [ ! -s "$work/page.err" ] || { cat "$work/page.err" >&2; fail "$page renders with warnings"; }
+  grep -q '^NAME' "$work/page.txt" || fail "$page rendered without its NAME section"
+done
+echo "manual pages render without warnings"
