@@ -4,6 +4,9 @@
 #   share/applications/fennock.desktop             the menu entry
 #   share/icons/hicolor/{48x48,scalable}/apps/     the icon
 #   share/doc/fennock/copyright                    the licence, where Debian looks for it
+#   share/mime/packages/fennock.xml                the types of pieces and checksum files
+#   share/man/man1/                                fennock(1) and fennock-merger(1)
+#   share/bash-completion/completions/fennock      completion of the commands and options
 include(GNUInstallDirs)
 
 if(NOT TARGET fennock)
@@ -36,6 +39,14 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/fennock.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/license.txt
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/fennock RENAME copyright)
+# The desktop's triggers (shared-mime-info, man-db, desktop-file-utils) rebuild their caches
+# when the package puts these in place, so the package needs no scripts of its own.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/fennock-mime.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME fennock.xml)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/fennock.1 ${PROJECT_SOURCE_DIR}/packaging/fennock-merger.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/fennock.bash-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME fennock)
 
 # The Debian package.
 set(CPACK_GENERATOR DEB)
