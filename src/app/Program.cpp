@@ -45,6 +45,7 @@ void initializeApplication() {
 
 std::string usageText() {
   return "Usage: fennock                    show the main window\n"
+         "       fennock join FILE [--dest DIR] [--delete-pieces] [--no-unzip]\n"
          "       fennock split FILE [options]\n"
          "Splits FILE into pieces with the main window's settings, without showing it.\n"
          "Options (defaults are the window's):\n"
@@ -61,7 +62,12 @@ std::string usageText() {
          "                          .exe merger checks the set against\n"
          "  --overwrite             replace a set made for another file of the same base name\n"
          "  --                      every later argument is the file, even if it starts with -\n"
-         "  --help, --version\n";
+         "  --help, --version\n"
+         "Join joins the set that FILE belongs to (its .exe merger, a .frg piece, its .bat or\n"
+         ".sh script or its .sha256 file) as its merger does, without running the merger:\n"
+         "  --dest DIR              destination folder (default: the set's folder)\n"
+         "  --delete-pieces         delete the .frg pieces once they are joined\n"
+         "  --no-unzip              leave a compressed set's archive as it is\n";
 }
 
 int runProgram(const std::vector<std::string>& args) {
@@ -77,6 +83,8 @@ int runProgram(const std::vector<std::string>& args) {
   }
   if (command == "split")
     return runSplitCommand(std::vector<std::string>(args.begin() + 1, args.end()), stdout);
+  if (command == "join")
+    return runJoinCommand(std::vector<std::string>(args.begin() + 1, args.end()));
   std::fprintf(stderr, "%s: Unknown command '%s'; see \"fennock --help\".\n", kApplicationTitle,
                command.c_str());
   return 2;
