@@ -2,6 +2,7 @@
 // Exit entries.
 #include "app/MainWindow.h"
 
+#include "merger/MergerForm.h"
 #include "payloads/MainWindowDescription.h"
 #include "platform/Numbers.h"
 #include "ui/Application.h"

@@ -21,6 +21,10 @@
 #include "widgets/FileLabel.h"
 #include "widgets/NumEdit.h"
 
+namespace merger {
+class TForm1;
+}
+
 class TForm1 : public ui::Form, public job::SplitJobHost {
  public:
   TForm1();
@@ -103,6 +107,13 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   void Support1Click();
   void AbouFennock1Click();
 
+  // The file that the program was started on: chosen as the input as "Change" chooses it, or,
+  // when it belongs to a set and the user says so, that set in the merger's window.
+  void openFile(const std::string& path);
+  // The merger's window, shown beside this one, for the set that `member` belongs to.
+  void openJoinWindow(const std::string& member);
+  merger::TForm1* joinWindow() const { return m_joinForm.get(); }
+
   // The labels after a file choice (the estimate's file-choice rules).
   void refreshEstimateAfterFileChoice();
 
@@ -137,12 +148,14 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
 
  private:
   void chooseInputFile();
+  void chooseInputFile(const std::string& path);
 
   job::ProgressView* m_progressView = nullptr;
   bool m_shMerger = false;  // no control of the original window holds it
   bool m_checksums = false;
   std::unique_ptr<job::ExeMergerSupport> m_exeMergerSupport;
   std::unique_ptr<job::CompressionStage> m_compressionStage;  // Zip and Packer1 inside
+  std::unique_ptr<merger::TForm1> m_joinForm;
 };
 
 // The product title: the application's title and every error box's caption.
