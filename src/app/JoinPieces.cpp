@@ -1,4 +1,4 @@
-// Joining from the main window: a file given on the command line.
+// Joining from the main window: File, "Join pieces...", and a file given on the command line.
 #include "PayloadSizes.h"
 #include "app/JoinWindow.h"
 #include "app/MainWindow.h"
@@ -25,12 +25,18 @@ bool isSetMember(const std::string& member) { return merger::findSet(member).has
 
 }  // namespace app
 
+void TForm1::Joinpieces1Click() {
+  if (!OpenDialog2.execute()) return;
+  openJoinWindow(OpenDialog2.FileName());
+}
+
 void TForm1::openFile(const std::string& path) {
   if (app::isSetMember(path) &&
       ui::dialogs().confirm(ui::Application::instance().title(),
                             "\"" + platform::fileNameOf(path) +
                                 "\" belongs to a set of pieces. Join the set instead of "
                                 "splitting this file?")) {
+    OpenDialog2.setFileName(path);
     openJoinWindow(path);
     return;
   }

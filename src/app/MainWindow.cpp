@@ -24,6 +24,7 @@ TForm1::TForm1()
   MainMenu1 = new ui::MainMenu(*this);
   File1 = MainMenu1->add(nullptr, "File", 'F');
   Inputfile1 = MainMenu1->add(File1, "Input file", 'I');
+  Joinpieces1 = MainMenu1->add(File1, "Join pieces...", 'J');
   Exit1 = MainMenu1->add(File1, "Exit", 'x');
   Help1 = MainMenu1->add(nullptr, "Help", 'H');
   License1 = MainMenu1->add(Help1, "Help index", 'H');
@@ -75,6 +76,7 @@ TForm1::TForm1()
   Button3->setEnabled(false);
 
   Inputfile1->onClick = [this] { Inputfile1Click(); };
+  Joinpieces1->onClick = [this] { Joinpieces1Click(); };
   Exit1->onClick = [this] { Exit1Click(); };
   License1->onClick = [this] { License1Click(); };
   Help2->onClick = [this] { Help2Click(); };

@@ -34,6 +34,7 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   ui::MainMenu* MainMenu1;
   ui::MenuItem* File1;
   ui::MenuItem* Inputfile1;
+  ui::MenuItem* Joinpieces1;
   ui::MenuItem* Exit1;
   ui::MenuItem* Help1;
   ui::MenuItem* License1;
@@ -75,6 +76,7 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
 
   // Non-visual components.
   ui::OpenDialog OpenDialog1;
+  ui::OpenDialog OpenDialog2;  // a member of the set to join
   widgets::TBrowseFolder BrowseFolder1;
   job::TChrono Chrono1;
   // The job's payloads (archiver library, unarchiver library, merger program), loaded from the
@@ -92,6 +94,7 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   void FormCreate();
   void Button1Click();
   void Inputfile1Click();
+  void Joinpieces1Click();
   void Button2Click();
   void Button3Click();
   void NumEdit1Change();

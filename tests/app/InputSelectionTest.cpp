@@ -79,6 +79,10 @@ TEST_F(InputSelection, OpeningAFileChoosesItOrOffersToJoinItsSet) {
   ASSERT_NE(form.joinWindow(), nullptr);
   EXPECT_EQ(form.joinWindow()->FileLabel1.FileName(), dir.file("set") + "/");
   EXPECT_EQ(form.FileLabel1->FileName(), notes);  // the earlier choice stays
+
+  answers.queueOpenFile(dir.file("set/video.bat"));
+  form.Joinpieces1->click();  // no such script: no set, an error and no new window
+  EXPECT_EQ(answers.errorCount(), 1);
 }
 
 TEST_F(InputSelection, CompressDefaultComparesTheTextAfterTheFirstDotExactly) {

@@ -152,7 +152,8 @@ TEST_F(MainWindow, MenuEntries) {
     return out;
   };
   EXPECT_EQ(captions(form.MainMenu1->items()), (std::vector<std::string>{"File", "Help", "Exit"}));
-  EXPECT_EQ(captions(form.File1->items()), (std::vector<std::string>{"Input file", "Exit"}));
+  EXPECT_EQ(captions(form.File1->items()),
+            (std::vector<std::string>{"Input file", "Join pieces...", "Exit"}));
   EXPECT_EQ(captions(form.Help1->items()),
             (std::vector<std::string>{"Help index", "License", "Support", "About Fennock!"}));
   EXPECT_FALSE(form.Exit2->isSubmenu());
