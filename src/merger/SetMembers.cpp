@@ -11,6 +11,7 @@
 #include "job/ChecksumFile.h"
 #include "job/Names.h"
 #include "platform/File.h"
+#include "platform/IoError.h"
 #include "platform/Paths.h"
 
 namespace merger {
@@ -162,8 +163,11 @@ MergePlan planScriptSet(const SetLocation& set) {
   if (platform::fileExists(bat)) {
     std::tie(count, target) = readBatScript(bat, set.spacelessName);
   } else if (platform::fileExists(sums)) {
-    // The lines name every piece and then the joined file.
+    // The lines name every piece and then the joined file; a set whose first piece is an .EXE
+    // merger cannot be joined without it.
     for (const auto& [name, digest] : job::parseChecksumFile(readListing(sums))) {
+      if (name == set.baseName + ".exe")
+        throw EMergeError(platform::ioErrorText(platform::kIoFileNotFound) + ": \"" + name + "\"");
       if (const std::int64_t index = pieceIndex(name, set.spacelessName))
         count = std::max(count, index);
       else

@@ -151,6 +151,8 @@ TEST(JoinCommand, DamagedAndIncompleteSetsAreRefusedNamingThePiece) {
       {with(kBat, "--checksums"), "sample1.frg", flip("sample3.frg"),
        "sample3.frg is damaged (its checksum differs)"},
       {kExe, "sample.exe", remove("sample.exe"), "File not found"},
+      {with(kExe, "--checksums"), "sample2.frg", remove("sample.exe"),
+       "File not found: \"sample.exe\"."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.member + ": " + c.message);
