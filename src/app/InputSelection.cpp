@@ -37,8 +37,10 @@ void TForm1::Button1Click() { chooseInputFile(); }
 void TForm1::Inputfile1Click() { chooseInputFile(); }
 
 void TForm1::chooseInputFile() {
-  if (!OpenDialog1.execute()) return;
-  const std::string path = OpenDialog1.FileName();
+  if (OpenDialog1.execute()) chooseInputFile(OpenDialog1.FileName());
+}
+
+void TForm1::chooseInputFile(const std::string& path) {
   FileLabel1->setFileName(path);
   Button2->setEnabled(true);
   Button3->setEnabled(true);

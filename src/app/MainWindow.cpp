@@ -2,6 +2,7 @@
 // its create handler and the Exit entries.
 #include "app/MainWindow.h"
 
+#include "merger/MergerForm.h"
 #include "payloads/MainWindowDescription.h"
 #include "platform/Numbers.h"
 #include "ui/Application.h"
@@ -23,6 +24,7 @@ TForm1::TForm1()
   MainMenu1 = new ui::MainMenu(*this);
   File1 = MainMenu1->add(nullptr, "File", 'F');
   Inputfile1 = MainMenu1->add(File1, "Input file", 'I');
+  Joinpieces1 = MainMenu1->add(File1, "Join pieces...", 'J');
   Exit1 = MainMenu1->add(File1, "Exit", 'x');
   Options1 = MainMenu1->add(nullptr, "Options", 'O');
   Checksumfile1 = MainMenu1->addCheckItem(Options1, "Write checksum file (.sha256)", 'W');
@@ -77,6 +79,7 @@ TForm1::TForm1()
   Button3->setEnabled(false);
 
   Inputfile1->onClick = [this] { Inputfile1Click(); };
+  Joinpieces1->onClick = [this] { Joinpieces1Click(); };
   Exit1->onClick = [this] { Exit1Click(); };
   Checksumfile1->onClick = [this] { Checksumfile1Click(); };
   Shellmerger1->onClick = [this] { Shellmerger1Click(); };

@@ -21,6 +21,10 @@
 #include "widgets/FileLabel.h"
 #include "widgets/NumEdit.h"
 
+namespace merger {
+class TForm1;
+}
+
 class TForm1 : public ui::Form, public job::SplitJobHost {
  public:
   TForm1();
@@ -30,6 +34,7 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   ui::MainMenu* MainMenu1;
   ui::MenuItem* File1;
   ui::MenuItem* Inputfile1;
+  ui::MenuItem* Joinpieces1;
   ui::MenuItem* Exit1;
   ui::MenuItem* Options1;
   ui::MenuItem* Checksumfile1;
@@ -74,6 +79,7 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
 
   // Non-visual components.
   ui::OpenDialog OpenDialog1;
+  ui::OpenDialog OpenDialog2;  // a member of the set to join
   widgets::TBrowseFolder BrowseFolder1;
   job::TChrono Chrono1;
   // The job's payloads (archiver library, unarchiver library, merger program), loaded from the
@@ -91,6 +97,7 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   void FormCreate();
   void Button1Click();
   void Inputfile1Click();
+  void Joinpieces1Click();
   void Button2Click();
   void Button3Click();
   void NumEdit1Change();
@@ -107,6 +114,13 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   void Help2Click();
   void Support1Click();
   void AbouFennock1Click();
+
+  // The file that the program was started on: chosen as the input as "Change" chooses it, or,
+  // when it belongs to a set and the user says so, that set in the merger's window.
+  void openFile(const std::string& path);
+  // The merger's window, shown beside this one, for the set that `member` belongs to.
+  void openJoinWindow(const std::string& member);
+  merger::TForm1* joinWindow() const { return m_joinForm.get(); }
 
   // The labels after a file choice (the estimate's file-choice rules).
   void refreshEstimateAfterFileChoice();
@@ -146,10 +160,12 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   void chooseInputFile();
   void loadOptions();
   void saveOptions();
+  void chooseInputFile(const std::string& path);
 
   job::ProgressView* m_progressView = nullptr;
   std::unique_ptr<job::ExeMergerSupport> m_exeMergerSupport;
   std::unique_ptr<job::CompressionStage> m_compressionStage;  // Zip and Packer1 inside
+  std::unique_ptr<merger::TForm1> m_joinForm;
 };
 
 // The product title: the application's title and every error box's caption.

@@ -2,11 +2,14 @@
 #include "app/Program.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
+#include "platform/Paths.h"
 #include "progress/Form2.h"
 #include "ui/Application.h"
+#include "ui/Events.h"
 #include "widgets/HandCursors.h"
 #include "zip/EnglishMessages.h"
 
@@ -14,7 +17,8 @@ namespace app {
 
 namespace {
 
-int runWindows() {
+// The main window; `file`, when given, is opened as the window opens.
+int runWindows(const std::string& file = {}) {
   initializeApplication();
   ui::Application& application = ui::Application::instance();
   if (!application.initializeScreen()) {
@@ -31,6 +35,10 @@ int runWindows() {
   form2.setOwner(&form1);  // never behind the window whose job it shows
   form1.setProgressView(&form2);
   application.createForm<TForm3>(form1);  // the About box, hidden until the Help menu shows it
+  if (!file.empty()) {
+    form1.show();
+    ui::runEvent([&] { form1.openFile(platform::absolutePath(file)); });
+  }
   int status = application.run();
   application.destroyForms();
   return status;
@@ -45,6 +53,8 @@ void initializeApplication() {
 
 std::string usageText() {
   return "Usage: fennock                    show the main window\n"
+         "       fennock FILE               the window with FILE chosen (or its set to join)\n"
+         "       fennock join FILE [--dest DIR] [--delete-pieces] [--no-unzip]\n"
          "       fennock split FILE [options]\n"
          "Splits FILE into pieces with the main window's settings, without showing it.\n"
          "Options (defaults are the window's, with its Options menu as last saved):\n"
@@ -61,7 +71,12 @@ std::string usageText() {
          "                          which the mergers check the set against\n"
          "  --overwrite             replace a set made for another file of the same base name\n"
          "  --                      every later argument is the file, even if it starts with -\n"
-         "  --help, --version\n";
+         "  --help, --version\n"
+         "Join joins the set that FILE belongs to (its .exe merger, a .frg piece, its .bat or\n"
+         ".sh script or its .sha256 file) as its merger does, without running the merger:\n"
+         "  --dest DIR              destination folder (default: the set's folder)\n"
+         "  --delete-pieces         delete the .frg pieces once they are joined\n"
+         "  --no-unzip              leave a compressed set's archive as it is\n";
 }
 
 int runProgram(const std::vector<std::string>& args) {
@@ -77,6 +92,11 @@ int runProgram(const std::vector<std::string>& args) {
   }
   if (command == "split")
     return runSplitCommand(std::vector<std::string>(args.begin() + 1, args.end()), stdout);
+  if (command == "join")
+    return runJoinCommand(std::vector<std::string>(args.begin() + 1, args.end()));
+  // A desktop opens files with the program: one that exists is never taken for a command.
+  if (args.size() == 1 && !command.starts_with("-") && std::filesystem::exists(command))
+    return runWindows(command);
   std::fprintf(stderr, "%s: Unknown command '%s'; see \"fennock --help\".\n", kApplicationTitle,
                command.c_str());
   return 2;

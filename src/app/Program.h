@@ -17,6 +17,10 @@ int runProgram(const std::vector<std::string>& args);
 // and statistics go to `out`, errors to stderr. 0 on success.
 int runSplitCommand(const std::vector<std::string>& args, std::FILE* out);
 
+// `fennock join FILE [options]`: the merger's window for FILE's set, merged without showing it.
+// Progress goes to stdout, errors to stderr; the merger's exit status.
+int runJoinCommand(const std::vector<std::string>& args);
+
 // The text of --help.
 std::string usageText();
 

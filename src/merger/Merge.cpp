@@ -85,8 +85,8 @@ void joinPieces(const MergePlan& plan, platform::File& joined, MergeProgress& pr
 }  // namespace
 
 std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
-                     MergeProgress& progress) {
-  const MergePlan plan = planMerge(settings.ownPath, layout);
+                     MergeProgress& progress, const MergePlanner& planner) {
+  const MergePlan plan = planner ? planner() : planMerge(settings.ownPath, layout);
   if (!platform::folderExists(settings.destFolder))
     throw EMergeError("The destination folder \"" + settings.destFolder +
                       "\" does not exist; choose another one");
@@ -103,7 +103,7 @@ std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
   const std::string resultPath = extract ? outputPath : joinedPath;
   checkNameFits(settings.destFolder, platform::fileNameOf(resultPath));
   // With a checksum file beside the set, a damaged piece is named before anything is written.
-  const std::optional<SetCheck> check = SetCheck::load(settings.ownPath);
+  const std::optional<SetCheck> check = SetCheck::load(plan.checksumFile);
   if (check) check->checkPieces(plan, progress);
   // What a merge killed outright (SIGKILL, a power cut) left here is of no use to anyone.
   platform::removeLeftovers({{false, platform::isPendingFileName}}, settings.destFolder);
@@ -120,14 +120,15 @@ std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
       joined->commit();
   });
   if (extract) {
-    extractArchive(settings.ownPath, plan.libraryOffset, layout.unzipLibrarySize,
+    extractArchive(plan.pieces.front().path, plan.libraryOffset, layout.unzipLibrarySize,
                    joined->temporaryPath(), settings.destFolder, settings.archiverHost);
     joined->discard();
   }
 
-  // Only a whole merge lets the pieces go. Piece 1 is the merger file itself: never deleted.
+  // Only a whole merge lets the pieces go, and never the merger file itself.
   if (settings.deletePieces)
-    for (std::size_t p = 1; p < plan.pieces.size(); ++p) platform::deleteFile(plan.pieces[p].path);
+    for (std::size_t p = plan.keptPieces; p < plan.pieces.size(); ++p)
+      platform::deleteFile(plan.pieces[p].path);
   return resultPath;
 }
 

@@ -1,6 +1,7 @@
 // The merge: joins the merger file's data and its pieces into the file that was split.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "merger/MergePlan.h"
@@ -10,6 +11,9 @@ class ArchiverHost;
 }
 
 namespace merger {
+
+// Plans the merge of a set that is not read from a merger file's record (pieces beside a script).
+using MergePlanner = std::function<MergePlan()>;
 
 struct MergeSettings {
   std::string ownPath;        // the merger file that runs
@@ -32,7 +36,8 @@ class MergeProgress {
 // Runs one whole merge; returns the path of what it left in the destination folder (the file
 // that was split, or the archive of a compressed job when it was not unzipped). Throws with
 // the system's texts; nothing is reported as merged unless every piece was whole.
+// `planner` plans a set that has no merger file; null: the record of `settings.ownPath`.
 std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
-                     MergeProgress& progress);
+                     MergeProgress& progress, const MergePlanner& planner = {});
 
 }  // namespace merger

@@ -61,9 +61,14 @@ job::ScriptRecord readRecord(platform::File& own, const MergerLayout& layout) {
                     " were expected; it may have been cut short in transfer. Nothing was merged");
 }
 
-}  // namespace
-
-namespace {
+// A piece's length; "File not found" and its name when it is not there.
+std::int64_t measurePiece(const std::string& path) {
+  const std::int64_t size = platform::fileSize(path);
+  if (size < 0 || !platform::fileExists(path))
+    throw EMergeError(platform::ioErrorText(platform::kIoFileNotFound) + ": \"" +
+                      platform::fileNameOf(path) + "\"");
+  return size;
+}
 
 std::string setStem(const std::string& ownPath) {
   std::string stem = ownPath;
@@ -108,13 +113,11 @@ MergePlan planMerge(const std::string& ownPath, const MergerLayout& layout) {
   const std::int64_t firstShare = std::max<std::int64_t>(0, record.pieceSize - head);
   if (count > 1 && ownData != firstShare) reportLength(ownPath, ownData, firstShare);
   plan.pieces.push_back({ownPath, head, ownData});
+  plan.checksumFile = checksumPath(ownPath);
   std::vector<std::int64_t> sizes;
   for (std::int64_t p = 2; p <= count; ++p) {
     const std::string path = piecePath(ownPath, p);
-    const std::int64_t size = platform::fileSize(path);
-    if (size < 0 || !platform::fileExists(path))
-      throw EMergeError(platform::ioErrorText(platform::kIoFileNotFound) + ": \"" +
-                        platform::fileNameOf(path) + "\"");
+    const std::int64_t size = measurePiece(path);
     plan.pieces.push_back({path, 0, size});
     sizes.push_back(size);
   }
@@ -127,6 +130,39 @@ MergePlan planMerge(const std::string& ownPath, const MergerLayout& layout) {
     if (!dataEndsHere) reportLength(plan.pieces[i + 1].path, sizes[i], record.pieceSize);
     break;
   }
+  return plan;
+}
+
+MergePlan planPieceMerge(const std::string& folder, const std::string& spacelessName,
+                         std::int64_t count, const std::string& outputName,
+                         const std::string& checksumFile) {
+  if (count <= 0)
+    throw EMergeError("The set of \"" + spacelessName +
+                      "1.frg\" holds no pieces. Nothing was merged");
+  MergePlan plan;
+  plan.outputName = trimTrailingControls(outputName);
+  checkPlainName(plan.outputName);
+  plan.checksumFile = checksumFile;
+  plan.keptPieces = 0;
+  for (std::int64_t p = 1; p <= count; ++p) {
+    const std::string path =
+        platform::joinPath(folder, spacelessName + std::to_string(p) + kPieceExtension);
+    plan.pieces.push_back({path, 0, measurePiece(path)});
+  }
+  // Every piece but the last is PieceSize long and the last holds whatever remains. No record
+  // gives the size here: a piece cut short in transfer is the one shorter than the longest.
+  std::int64_t pieceSize = 0;
+  for (std::size_t i = 0; i + 1 < plan.pieces.size(); ++i)
+    pieceSize = std::max(pieceSize, plan.pieces[i].size);
+  for (std::size_t i = 0; i + 1 < plan.pieces.size(); ++i)
+    if (plan.pieces[i].size != pieceSize)
+      reportLength(plan.pieces[i].path, plan.pieces[i].size, pieceSize);
+  if (pieceSize > INT32_MAX)
+    throw EMergeError("The piece \"" + platform::fileNameOf(plan.pieces.front().path) +
+                      "\" is longer than Fennock's pieces can be. Nothing was merged");
+  plan.record.baseName = spacelessName;
+  plan.record.pieceSize = static_cast<std::int32_t>(pieceSize);
+  plan.record.pieceCount = static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX));
   return plan;
 }
 

@@ -36,6 +36,9 @@ struct MergePlan {
   std::string archiveName;         // BaseName + ".zip", compressed jobs only
   std::int64_t libraryOffset = 0;  // the packed unarchiver library in the merger file
   std::vector<PieceSource> pieces;  // piece 1 is the merger file itself
+  std::string checksumFile;         // the set's BaseName.sha256, whether it is there or not
+  // The leading pieces that "Delete partial files when merged" leaves: the merger file is one.
+  std::size_t keptPieces = 1;
 };
 
 using job::trimTrailingControls;
@@ -50,5 +53,12 @@ std::string checksumPath(const std::string& ownPath);
 // file names, for a missing piece ("File not found" and its name) and for a piece of the wrong
 // length.
 MergePlan planMerge(const std::string& ownPath, const MergerLayout& layout);
+
+// The merge of a set that a script joins: the pieces `spacelessName` + 1.frg to + `count`.frg in
+// `folder`, into `outputName`. Throws EMergeError for a missing piece ("File not found" and its
+// name) and for a piece before the last whose length differs from the first's.
+MergePlan planPieceMerge(const std::string& folder, const std::string& spacelessName,
+                         std::int64_t count, const std::string& outputName,
+                         const std::string& checksumFile);
 
 }  // namespace merger

@@ -40,7 +40,7 @@ class TForm1::ArchiverHost final : public zip::ArchiverHost {
   }
 };
 
-TForm1::TForm1(std::string ownPath, const MergerLayout& layout)
+TForm1::TForm1(std::string ownPath, const MergerLayout& layout, MergePlanner planner)
     : ui::Form("Fennock!SFX", kLeft, kTop, kClientWidth, kClientHeight, false),
       FileLabel1(*this, {8, 8, 177, 17}),
       Button1(*this, {192, 0, 75, 25}, "Destination", 0),
@@ -50,7 +50,8 @@ TForm1::TForm1(std::string ownPath, const MergerLayout& layout)
       GaugeBar1(0, 88, 265, 20),
       m_archiverHost(std::make_unique<ArchiverHost>()),
       m_ownPath(std::move(ownPath)),
-      m_layout(layout) {
+      m_layout(layout),
+      m_planner(std::move(planner)) {
   setBorderIcons(ui::BorderIcons::SystemMenu);
   FileLabel1.setSeparator(std::string(1, platform::kPathSeparator));
   add(GaugeBar1);
@@ -87,7 +88,10 @@ void TForm1::Button2Click() {
   merge();
   ui::Application& application = ui::Application::instance();
   ui::dialogs().message(ui::MessageKind::Information, application.title(), kFilesMerged);
-  application.terminate(0);
+  if (onMerged)
+    onMerged();
+  else
+    application.terminate(0);
 }
 
 std::string TForm1::merge(MergeProgress* extraProgress) {
@@ -103,7 +107,7 @@ std::string TForm1::merge(MergeProgress* extraProgress) {
   settings.unzip = CheckBox2.checked();
   settings.archiverHost = m_archiverHost.get();
   try {
-    std::string result = runMerge(settings, m_layout, *this);
+    std::string result = runMerge(settings, m_layout, *this, m_planner);
     m_extraProgress = nullptr;
     return result;
   } catch (...) {

@@ -13,12 +13,6 @@ namespace merger {
 
 namespace {
 
-struct TerminalOptions {
-  std::string dest;
-  bool deletePieces = false;
-  bool noUnzip = false;
-};
-
 // Prints a line whenever the position moves.
 class ProgressLines final : public MergeProgress {
  public:
@@ -38,17 +32,46 @@ class ProgressLines final : public MergeProgress {
   const char* m_step = nullptr;
 };
 
-int fail(const std::string& message, int status = 1) {
-  std::fprintf(stderr, "%s: %s.\n", kMergerTitle, message.c_str());
-  return status;
-}
-
 std::string absoluteFolder(const std::string& folder) {
   if (!folder.empty() && folder.front() == platform::kPathSeparator) return folder;
   return platform::joinPath(platform::currentFolder(), folder);
 }
 
-int runTerminal(TForm1& form, const TerminalOptions& options) {
+}  // namespace
+
+int failInTerminal(const std::string& message, int status) {
+  std::fprintf(stderr, "%s: %s.\n", ui::Application::instance().title().c_str(), message.c_str());
+  return status;
+}
+
+std::optional<int> parseTerminalOptions(const std::vector<std::string>& args,
+                                        TerminalOptions& options, const std::string& usage,
+                                        std::string* file) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(usage.c_str(), stdout);
+      return 0;
+    } else if (arg == "--dest") {
+      if (i + 1 == args.size()) return failInTerminal("The option --dest needs a folder", 2);
+      options.dest = args[++i];
+    } else if (arg == "--delete-pieces") {
+      options.deletePieces = true;
+    } else if (arg == "--no-unzip") {
+      options.noUnzip = true;
+    } else if (file && (arg == "-" || !arg.starts_with("-"))) {
+      if (!file->empty())
+        return failInTerminal(
+            "Only one set can be joined at a time ('" + arg + "' is a second file)", 2);
+      *file = arg;
+    } else {
+      return failInTerminal("Unknown option '" + arg + "'; see --help", 2);
+    }
+  }
+  return std::nullopt;
+}
+
+int runTerminalMerge(TForm1& form, const TerminalOptions& options) {
   if (!options.dest.empty()) {
     std::string dest = absoluteFolder(options.dest);
     if (dest.back() != platform::kPathSeparator) dest += platform::kPathSeparator;
@@ -62,14 +85,12 @@ int runTerminal(TForm1& form, const TerminalOptions& options) {
   } catch (...) {
     // The default error handler's text: the message followed by ".".
     const std::string text = ui::Application::errorText(std::current_exception());
-    std::fprintf(stderr, "%s: %s\n", kMergerTitle, text.c_str());
+    std::fprintf(stderr, "%s: %s\n", ui::Application::instance().title().c_str(), text.c_str());
     return 1;
   }
   std::printf("%s\n", kFilesMerged);
   return 0;
 }
-
-}  // namespace
 
 std::string usageText() {
   return "Usage: <merger>.exe                 show the merger window\n"
@@ -89,31 +110,17 @@ int runMergerProgram(const std::vector<std::string>& args, const std::string& ow
   application.setTitle(kMergerTitle);
   zip::installEnglishMessages();
   TerminalOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(usageText().c_str(), stdout);
-      return 0;
-    } else if (arg == "--dest") {
-      if (i + 1 == args.size()) return fail("The option --dest needs a folder", 2);
-      options.dest = args[++i];
-    } else if (arg == "--delete-pieces") {
-      options.deletePieces = true;
-    } else if (arg == "--no-unzip") {
-      options.noUnzip = true;
-    } else {
-      return fail("Unknown option '" + arg + "'; see --help", 2);
-    }
-  }
+  if (auto status = parseTerminalOptions(args, options, usageText())) return *status;
   if (!layout)
-    return fail(
+    return failInTerminal(
         "This merger program was built without its image stamp and cannot find its "
-        "merge data");
+        "merge data",
+        1);
 
   const bool terminal = !args.empty() || !application.initializeScreen();
   TForm1& form = application.createForm<TForm1>(ownPath, *layout);
   if (terminal) {
-    const int status = runTerminal(form, options);
+    const int status = runTerminalMerge(form, options);
     application.destroyForms();
     return status;
   }

@@ -20,8 +20,7 @@ constexpr std::size_t kReadBlock = 1 << 20;
 
 }  // namespace
 
-std::optional<SetCheck> SetCheck::load(const std::string& ownPath) {
-  const std::string path = checksumPath(ownPath);
+std::optional<SetCheck> SetCheck::load(const std::string& path) {
   if (!platform::fileExists(path)) return std::nullopt;
   platform::File file = platform::File::openRead(path);
   std::string text(kLongestChecksumFile, '\0');

@@ -14,9 +14,9 @@ namespace merger {
 
 class SetCheck {
  public:
-  // The checksums beside the merger file `ownPath`; none when there is no checksum file, and
-  // then the merge goes on as it always did.
-  static std::optional<SetCheck> load(const std::string& ownPath);
+  // The checksums of the file `path`; none when there is no such file, and then the merge goes
+  // on as it always did.
+  static std::optional<SetCheck> load(const std::string& path);
 
   // Reads every piece whole (the merger file with its head) and throws EMergeError naming the
   // first one that differs from its line, or that has none.

@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Program.h"
+#include "merger/MergerForm.h"
 #include "platform/Paths.h"
 #include "support/ScratchDir.h"
 #include "ui/Dialogs.h"
@@ -55,6 +56,33 @@ TEST_F(InputSelection, MenuEntryDoesTheSameAsTheButton) {
   EXPECT_EQ(form.FileLabel1->FileName(), path);
   EXPECT_FALSE(form.CheckBox1->checked());
   EXPECT_TRUE(form.Button3->enabled());
+}
+
+// The file that the program starts on: chosen as "Change" chooses it, or, for a member of a set
+// and a "Yes", its set in the merger's window (its destination the set's folder).
+TEST_F(InputSelection, OpeningAFileChoosesItOrOffersToJoinItsSet) {
+  const std::string notes = dir.write("notes.txt", "n");
+  form.openFile(notes);
+  EXPECT_EQ(form.FileLabel1->FileName(), notes);
+  EXPECT_EQ(form.joinWindow(), nullptr);
+
+  std::filesystem::create_directories(dir.file("set"));
+  const std::string piece = dir.write("set/video2.frg", "p");
+  form.openFile(piece);
+  EXPECT_EQ(form.FileLabel1->FileName(), piece);
+  EXPECT_EQ(form.joinWindow(), nullptr);
+
+  answers.setConfirmAnswer(true);
+  form.openFile(dir.file("notes.txt"));
+  EXPECT_EQ(form.joinWindow(), nullptr);
+  form.openFile(piece);
+  ASSERT_NE(form.joinWindow(), nullptr);
+  EXPECT_EQ(form.joinWindow()->FileLabel1.FileName(), dir.file("set") + "/");
+  EXPECT_EQ(form.FileLabel1->FileName(), notes);  // the earlier choice stays
+
+  answers.queueOpenFile(dir.file("set/video.bat"));
+  form.Joinpieces1->click();  // no such script: no set, an error and no new window
+  EXPECT_EQ(answers.errorCount(), 1);
 }
 
 TEST_F(InputSelection, CompressDefaultComparesTheTextAfterTheFirstDotExactly) {
