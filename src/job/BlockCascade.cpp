@@ -4,9 +4,38 @@
 #include <algorithm>
 
 #include "platform/File.h"
-#include "platform/Sha256Hasher.h"
+#include "platform/HashThread.h"
 
 namespace job {
+
+namespace {
+
+// A hashed copy moves its bytes through a ring of slices of the largest buffer: the hashing
+// threads read a slice while the next ones are read and written. The ring is one slice longer
+// than a hashing thread's queue, so a slice is only read into once no thread reads it.
+constexpr std::size_t kSlice = 1u << 20;
+constexpr std::size_t kSlices = platform::HashThread::kDepth + 1;
+static_assert(kSlices * kSlice <= BlockCascade::kBlockSizes[0]);
+
+// Every byte given to the threads is hashed before a copy returns; one that unwinds waits until
+// the threads read its buffers no more, since the next copy writes into them.
+class HashedBytesSettle {
+ public:
+  explicit HashedBytesSettle(CopyHashers hashers) : m_hashers(hashers) {}
+  ~HashedBytesSettle() {
+    if (m_hashers.first) m_hashers.first->settle();
+    if (m_hashers.second) m_hashers.second->settle();
+  }
+  void drain() {
+    if (m_hashers.first) m_hashers.first->drain();
+    if (m_hashers.second) m_hashers.second->drain();
+  }
+
+ private:
+  CopyHashers m_hashers;
+};
+
+}  // namespace
 
 BlockCascade& BlockCascade::shared() {
   static BlockCascade cascade;
@@ -22,36 +51,55 @@ BlockCascade::BlockCascade() {
 std::size_t BlockCascade::append(platform::File& source, platform::File& target, std::size_t size,
                                  char* buffer, CopyHashers hashers) {
   if (!hashers.any()) return target.appendFrom(source, size, buffer);
-  const std::size_t n = source.read(buffer, size);
-  if (hashers.first) hashers.first->update(buffer, n);
-  if (hashers.second) hashers.second->update(buffer, n);
-  target.write(buffer, n);
-  return n;
+  return appendHashed(source, target, size, hashers);
+}
+
+std::size_t BlockCascade::appendHashed(platform::File& source, platform::File& target,
+                                       std::size_t size, CopyHashers hashers) {
+  std::size_t done = 0;
+  while (done < size) {
+    char* slice = largest() + m_nextSlice * kSlice;
+    m_nextSlice = (m_nextSlice + 1) % kSlices;
+    const std::size_t want = std::min(kSlice, size - done);
+    const std::size_t n = source.read(slice, want);
+    if (hashers.first) hashers.first->update(slice, n);
+    if (hashers.second) hashers.second->update(slice, n);
+    target.write(slice, n);
+    done += n;
+    if (n < want) break;  // the source's end
+  }
+  return done;
 }
 
 void BlockCascade::copyBlocks(platform::File& source, platform::File& target, std::int64_t bound,
                               CopyHashers hashers) {
+  HashedBytesSettle hashed(hashers);
   for (std::size_t i = 0; i < kBlockSizes.size(); ++i) {
     const auto k = static_cast<std::int64_t>(kBlockSizes[i]);
     // The target's own length drives the loop, queried before every block.
     while (!source.atEnd() && target.size() < bound - k)
       append(source, target, kBlockSizes[i], m_buffers[i].get(), hashers);
   }
+  hashed.drain();
 }
 
 void BlockCascade::copyUpTo(platform::File& source, platform::File& target, std::int64_t bound,
                             CopyHashers hashers) {
+  HashedBytesSettle hashed(hashers);
   for (std::int64_t length = target.size(); length < bound && !source.atEnd();) {
     auto want = static_cast<std::size_t>(std::min<std::int64_t>(bound - length, kBlockSizes[0]));
     std::size_t n = append(source, target, want, largest(), hashers);
     if (n == 0) break;
     length += static_cast<std::int64_t>(n);
   }
+  hashed.drain();
 }
 
 void BlockCascade::copyRest(platform::File& source, platform::File& target, CopyHashers hashers) {
+  HashedBytesSettle hashed(hashers);
   while (append(source, target, kBlockSizes[0], largest(), hashers) != 0) {
   }
+  hashed.drain();
 }
 
 void BlockCascade::copyPiece(platform::File& source, platform::File& target, std::int64_t bound,

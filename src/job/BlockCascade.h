@@ -9,17 +9,18 @@
 
 namespace platform {
 class File;
-class Sha256Hasher;
+class HashThread;
 }  // namespace platform
 
 namespace job {
 
 // Digests that see every byte a copy moves, in order. With any of them the bytes go through the
 // cascade's buffers (read, hash, write) instead of being copied inside the kernel: hashing them
-// there costs no second read of the source.
+// there costs no second read of the source. They hash on their own threads while the copy reads
+// and writes; every byte is hashed when a copy returns.
 struct CopyHashers {
-  platform::Sha256Hasher* first = nullptr;
-  platform::Sha256Hasher* second = nullptr;
+  platform::HashThread* first = nullptr;
+  platform::HashThread* second = nullptr;
   bool any() const { return first || second; }
 };
 
@@ -50,10 +51,13 @@ class BlockCascade {
  private:
   BlockCascade();
   char* largest() { return m_buffers[0].get(); }
-  static std::size_t append(platform::File& source, platform::File& target, std::size_t size,
-                            char* buffer, CopyHashers hashers);
+  std::size_t append(platform::File& source, platform::File& target, std::size_t size, char* buffer,
+                     CopyHashers hashers);
+  std::size_t appendHashed(platform::File& source, platform::File& target, std::size_t size,
+                           CopyHashers hashers);
 
   std::array<std::unique_ptr<char[]>, kBlockSizes.size()> m_buffers;
+  std::size_t m_nextSlice = 0;  // of the largest buffer, for a hashed copy
 };
 
 }  // namespace job

@@ -22,6 +22,7 @@
 #include "job/ScriptRecord.h"
 #include "job/ShellMerger.h"
 #include "platform/File.h"
+#include "platform/HashThread.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
 #include "platform/PendingFile.h"
@@ -127,10 +128,13 @@ class Job {
   std::optional<platform::PendingFile> m_shellMerger;
   std::int64_t m_headSize = 0;             // the .EXE merger's bytes before the first data
   std::vector<std::int64_t> m_pieceSizes;  // every piece's, the merger file's first
-  // With checksums: the digests of the piece being written and of all the data cut, and the
-  // lines of BaseName.sha256 so far.
-  std::optional<platform::Sha256> m_pieceHash;
-  std::optional<platform::Sha256> m_wholeHash;
+  // With checksums: the digests of the piece being written and of all the data cut, each on a
+  // thread of its own (the one hash is the limit of the job's speed, and the copy overlaps it),
+  // and the lines of BaseName.sha256 so far.
+  std::optional<platform::Sha256> m_pieceEngine;
+  std::optional<platform::Sha256> m_wholeEngine;
+  std::optional<platform::HashThread> m_pieceHash;
+  std::optional<platform::HashThread> m_wholeHash;
   std::string m_checksumLines;
   std::optional<platform::PendingFile> m_checksumFile;
 };
@@ -162,8 +166,8 @@ void Job::run() {
   m_compressed = m_host.compress();
   m_exeMerger = m_host.exeMerger();
   if (m_host.checksums()) {
-    m_pieceHash.emplace();
-    m_wholeHash.emplace();
+    m_pieceHash.emplace(m_pieceEngine.emplace());
+    m_wholeHash.emplace(m_wholeEngine.emplace());
   }
   if (m_compressed) m_host.compressionStage().checkAvailable();
   if (m_exeMerger) m_host.exeMergerSupport().checkAvailable();
@@ -353,6 +357,7 @@ void Job::hashExeHead(platform::File& merger) {
   merger.readExact(head.data(), head.size());
   std::copy_n(&bytes[kRecordPieceCountOffset], 4, head.begin() + countAt);
   m_pieceHash->update(head.data(), head.size());
+  m_pieceHash->drain();  // before the head goes
   merger.seek(headSize);
 }
 

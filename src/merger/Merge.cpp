@@ -11,6 +11,7 @@
 #include "merger/Extraction.h"
 #include "merger/SetCheck.h"
 #include "platform/File.h"
+#include "platform/HashThread.h"
 #include "platform/IoError.h"
 #include "platform/OwnSha256.h"
 #include "platform/Paths.h"
@@ -58,7 +59,7 @@ void checkNameFits(const std::string& folder, const std::string& name) {
 }
 
 void joinPieces(const MergePlan& plan, platform::File& joined, MergeProgress& progress,
-                platform::Sha256Hasher* hash) {
+                platform::HashThread* hash) {
   job::BlockCascade& cascade = job::BlockCascade::shared();
   const std::int64_t count = plan.record.pieceCount;
   std::int64_t expected = 0;
@@ -110,10 +111,13 @@ std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
   std::optional<platform::PendingFile> joined;
   asMaking(resultPath, [&] {
     joined.emplace(joinedPath);
-    platform::OwnSha256 hash;
-    joinPieces(plan, joined->file(), progress, check ? &hash : nullptr);
+    // The joined data is hashed as it is joined, on a second thread: no second pass over it.
+    platform::OwnSha256 engine;
+    std::optional<platform::HashThread> hash;
+    if (check) hash.emplace(engine);
+    joinPieces(plan, joined->file(), progress, hash ? &*hash : nullptr);
     if (check)
-      check->checkJoined(record.compressed ? plan.archiveName : plan.outputName, hash.finish());
+      check->checkJoined(record.compressed ? plan.archiveName : plan.outputName, hash->finish());
     if (extract)
       joined->file().close();
     else

@@ -1,14 +1,22 @@
-// SHA-256 as FIPS 180-4 defines it, one 64-byte block at a time.
+// SHA-256 as FIPS 180-4 defines it: whole blocks with the processor's SHA instructions where it
+// has them (chosen at run time, the image runs on any x86-64), else with portable code.
 #include "platform/OwnSha256.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <cpuid.h>
+#include <immintrin.h>
+#define FENNOCK_SHA_X86 1
+#endif
 
 namespace platform {
 
 namespace {
 
-constexpr std::array<std::uint32_t, 64> kRoundConstants = {
+alignas(16) constexpr std::array<std::uint32_t, 64> kRoundConstants = {
     0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
     0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
     0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
@@ -28,40 +36,143 @@ void writeBE32(std::uint8_t* p, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
 }
 
+// One round, with the working variables named where they stand: the callers rotate the names
+// instead of moving eight values every round.
+inline void round(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t& d,
+                  std::uint32_t e, std::uint32_t f, std::uint32_t g, std::uint32_t& h,
+                  std::uint32_t constantPlusWord) {
+  const std::uint32_t t1 =
+      h + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) + (g ^ (e & (f ^ g))) + constantPlusWord;
+  d += t1;
+  h = t1 + (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) + ((a & b) | (c & (a | b)));
+}
+
+// The message schedule in a ring of 16 words: word t (16 and on) takes the place of word t - 16.
+inline std::uint32_t scheduled(std::uint32_t* w, int i) {
+  const std::uint32_t w15 = w[(i + 1) & 15], w2 = w[(i + 14) & 15];
+  w[i] += (rotr(w15, 7) ^ rotr(w15, 18) ^ (w15 >> 3)) + w[(i + 9) & 15] +
+          (rotr(w2, 17) ^ rotr(w2, 19) ^ (w2 >> 10));
+  return w[i];
+}
+
+// Sixteen rounds from round t on, the words of the ring at constant places.
+template <bool kScheduled>
+inline void sixteenRounds(std::uint32_t* w, int t, std::uint32_t& a, std::uint32_t& b,
+                          std::uint32_t& c, std::uint32_t& d, std::uint32_t& e, std::uint32_t& f,
+                          std::uint32_t& g, std::uint32_t& h) {
+  const std::uint32_t* k = &kRoundConstants[t];
+  auto word = [w](int i) { return kScheduled ? scheduled(w, i) : w[i]; };
+  for (int i = 0; i < 16; i += 8) {
+    round(a, b, c, d, e, f, g, h, k[i] + word(i));
+    round(h, a, b, c, d, e, f, g, k[i + 1] + word(i + 1));
+    round(g, h, a, b, c, d, e, f, k[i + 2] + word(i + 2));
+    round(f, g, h, a, b, c, d, e, k[i + 3] + word(i + 3));
+    round(e, f, g, h, a, b, c, d, k[i + 4] + word(i + 4));
+    round(d, e, f, g, h, a, b, c, k[i + 5] + word(i + 5));
+    round(c, d, e, f, g, h, a, b, k[i + 6] + word(i + 6));
+    round(b, c, d, e, f, g, h, a, k[i + 7] + word(i + 7));
+  }
+}
+
+void compressPortable(std::uint32_t* state, const std::uint8_t* blocks, std::size_t count) {
+  for (; count > 0; --count, blocks += 64) {
+    std::uint32_t w[16];
+    for (int t = 0; t < 16; ++t) w[t] = readBE32(blocks + 4 * t);
+    std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
+    std::uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
+    sixteenRounds<false>(w, 0, a, b, c, d, e, f, g, h);
+    for (int t = 16; t < 64; t += 16) sixteenRounds<true>(w, t, a, b, c, d, e, f, g, h);
+    state[0] += a;
+    state[1] += b;
+    state[2] += c;
+    state[3] += d;
+    state[4] += e;
+    state[5] += f;
+    state[6] += g;
+    state[7] += h;
+  }
+}
+
+#ifdef FENNOCK_SHA_X86
+
+// The SHA instructions keep the state as two vectors, ABEF and CDGH, and do two rounds at a
+// time; the message schedule runs four words ahead in the four vectors m[0..3].
+__attribute__((target("sha,sse4.1"))) void compressShaNi(std::uint32_t* state,
+                                                         const std::uint8_t* blocks,
+                                                         std::size_t count) {
+  const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bLL, 0x0405060700010203LL);
+  const __m128i dcba = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<__m128i*>(state)), 0xB1);
+  const __m128i hgfe =
+      _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<__m128i*>(state + 4)), 0x1B);
+  __m128i abef = _mm_alignr_epi8(dcba, hgfe, 8);
+  __m128i cdgh = _mm_blend_epi16(hgfe, dcba, 0xF0);
+  for (; count > 0; --count, blocks += 64) {
+    const __m128i abefBefore = abef, cdghBefore = cdgh;
+    __m128i m[4];
+#pragma GCC unroll 16
+    for (int g = 0; g < 16; ++g) {
+      __m128i& current = m[g & 3];
+      if (g < 4)
+        current = _mm_shuffle_epi8(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks + 16 * g)), byteSwap);
+      __m128i words = _mm_add_epi32(
+          current, _mm_load_si128(reinterpret_cast<const __m128i*>(&kRoundConstants[4 * g])));
+      // Two rounds leave the new ABEF in cdgh, and the old ABEF is then the new CDGH.
+      cdgh = _mm_sha256rnds2_epu32(cdgh, abef, words);
+      if (g >= 3 && g <= 14) {
+        __m128i& next = m[(g + 1) & 3];
+        next = _mm_add_epi32(next, _mm_alignr_epi8(current, m[(g - 1) & 3], 4));
+        next = _mm_sha256msg2_epu32(next, current);
+      }
+      words = _mm_shuffle_epi32(words, 0x0E);
+      abef = _mm_sha256rnds2_epu32(abef, cdgh, words);
+      if (g >= 1 && g <= 12) m[(g - 1) & 3] = _mm_sha256msg1_epu32(m[(g - 1) & 3], current);
+    }
+    abef = _mm_add_epi32(abef, abefBefore);
+    cdgh = _mm_add_epi32(cdgh, cdghBefore);
+  }
+  const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+  const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state), _mm_blend_epi16(feba, dchg, 0xF0));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), _mm_alignr_epi8(dchg, feba, 8));
+}
+
+bool hasShaInstructions() {
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_SSE4_1) || !(c & bit_SSSE3)) return false;
+  if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return false;
+  return (b & (1u << 29)) != 0;  // SHA
+}
+
+#else
+
+bool hasShaInstructions() { return false; }
+
+#endif
+
+std::atomic<bool> shaInstructionsAllowed{true};
+
+OwnSha256::Compress chooseCompress() {
+#ifdef FENNOCK_SHA_X86
+  static const bool available = hasShaInstructions();
+  if (available && shaInstructionsAllowed.load()) return compressShaNi;
+#endif
+  return compressPortable;
+}
+
 }  // namespace
+
+OwnSha256::OwnSha256() : m_compress(chooseCompress()) { reset(); }
+
+void OwnSha256::allowShaInstructions(bool allow) { shaInstructionsAllowed.store(allow); }
+
+bool OwnSha256::usesShaInstructions() const { return m_compress != compressPortable; }
 
 void OwnSha256::reset() {
   m_state = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
              0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
   m_blockFill = 0;
   m_length = 0;
-}
-
-void OwnSha256::compress(const std::uint8_t* block) {
-  std::array<std::uint32_t, 64> w;
-  for (int t = 0; t < 16; ++t) w[t] = readBE32(block + 4 * t);
-  for (int t = 16; t < 64; ++t) {
-    const std::uint32_t s0 = rotr(w[t - 15], 7) ^ rotr(w[t - 15], 18) ^ (w[t - 15] >> 3);
-    const std::uint32_t s1 = rotr(w[t - 2], 17) ^ rotr(w[t - 2], 19) ^ (w[t - 2] >> 10);
-    w[t] = w[t - 16] + s0 + w[t - 7] + s1;
-  }
-  auto [a, b, c, d, e, f, g, h] = m_state;
-  for (int t = 0; t < 64; ++t) {
-    const std::uint32_t t1 = h + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) + ((e & f) ^ (~e & g)) +
-                             kRoundConstants[t] + w[t];
-    const std::uint32_t t2 =
-        (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
-    h = g;
-    g = f;
-    f = e;
-    e = d + t1;
-    d = c;
-    c = b;
-    b = a;
-    a = t1 + t2;
-  }
-  const std::array<std::uint32_t, 8> add = {a, b, c, d, e, f, g, h};
-  for (int i = 0; i < 8; ++i) m_state[i] += add[i];
 }
 
 void OwnSha256::update(const void* data, std::size_t size) {
@@ -74,14 +185,16 @@ void OwnSha256::update(const void* data, std::size_t size) {
     p += take;
     size -= take;
     if (m_blockFill < m_block.size()) return;
-    compress(m_block.data());
+    m_compress(m_state.data(), m_block.data(), 1);
     m_blockFill = 0;
   }
-  for (; size >= m_block.size(); p += m_block.size(), size -= m_block.size()) compress(p);
+  const std::size_t whole = size / m_block.size();
+  m_compress(m_state.data(), p, whole);
+  p += whole * m_block.size();
+  size -= whole * m_block.size();
   std::memcpy(m_block.data(), p, size);
   m_blockFill = size;
 }
-
 Sha256Digest OwnSha256::finish() {
   const std::uint64_t bits = m_length * 8;
   // The padding: one 1 bit, zeros up to 56 bytes into a block, then the length in bits.

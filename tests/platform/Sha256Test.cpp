@@ -1,13 +1,27 @@
-// Both SHA-256 engines against the known vectors, fed whole and in uneven pieces.
+// The SHA-256 engines (OpenSSL's, ours with and without the SHA instructions) against the known
+// vectors, fed whole and in uneven pieces, and the thread that hashes beside a copy.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
+#include <stdexcept>
 #include <string>
 
+#include "platform/HashThread.h"
 #include "platform/OwnSha256.h"
 #include "platform/Sha256.h"
 
 namespace {
+
+// Our engine on its portable code, whatever the processor has.
+struct PortableSha256 {
+  PortableSha256() {
+    platform::OwnSha256::allowShaInstructions(false);
+    engine = std::make_unique<platform::OwnSha256>();
+    platform::OwnSha256::allowShaInstructions(true);
+  }
+  std::unique_ptr<platform::OwnSha256> engine;
+};
 
 std::string digestOf(platform::Sha256Hasher& hash, const std::string& data, std::size_t step) {
   for (std::size_t at = 0; at < data.size(); at += step)
@@ -37,12 +51,78 @@ TEST(Sha256, BothEnginesGiveTheKnownDigestsWhateverTheUpdateSizes) {
          {std::size_t(1), std::size_t(55), std::size_t(64), std::size_t(1) << 20}) {
       SCOPED_TRACE(std::to_string(v.message.size()) + " bytes by " + std::to_string(step));
       platform::OwnSha256 own;
+      PortableSha256 portable;
+      ASSERT_FALSE(portable.engine->usesShaInstructions());
       platform::Sha256 openssl;
-      EXPECT_EQ(digestOf(own, v.message, step), v.digest);
-      EXPECT_EQ(digestOf(openssl, v.message, step), v.digest);
-      // finish() starts over: the engine is ready for the next piece.
-      EXPECT_EQ(digestOf(own, "abc", 3), vectors[1].digest);
-      EXPECT_EQ(digestOf(openssl, "abc", 3), vectors[1].digest);
+      for (platform::Sha256Hasher* engine :
+           std::initializer_list<platform::Sha256Hasher*>{&own, portable.engine.get(), &openssl}) {
+        EXPECT_EQ(digestOf(*engine, v.message, step), v.digest);
+        // finish() starts over: the engine is ready for the next piece.
+        EXPECT_EQ(digestOf(*engine, "abc", 3), vectors[1].digest);
+      }
     }
   }
+}
+
+// Long random messages in random update sizes: the block loops of our two codes (many blocks a
+// call, a block held over between calls) against OpenSSL's.
+TEST(Sha256, OurCodesAgreeWithOpenSslOnRandomMessages) {
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  for (int round = 0; round < 20; ++round) {
+    std::string message(random() % 200000, '\0');
+    for (char& c : message) c = static_cast<char>(random());
+    const std::size_t step = 1 + random() % 5000;
+    platform::OwnSha256 own;
+    PortableSha256 portable;
+    platform::Sha256 openssl;
+    const std::string expected = digestOf(openssl, message, message.size() + 1);
+    EXPECT_EQ(digestOf(own, message, step), expected);
+    EXPECT_EQ(digestOf(*portable.engine, message, step), expected);
+  }
+}
+
+namespace {
+
+// Fails on the update that reaches `failAt` bytes, as an engine that runs out of memory would.
+class FailingEngine final : public platform::Sha256Hasher {
+ public:
+  explicit FailingEngine(std::size_t failAt) : m_failAt(failAt) {}
+  void update(const void*, std::size_t size) override {
+    if ((m_seen += size) >= m_failAt) throw std::runtime_error("engine failed");
+  }
+  platform::Sha256Digest finish() override { return {}; }
+
+ private:
+  std::size_t m_failAt, m_seen = 0;
+};
+
+}  // namespace
+
+TEST(HashThread, HashesEverythingQueuedInOrderAndReportsTheEnginesFailure) {
+  // Each update gets a buffer of its own that stays as it is until the digest is taken.
+  const std::string message = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
+  platform::OwnSha256 engine;
+  {
+    platform::HashThread thread(engine);
+    for (int twice = 0; twice < 2; ++twice) {
+      for (std::size_t at = 0; at < message.size(); at += 5)
+        thread.update(message.data() + at, std::min<std::size_t>(5, message.size() - at));
+      EXPECT_EQ(platform::toHex(thread.finish()),
+                "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+    }
+  }
+
+  // The failure comes back on the caller's thread, from a later update or from drain(), and the
+  // thread ends with updates still queued.
+  FailingEngine failing(10);
+  platform::HashThread thread(failing);
+  EXPECT_THROW(
+      {
+        for (int i = 0; i < 100; ++i) thread.update(message.data(), 4);
+        thread.drain();
+      },
+      std::runtime_error);
+  EXPECT_THROW(thread.update(message.data(), 4), std::runtime_error);
 }
