@@ -12,7 +12,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The listing reads a named file; an in-memory file keeps the disk out of the loop.
   static int fd = ::memfd_create("listing", 0);
-  if (fd < 0 || ::ftruncate(fd, 0) != 0 || ::pwrite(fd, data, size, 0) != ssize_t(size)) std::abort();
+  if (fd < 0 || ::ftruncate(fd, 0) != 0 || ::pwrite(fd, data, size, 0) != ssize_t(size))
+    std::abort();
   zip::TArchiver archiver;
   archiver.setUnattended(true);
   archiver.setArchiveFileName("/proc/self/fd/" + std::to_string(fd));

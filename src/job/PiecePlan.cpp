@@ -50,8 +50,7 @@ PiecePlan planBySize(std::int64_t totalSize, std::int64_t pieceSize) {
 PiecePlan planByCount(std::int64_t totalSize, std::int64_t pieceCount) {
   PiecePlan plan{static_cast<std::int64_t>(double(totalSize) / double(pieceCount)), pieceCount};
   if (plan.pieceSize > kMaxPieceValue)
-    throw EJobRefused("Each piece would hold more than " + kMaxText +
-                      " bytes; choose more pieces");
+    throw EJobRefused("Each piece would hold more than " + kMaxText + " bytes; choose more pieces");
   return plan;
 }
 

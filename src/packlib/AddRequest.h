@@ -10,7 +10,7 @@
 namespace packlib {
 
 struct SpecRequest {
-  std::string text;     // path or wildcard pattern
+  std::string text;  // path or wildcard pattern
   bool recurse = false;
   std::string rootDir;  // base of a relative spec; empty = the current folder
   bool encrypt = false;

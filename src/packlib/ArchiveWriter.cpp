@@ -43,8 +43,9 @@ std::vector<uint8_t> withoutZip64(const std::vector<uint8_t>& extra) {
     uint16_t id = readLE16(&extra[pos]);
     std::size_t size = readLE16(&extra[pos + 2]);
     if (size > extra.size() - pos - 4) break;
-    if (id != kZip64ExtraId) kept.insert(kept.end(), extra.begin() + std::ptrdiff_t(pos),
-                                         extra.begin() + std::ptrdiff_t(pos + 4 + size));
+    if (id != kZip64ExtraId)
+      kept.insert(kept.end(), extra.begin() + std::ptrdiff_t(pos),
+                  extra.begin() + std::ptrdiff_t(pos + 4 + size));
     pos += 4 + size;
   }
   return kept;
@@ -65,8 +66,10 @@ ExistingArchive readExistingArchive(platform::File& file) {
   end.read(&tail[*found]);
   int64_t endPos = fileSize - int64_t(tailSize) + int64_t(*found);
   ExistingArchive archive;
-  std::size_t commentLength = std::min<std::size_t>(end.commentLength, tailSize - *found - kEndRecordSize);
-  archive.comment.assign(reinterpret_cast<const char*>(&tail[*found + kEndRecordSize]), commentLength);
+  std::size_t commentLength =
+      std::min<std::size_t>(end.commentLength, tailSize - *found - kEndRecordSize);
+  archive.comment.assign(reinterpret_cast<const char*>(&tail[*found + kEndRecordSize]),
+                         commentLength);
 
   uint64_t total = end.totalEntries;
   uint64_t dirSize = end.directorySize;
@@ -126,7 +129,8 @@ ExistingArchive readExistingArchive(platform::File& file) {
     return archive.entries[a].localOffset < archive.entries[b].localOffset;
   });
   for (std::size_t k = 0; k < order.size(); ++k) {
-    uint64_t next = k + 1 < order.size() ? archive.entries[order[k + 1]].localOffset : uint64_t(dirPos);
+    uint64_t next =
+        k + 1 < order.size() ? archive.entries[order[k + 1]].localOffset : uint64_t(dirPos);
     archive.entries[order[k]].extent = next - archive.entries[order[k]].localOffset;
   }
   return archive;
@@ -254,8 +258,9 @@ void ArchiveWriter::writeCentral(const Entry& entry) {
   if (h.localHeaderOffset == kMax32) wide.push_back(w.localOffset);
   std::vector<uint8_t> extra = entry.extra;
   if (!wide.empty()) putExtraZip64(extra, wide);
-  uint16_t needed = entry.versionNeeded != 0 ? entry.versionNeeded
-                    : w.method == kMethodDeflated ? kVersionDeflated : kVersionStored;
+  uint16_t needed = entry.versionNeeded != 0      ? entry.versionNeeded
+                    : w.method == kMethodDeflated ? kVersionDeflated
+                                                  : kVersionStored;
   h.versionNeeded = wide.empty() ? needed : std::max(needed, kVersionZip64);
   if (!wide.empty() && (h.madeBy & 0xFF) < kVersionZip64)
     h.madeBy = uint16_t((h.madeBy & 0xFF00) | kVersionZip64);
@@ -270,8 +275,8 @@ void ArchiveWriter::writeCentral(const Entry& entry) {
   std::memcpy(record.data() + kCentralHeaderSize, w.name.data(), h.nameLength);
   if (!extra.empty())
     std::memcpy(record.data() + kCentralHeaderSize + h.nameLength, extra.data(), extra.size());
-  std::memcpy(record.data() + kCentralHeaderSize + h.nameLength + h.extraLength, entry.comment.data(),
-              h.commentLength);
+  std::memcpy(record.data() + kCentralHeaderSize + h.nameLength + h.extraLength,
+              entry.comment.data(), h.commentLength);
   m_out.write(record.data(), record.size());
 }
 

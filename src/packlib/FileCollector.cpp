@@ -17,7 +17,8 @@ namespace {
 bool hasWildcard(const std::string& s) { return s.find_first_of("*?[") != std::string::npos; }
 
 std::string lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return char(std::tolower(c)); });
   return s;
 }
 
@@ -106,8 +107,8 @@ class Collector {
         m_request.stripPaths ? platform::fileNameOf(relativeName) : cleanName(relativeName);
     if (name.empty() || excluded(path, name)) return;
     if (!m_names.insert(name).second) return;  // the first file of a name wins
-    m_files.push_back(SourceFile{path, name, uint64_t(st.st_size), int64_t(st.st_mtime),
-                                 uint32_t(st.st_mode)});
+    m_files.push_back(
+        SourceFile{path, name, uint64_t(st.st_size), int64_t(st.st_mtime), uint32_t(st.st_mode)});
   }
 
   const AddRequest& m_request;

@@ -14,8 +14,8 @@ struct SourceFile {
   std::string path;         // as opened
   std::string archiveName;  // with "/" separators, no leading "/"
   uint64_t size = 0;
-  int64_t modified = 0;     // POSIX time
-  uint32_t mode = 0;        // st_mode
+  int64_t modified = 0;  // POSIX time
+  uint32_t mode = 0;     // st_mode
 };
 
 // Files in spec order, without duplicates of a name; `warn` receives each spec that matched

@@ -1,4 +1,5 @@
-// Chunked deflate on worker threads; the reading, writing and callbacks stay on the caller's thread.
+// Chunked deflate on worker threads; the reading, writing and callbacks stay on the caller's
+// thread.
 #include "packlib/ParallelDeflate.h"
 
 #include <zlib.h>
@@ -65,8 +66,8 @@ class ChunkCompressor {
       int status = deflate(&m_stream, flush);
       produced = chunk.output.size() - m_stream.avail_out;
       if (status == Z_STREAM_ERROR) fail();
-      bool finished = chunk.last ? status == Z_STREAM_END
-                                 : (m_stream.avail_in == 0 && m_stream.avail_out > 0);
+      bool finished =
+          chunk.last ? status == Z_STREAM_END : (m_stream.avail_in == 0 && m_stream.avail_out > 0);
       if (finished) break;
       chunk.output.resize(chunk.output.size() * 2);
     }

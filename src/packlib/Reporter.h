@@ -23,15 +23,15 @@ class PackError : public std::runtime_error {
 };
 
 // The library's own error codes, sent in Arg1 of a message.
-inline constexpr int32_t kErrNoFiles = 1;       // nothing matched the specs
-inline constexpr int32_t kErrRead = 2;          // an input could not be read
-inline constexpr int32_t kErrWrite = 3;         // the archive could not be written
-inline constexpr int32_t kErrNotZip = 4;        // the existing archive is not a ZIP file
-inline constexpr int32_t kErrEncryption = 5;    // encryption is not offered by this library
-inline constexpr int32_t kErrBadCommand = 6;    // the command record is not understood
-inline constexpr int32_t kErrCompression = 7;   // zlib reported a failure
-inline constexpr int32_t kErrInternal = 8;      // anything else
-inline constexpr int32_t kWarnSkipped = 9;      // a named file was not found or not readable
+inline constexpr int32_t kErrNoFiles = 1;      // nothing matched the specs
+inline constexpr int32_t kErrRead = 2;         // an input could not be read
+inline constexpr int32_t kErrWrite = 3;        // the archive could not be written
+inline constexpr int32_t kErrNotZip = 4;       // the existing archive is not a ZIP file
+inline constexpr int32_t kErrEncryption = 5;   // encryption is not offered by this library
+inline constexpr int32_t kErrBadCommand = 6;   // the command record is not understood
+inline constexpr int32_t kErrCompression = 7;  // zlib reported a failure
+inline constexpr int32_t kErrInternal = 8;     // anything else
+inline constexpr int32_t kWarnSkipped = 9;     // a named file was not found or not readable
 
 class Reporter {
  public:

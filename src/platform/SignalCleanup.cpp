@@ -54,7 +54,9 @@ sigset_t handledSignals() {
 }
 
 void sleepMilliseconds(long ms) noexcept {
-  struct timespec pause {0, ms * 1000000L};
+  struct timespec pause {
+    0, ms * 1000000L
+  };
   ::nanosleep(&pause, nullptr);
 }
 

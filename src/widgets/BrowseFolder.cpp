@@ -65,7 +65,8 @@ std::string xdgUserFolder(const std::string& name) {
   const std::string home = environment("HOME");
   if (home.empty()) return {};
   const std::string key = "XDG_" + name + "_DIR=";
-  std::ifstream dirs(platform::joinPath(baseFolder("XDG_CONFIG_HOME", ".config"), "user-dirs.dirs"));
+  std::ifstream dirs(
+      platform::joinPath(baseFolder("XDG_CONFIG_HOME", ".config"), "user-dirs.dirs"));
   std::string line;
   while (std::getline(dirs, line)) {
     if (line.compare(0, key.size(), key) != 0) continue;
@@ -95,12 +96,14 @@ std::string rootFolderPath(TSHFolders root) {
       return existingOrEmpty(
           platform::joinPath(baseFolder("XDG_DATA_HOME", ".local/share"), "applications"));
     case foStartup:
-      return existingOrEmpty(platform::joinPath(baseFolder("XDG_CONFIG_HOME", ".config"), "autostart"));
+      return existingOrEmpty(
+          platform::joinPath(baseFolder("XDG_CONFIG_HOME", ".config"), "autostart"));
     case foRecycleBin:
       return existingOrEmpty(
           platform::joinPath(baseFolder("XDG_DATA_HOME", ".local/share"), "Trash/files"));
     case foFonts:
-      return existingOrEmpty(platform::joinPath(baseFolder("XDG_DATA_HOME", ".local/share"), "fonts"));
+      return existingOrEmpty(
+          platform::joinPath(baseFolder("XDG_DATA_HOME", ".local/share"), "fonts"));
     default:
       // The whole namespace, and roots that are no file-system folder here (control panel,
       // printers, network, ...): the chooser starts where it likes.

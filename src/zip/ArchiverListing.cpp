@@ -28,7 +28,7 @@ struct EndInfo {
   uint64_t totalEntries = 0;  // ZIP64 values when the archive has them
   uint64_t directorySize = 0;
   uint64_t directoryOffset = 0;
-  int64_t directoryEnd = 0;   // where the directory stops (the ZIP64 end record or the end record)
+  int64_t directoryEnd = 0;  // where the directory stops (the ZIP64 end record or the end record)
 };
 
 bool zeroPadding(const uint8_t* p, std::size_t n) {
@@ -95,7 +95,8 @@ void TArchiver::list() {
     uint8_t head[8] = {};
     if (fileSize >= 8) {
       file.readExact(head, 8);
-      m_isSpanned = readLE32(head) == kSpanningMarker && readLE32(head + 4) == kLocalHeaderSignature;
+      m_isSpanned =
+          readLE32(head) == kSpanningMarker && readLE32(head + 4) == kLocalHeaderSignature;
     }
     EndInfo info;
     bool found = false;
@@ -141,7 +142,8 @@ void TArchiver::list() {
         if (trailing > 0 && !padding) reportMessage(msg::kDataAfterArchive);
         if (commentLength > 0)
           m_archiveComment = convertArchiveText(
-              std::string(reinterpret_cast<const char*>(&tail[*at + kEndRecordSize]), commentLength),
+              std::string(reinterpret_cast<const char*>(&tail[*at + kEndRecordSize]),
+                          commentLength),
               0, 0, m_codePage);
       }
     }
@@ -219,8 +221,8 @@ void TArchiver::list() {
       entry.uncompressedSize64 = wide.uncompressedSize;
       entry.compressedSize64 = wide.compressedSize;
       entry.localHeaderOffset64 = wide.localHeaderOffset;
-      m_stubSize = std::min<int64_t>(m_stubSize, int64_t(std::min<uint64_t>(
-                                                     wide.localHeaderOffset, uint64_t(INT64_MAX))));
+      m_stubSize = std::min<int64_t>(
+          m_stubSize, int64_t(std::min<uint64_t>(wide.localHeaderOffset, uint64_t(INT64_MAX))));
       bool dirOnly = entry.FileName.empty() || entry.FileName.back() == platform::kPathSeparator;
       if (m_useDirOnlyEntries || !dirOnly) {
         m_entries.push_back(std::move(entry));

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <initializer_list>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -43,9 +43,21 @@ class EnumSet {
 };
 
 enum class AddOpt {
-  AddDirNames, AddRecurseDirs, AddMove, AddFreshen, AddUpdate, AddZipTime, AddForceDOS,
-  AddHiddenFiles, AddArchiveOnly, AddResetArchive, AddEncrypt, AddSeparateDirs, AddVolume,
-  AddDiskSpan, AddDiskSpanErase
+  AddDirNames,
+  AddRecurseDirs,
+  AddMove,
+  AddFreshen,
+  AddUpdate,
+  AddZipTime,
+  AddForceDOS,
+  AddHiddenFiles,
+  AddArchiveOnly,
+  AddResetArchive,
+  AddEncrypt,
+  AddSeparateDirs,
+  AddVolume,
+  AddDiskSpan,
+  AddDiskSpanErase
 };
 using AddOpts = EnumSet<AddOpt>;
 
@@ -53,12 +65,28 @@ enum class ExtrOpt { ExtrDirNames, ExtrOverWrite, ExtrFreshen, ExtrUpdate, ExtrT
 using ExtrOpts = EnumSet<ExtrOpt>;
 
 enum class SFXOpt {
-  SFXAskCmdLine, SFXAskFiles, SFXAutoRun, SFXHideOverWriteBox, SFXCheckSize, SFXNoSuccessMsg
+  SFXAskCmdLine,
+  SFXAskFiles,
+  SFXAutoRun,
+  SFXHideOverWriteBox,
+  SFXCheckSize,
+  SFXNoSuccessMsg
 };
 using SFXOpts = EnumSet<SFXOpt>;
 
 enum class AddStoreSuffixEnum {
-  assGIF, assPNG, assZ, assZIP, assZOO, assARC, assLZH, assARJ, assTAZ, assTGZ, assLHA, assEXE
+  assGIF,
+  assPNG,
+  assZ,
+  assZIP,
+  assZOO,
+  assARC,
+  assLZH,
+  assARJ,
+  assTAZ,
+  assTGZ,
+  assLHA,
+  assEXE
 };
 inline constexpr int kStoreSuffixCount = 12;
 // The fixed table of suffixes in member order.
@@ -78,8 +106,13 @@ class AddStoreExts : public EnumSet<AddStoreSuffixEnum> {
 enum class OvrOpts { OvrConfirm, OvrAlways, OvrNever };
 enum class CodePageOpts { cpAuto, cpNone, cpOEM };
 enum class DeleteOpts { htdFinal, htdAllowUndo };
-enum class ProgressType { NewFile = 0, ProgressUpdate = 1, EndOfBatch = 2, TotalFiles2Process = 3,
-                          TotalSize2Process = 4 };
+enum class ProgressType {
+  NewFile = 0,
+  ProgressUpdate = 1,
+  EndOfBatch = 2,
+  TotalFiles2Process = 3,
+  TotalSize2Process = 4
+};
 enum class UnpackSkipTypes : uint8_t {};  // the library's skip type byte, passed on as is
 
 // One kept entry of an archive's central directory.
@@ -102,9 +135,9 @@ struct ArchiveDirEntry {
   uint32_t ExtFileAttrib = 0;
   uint32_t RelOffLocalHdr = 0;
 
-  std::string FileName;     // converted; folders separated by this platform's separator
-  std::string FileComment;  // converted
-  bool Encrypted = false;   // bit 0 of Flag
+  std::string FileName;            // converted; folders separated by this platform's separator
+  std::string FileComment;         // converted
+  bool Encrypted = false;          // bit 0 of Flag
   std::vector<uint8_t> ExtraData;  // a private copy of the extra field; empty when none
 
   // The real sizes and offset: the 32-bit fields, or their ZIP64 values when the entry has them.
@@ -179,7 +212,8 @@ std::string messageText(int32_t id, const std::string& detail);
 class EArchiver : public std::runtime_error {
  public:
   EArchiver(int32_t id, bool display) : EArchiver(messageText(id), id, display) {}
-  EArchiver(int32_t id, int32_t detail) : EArchiver(messageText(id, std::to_string(detail)), id, true) {}
+  EArchiver(int32_t id, int32_t detail)
+      : EArchiver(messageText(id, std::to_string(detail)), id, true) {}
   EArchiver(int32_t id, const std::string& detail) : EArchiver(messageText(id, detail), id, true) {}
   uint8_t displayFlag() const { return m_display; }
   int32_t messageId() const { return m_id; }

@@ -28,26 +28,26 @@ enum {
   kCommandSeven = 7,
   kLegacySpecSlots = 4097,
   kCallbackTextSize = 512,
-  kMaxPasswordLength = 80,      /* characters a password prompt accepts */
-  kMaxCopiedPassword = 81,      /* characters of Password copied into the command */
-  kRecurseFromSpec = 0xFFFF,    /* SpecRecurse for a ">" spec (-1 in 16 bits) */
-  kEncryptFromSpec = 0xFFFF     /* SpecEncrypt for a spec with its own password */
+  kMaxPasswordLength = 80,   /* characters a password prompt accepts */
+  kMaxCopiedPassword = 81,   /* characters of Password copied into the command */
+  kRecurseFromSpec = 0xFFFF, /* SpecRecurse for a ">" spec (-1 in 16 bits) */
+  kEncryptFromSpec = 0xFFFF  /* SpecEncrypt for a spec with its own password */
 };
 
 /* ActionCode values of the callback record. */
 enum {
-  kActionNewFile = 1,      /* Text = file name, Arg2 = its size */
-  kActionProgress = 2,     /* Arg2 = bytes done since the last progress callback */
+  kActionNewFile = 1,  /* Text = file name, Arg2 = its size */
+  kActionProgress = 2, /* Arg2 = bytes done since the last progress callback */
   kActionEndOfBatch = 3,
-  kActionMessage = 4,      /* Text = message, Arg1 = error code (0 for a notice) */
-  kActionTotalFiles = 5,   /* Arg2 = number of files */
-  kActionTotalSize = 6,    /* Arg2 = total bytes */
-  kActionNewName = 7,      /* Text = name; answer: Text = new name, Arg1 = 1 when changed */
-  kActionPassword = 8,     /* Arg1 bit 0 = ask twice, Arg2 = repeat count; answer in Text */
-  kActionCrcError = 9,     /* Arg1 = found, Arg2 = expected; answer Arg1 = extract */
-  kActionOverwrite = 10,   /* Arg1 bit 0 = is older, Arg2 = overwrite; answer Arg2 */
-  kActionSkipped = 11,     /* Arg1 = error code, Arg2 low byte = skip type */
-  kActionFileComment = 12  /* Text = comment; answer Text, Arg1 = changed, Arg2 = length */
+  kActionMessage = 4,     /* Text = message, Arg1 = error code (0 for a notice) */
+  kActionTotalFiles = 5,  /* Arg2 = number of files */
+  kActionTotalSize = 6,   /* Arg2 = total bytes */
+  kActionNewName = 7,     /* Text = name; answer: Text = new name, Arg1 = 1 when changed */
+  kActionPassword = 8,    /* Arg1 bit 0 = ask twice, Arg2 = repeat count; answer in Text */
+  kActionCrcError = 9,    /* Arg1 = found, Arg2 = expected; answer Arg1 = extract */
+  kActionOverwrite = 10,  /* Arg1 bit 0 = is older, Arg2 = overwrite; answer Arg2 */
+  kActionSkipped = 11,    /* Arg1 = error code, Arg2 low byte = skip type */
+  kActionFileComment = 12 /* Text = comment; answer Text, Arg1 = changed, Arg2 = length */
 };
 
 /* ProgressType values handed to OnProgress. */
@@ -70,65 +70,65 @@ typedef int32_t (*PackLibCallbackProc)(PackLibCallbackInfo* info);
  * the 64-bit size at the end is present (sizes of 4 GiB and more do not fit Arg2).
  */
 struct PackLibCallbackInfo {
-  uint32_t RecordSize;              /* 0: sizeof(PackLibCallbackInfo) from this family */
-  void* Caller;                     /* 4 */
-  uint32_t Reserved8;               /* 8 */
-  uint32_t Reserved12;              /* 12 */
-  int32_t ActionCode;               /* 16 */
-  int32_t Arg1;                     /* 20 */
-  int32_t Arg2;                     /* 24 */
-  char Text[kCallbackTextSize];     /* 28 */
-  int64_t Size64;                   /* after Text: the full size for codes 1, 2 and 6 */
+  uint32_t RecordSize;          /* 0: sizeof(PackLibCallbackInfo) from this family */
+  void* Caller;                 /* 4 */
+  uint32_t Reserved8;           /* 8 */
+  uint32_t Reserved12;          /* 12 */
+  int32_t ActionCode;           /* 16 */
+  int32_t Arg1;                 /* 20 */
+  int32_t Arg2;                 /* 24 */
+  char Text[kCallbackTextSize]; /* 28 */
+  int64_t Size64;               /* after Text: the full size for codes 1, 2 and 6 */
 };
 
 /* One file spec of the 216-byte command record. */
 typedef struct PackLibFileSpec {
-  char* SpecText;                   /* 0 */
-  uint32_t Reserved4;               /* 4 */
-  uint32_t Reserved8;               /* 8 */
-  char* SpecPassword;               /* 12 */
-  int32_t SpecEncrypt;              /* 16 */
-  uint16_t SpecRecurse;             /* 20 */
-  uint8_t Reserved22[14];           /* 22..35 */
-  char* SpecRootDir;                /* 36 */
-  uint8_t Reserved40[64];           /* 40..103 */
+  char* SpecText;         /* 0 */
+  uint32_t Reserved4;     /* 4 */
+  uint32_t Reserved8;     /* 8 */
+  char* SpecPassword;     /* 12 */
+  int32_t SpecEncrypt;    /* 16 */
+  uint16_t SpecRecurse;   /* 20 */
+  uint8_t Reserved22[14]; /* 22..35 */
+  char* SpecRootDir;      /* 36 */
+  uint8_t Reserved40[64]; /* 40..103 */
 } PackLibFileSpec;
 
 /* Fields 0..127, common to both command layouts. */
-#define FENNOCK_PACKLIB_COMMAND_HEAD                                                        \
-  void* OwnerWindow;          /* 0 */                                                      \
-  void* Caller;               /* 4 */                                                      \
-  int32_t InterfaceVersion;   /* 8 */                                                      \
-  PackLibCallbackProc CallbackProc; /* 12 */                                               \
-  int32_t TraceFlag;          /* 16 */                                                     \
-  char* PasswordText;         /* 20 */                                                     \
-  char* StoreSuffixList;      /* 24 */                                                     \
-  int32_t EncryptFlag;        /* 28 */                                                     \
-  int32_t HiddenFilesFlag;    /* 32 */                                                     \
-  int32_t VolumeLabelFlag;    /* 36 */                                                     \
-  int32_t Reserved40;         /* 40 */                                                     \
-  int32_t OmitDirEntriesFlag; /* 44 */                                                     \
-  int32_t Reserved48;         /* 48 */                                                     \
-  int32_t VerboseFlag;        /* 52 */                                                     \
-  int32_t QuietFlag;          /* 56 */                                                     \
-  int32_t Level;              /* 60 */                                                     \
-  int32_t Reserved64;         /* 64 */                                                     \
-  int32_t Reserved68;         /* 68 */                                                     \
-  int32_t StripPathsFlag;     /* 72 */                                                     \
-  uint16_t RecurseFlag;       /* 76 */                                                     \
-  uint16_t Reserved78;        /* 78 */                                                     \
-  int32_t ConstantOne;        /* 80 */                                                     \
-  int32_t ForceDosFlag;       /* 84 */                                                     \
-  int32_t MoveFlag;           /* 88 */                                                     \
-  int32_t Reserved92;         /* 92 */                                                     \
-  int32_t UpdateFlag;         /* 96 */                                                     \
-  int32_t FreshenFlag;        /* 100 */                                                    \
-  int32_t Reserved104;        /* 104 */                                                    \
-  int32_t ZipTimeFlag;        /* 108 */                                                    \
-  int32_t Reserved112;        /* 112 */                                                    \
-  int32_t Reserved116;        /* 116 */                                                    \
-  int32_t SpecCount;          /* 120 */                                                    \
-  char* ArchivePath;          /* 124 */
+#define FENNOCK_PACKLIB_COMMAND_HEAD          \
+  void* OwnerWindow;                /* 0 */   \
+  void* Caller;                     /* 4 */   \
+  int32_t InterfaceVersion;         /* 8 */   \
+  PackLibCallbackProc CallbackProc; /* 12 */  \
+  int32_t TraceFlag;                /* 16 */  \
+  char* PasswordText;               /* 20 */  \
+  char* StoreSuffixList;            /* 24 */  \
+  int32_t EncryptFlag;              /* 28 */  \
+  int32_t HiddenFilesFlag;          /* 32 */  \
+  int32_t VolumeLabelFlag;          /* 36 */  \
+  int32_t Reserved40;               /* 40 */  \
+  int32_t OmitDirEntriesFlag;       /* 44 */  \
+  int32_t Reserved48;               /* 48 */  \
+  int32_t VerboseFlag;              /* 52 */  \
+  int32_t QuietFlag;                /* 56 */  \
+  int32_t Level;                    /* 60 */  \
+  int32_t Reserved64;               /* 64 */  \
+  int32_t Reserved68;               /* 68 */  \
+  int32_t StripPathsFlag;           /* 72 */  \
+  uint16_t RecurseFlag;             /* 76 */  \
+  uint16_t Reserved78;              /* 78 */  \
+  int32_t ConstantOne;              /* 80 */  \
+  int32_t ForceDosFlag;             /* 84 */  \
+  int32_t MoveFlag;                 /* 88 */  \
+  int32_t Reserved92;               /* 92 */  \
+  int32_t UpdateFlag;               /* 96 */  \
+  int32_t FreshenFlag;              /* 100 */ \
+  int32_t Reserved104;              /* 104 */ \
+  int32_t ZipTimeFlag;              /* 108 */ \
+  int32_t Reserved112;              /* 112 */ \
+  int32_t Reserved116;              /* 116 */ \
+  int32_t SpecCount;                /* 120 */ \
+  char* ArchivePath;                /* 124 */
 
 /* The command record for libraries of version 151 and later. */
 typedef struct PackLibCommand {
@@ -148,8 +148,8 @@ typedef struct PackLibCommand {
 /* The command record for libraries older than 151: spec texts inline, no file-spec records. */
 typedef struct PackLibLegacyCommand {
   FENNOCK_PACKLIB_COMMAND_HEAD
-  int32_t Seven;                        /* 128 */
-  char* SpecTexts[kLegacySpecSlots];    /* 132 */
+  int32_t Seven;                     /* 128 */
+  char* SpecTexts[kLegacySpecSlots]; /* 132 */
 } PackLibLegacyCommand;
 
 /* Entry points of the archiver library, looked up by these names. */

@@ -25,46 +25,46 @@ enum {
 
 /* One file spec of the 148-byte record; only its text is used. */
 typedef struct UnpackLibFileSpec {
-  char* SpecText;           /* 0 */
-  uint8_t Reserved4[68];    /* 4..71 */
+  char* SpecText;        /* 0 */
+  uint8_t Reserved4[68]; /* 4..71 */
 } UnpackLibFileSpec;
 
 /* Fields 0..71, common to both layouts. */
-#define FENNOCK_UNPACKLIB_COMMAND_HEAD                                                      \
-  void* OwnerWindow;               /* 0 */                                                 \
-  void* Caller;                    /* 4 */                                                 \
-  int32_t InterfaceVersion;        /* 8 */                                                 \
-  PackLibCallbackProc CallbackProc; /* 12 */                                               \
-  int32_t TraceFlag;               /* 16 */                                                \
-  int32_t Reserved20;              /* 20 */                                                \
-  char* PasswordText;              /* 24 */                                                \
-  int32_t TestFlag;                /* 28 */                                                \
-  int32_t Reserved32;              /* 32 */                                                \
-  int32_t Reserved36;              /* 36 */                                                \
-  int32_t ConstantOne;             /* 40 */                                                \
-  int32_t VerboseFlag;             /* 44 */                                                \
-  int32_t UpdateFlag;              /* 48 */                                                \
-  int32_t FreshenFlag;             /* 52 */                                                \
-  int32_t DirNamesFlag;            /* 56 */                                                \
-  int32_t OverwriteFlag;           /* 60 */                                                \
-  int32_t SpecCount;               /* 64 */                                                \
-  char* ArchivePath;               /* 68 */
+#define FENNOCK_UNPACKLIB_COMMAND_HEAD       \
+  void* OwnerWindow;                /* 0 */  \
+  void* Caller;                     /* 4 */  \
+  int32_t InterfaceVersion;         /* 8 */  \
+  PackLibCallbackProc CallbackProc; /* 12 */ \
+  int32_t TraceFlag;                /* 16 */ \
+  int32_t Reserved20;               /* 20 */ \
+  char* PasswordText;               /* 24 */ \
+  int32_t TestFlag;                 /* 28 */ \
+  int32_t Reserved32;               /* 32 */ \
+  int32_t Reserved36;               /* 36 */ \
+  int32_t ConstantOne;              /* 40 */ \
+  int32_t VerboseFlag;              /* 44 */ \
+  int32_t UpdateFlag;               /* 48 */ \
+  int32_t FreshenFlag;              /* 52 */ \
+  int32_t DirNamesFlag;             /* 56 */ \
+  int32_t OverwriteFlag;            /* 60 */ \
+  int32_t SpecCount;                /* 64 */ \
+  char* ArchivePath;                /* 68 */
 
 /* The command record for libraries of version 152 and later. */
 typedef struct UnpackLibCommand {
   FENNOCK_UNPACKLIB_COMMAND_HEAD
-  UnpackLibFileSpec* FileSpecs;    /* 72 */
-  uint8_t Reserved76[28];          /* 76..103 */
-  int32_t PasswordRetries;         /* 104: version 160 and later */
-  uint8_t Reserved108[36];         /* 108..143 */
-  int32_t Seven;                   /* 144 */
+  UnpackLibFileSpec* FileSpecs; /* 72 */
+  uint8_t Reserved76[28];       /* 76..103 */
+  int32_t PasswordRetries;      /* 104: version 160 and later */
+  uint8_t Reserved108[36];      /* 108..143 */
+  int32_t Seven;                /* 144 */
 } UnpackLibCommand;
 
 /* The command record for libraries older than 152: spec texts inline. */
 typedef struct UnpackLibLegacyCommand {
   FENNOCK_UNPACKLIB_COMMAND_HEAD
-  int32_t Seven;                        /* 72 */
-  char* SpecTexts[kLegacySpecSlots];    /* 76 */
+  int32_t Seven;                     /* 72 */
+  char* SpecTexts[kLegacySpecSlots]; /* 76 */
 } UnpackLibLegacyCommand;
 
 #if UINTPTR_MAX == 0xFFFFFFFFu

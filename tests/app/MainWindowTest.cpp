@@ -153,7 +153,8 @@ TEST_F(MainWindow, MenuEntries) {
   };
   EXPECT_EQ(captions(form.MainMenu1->items()),
             (std::vector<std::string>{"File", "Options", "Help", "Exit"}));
-  EXPECT_EQ(captions(form.File1->items()), (std::vector<std::string>{"Input file", "Join pieces...", "Exit"}));
+  EXPECT_EQ(captions(form.File1->items()),
+            (std::vector<std::string>{"Input file", "Join pieces...", "Exit"}));
   EXPECT_EQ(captions(form.Options1->items()),
             (std::vector<std::string>{"Write checksum file (.sha256)",
                                       "Also write a shell-script merger (.sh)"}));

@@ -5,8 +5,8 @@
 #include <clocale>
 
 #include "job/FakeJobHost.h"
-#include "progress/Form2.h"
 #include "platform/Shell.h"
+#include "progress/Form2.h"
 #include "support/ScratchDir.h"
 
 using job::TForm2;

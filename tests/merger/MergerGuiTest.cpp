@@ -81,8 +81,8 @@ class VirtualDisplay {
   // Whether a client can connect, waiting up to five seconds for it.
   bool ready() const {
     for (int i = 0; i < 50; ++i) {
-      if (std::system(("DISPLAY=" + m_name + " xdotool getmouselocation >/dev/null 2>&1").c_str()) ==
-          0)
+      if (std::system(
+              ("DISPLAY=" + m_name + " xdotool getmouselocation >/dev/null 2>&1").c_str()) == 0)
         return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
@@ -98,7 +98,8 @@ class VirtualDisplay {
 // machine (two test suites beside a build) takes that long to start a program.
 std::string waitForWindow(const std::string& display, const std::string& name) {
   for (int i = 0; i < 300; ++i) {
-    std::string id = output("DISPLAY=" + display + " xdotool search --name '" + name + "' 2>/dev/null");
+    std::string id =
+        output("DISPLAY=" + display + " xdotool search --name '" + name + "' 2>/dev/null");
     if (!id.empty()) return id.substr(0, id.find('\n'));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
@@ -124,10 +125,9 @@ TEST(MergerGui, MergeButtonJoinsThePiecesAndReportsFilesMerged) {
   std::string window;
   for (int attempt = 0; attempt < 3 && window.empty(); ++attempt) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    merger = spawn({carried[0]},
-                   {"DISPLAY=" + display.name(), std::string("LSAN_OPTIONS=suppressions=") +
-                                                     FENNOCK_LEAK_SUPPRESSIONS +
-                                                     ":print_suppressions=0"});
+    merger = spawn({carried[0]}, {"DISPLAY=" + display.name(),
+                                  std::string("LSAN_OPTIONS=suppressions=") +
+                                      FENNOCK_LEAK_SUPPRESSIONS + ":print_suppressions=0"});
     ASSERT_GT(merger, 0);
     window = waitForWindow(display.name(), "Fennock!SFX");
     if (window.empty()) {
@@ -138,8 +138,7 @@ TEST(MergerGui, MergeButtonJoinsThePiecesAndReportsFilesMerged) {
   }
   ASSERT_FALSE(window.empty()) << "no merger window on " << display.name();
   // The "Merge" button sits at 192, 32 (75 x 25) in the window.
-  output("DISPLAY=" + display.name() + " xdotool mousemove --window " + window +
-         " 229 44 click 1");
+  output("DISPLAY=" + display.name() + " xdotool mousemove --window " + window + " 229 44 click 1");
   const std::string box = waitForWindow(display.name(), "Fennock! M.*dulo SFX");
   EXPECT_FALSE(box.empty()) << "no message box";
   const std::string boxText = output("DISPLAY=" + display.name() + " xdotool getwindowname " + box);

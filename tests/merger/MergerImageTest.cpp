@@ -37,11 +37,12 @@ TEST(MergerImage, NeedsOnlyTheUsualLibraries) {
   if (FENNOCK_SANITIZED) GTEST_SKIP() << "sanitizer runtimes are linked in";
   const std::string text = output("ldd '" + kImage + "'");
   const std::set<std::string> usual = {
-      "linux-vdso", "libc", "libm", "ld-linux-x86-64", "libX11", "libXext", "libXrender",
-      "libXcursor", "libXfixes", "libXft", "libXinerama", "libfontconfig", "libfreetype",
-      "libxcb", "libXau", "libXdmcp", "libexpat", "libz", "libpng16", "libbrotlidec",
-      "libbrotlicommon", "libbsd", "libmd", "libuuid", "libbz2", "libpthread", "libdl",
-      "libstdc++", "libgcc_s"};
+      "linux-vdso",      "libc",          "libm",        "ld-linux-x86-64", "libX11",
+      "libXext",         "libXrender",    "libXcursor",  "libXfixes",       "libXft",
+      "libXinerama",     "libfontconfig", "libfreetype", "libxcb",          "libXau",
+      "libXdmcp",        "libexpat",      "libz",        "libpng16",        "libbrotlidec",
+      "libbrotlicommon", "libbsd",        "libmd",       "libuuid",         "libbz2",
+      "libpthread",      "libdl",         "libstdc++",   "libgcc_s"};
   std::regex line(R"(^\s*(\S+?)(\.so[.0-9]*)?\s)");
   std::size_t lines = 0;
   for (std::size_t at = 0, end; at < text.size(); at = end + 1) {
@@ -65,7 +66,8 @@ TEST(MergerImage, TerminalOptions) {
     EXPECT_NE(help.find(option), std::string::npos) << help;
   EXPECT_EQ(std::system(("'" + kImage + "' --bogus 2>/dev/null").c_str()) >> 8, 2);
   EXPECT_EQ(output("'" + kImage + "' --dest 2>&1"),
-            "Fennock! M\xC3\xB3" "dulo SFX: The option --dest needs a folder.\n");
+            "Fennock! M\xC3\xB3"
+            "dulo SFX: The option --dest needs a folder.\n");
   // The bare image carries no record: it says so and fails, whatever the folder holds.
   const std::string bare = output("cd / && '" + kImage + "' --dest /tmp 2>&1; echo status $?");
   EXPECT_NE(bare.find("holds no merge data"), std::string::npos) << bare;

@@ -32,7 +32,11 @@ void expectMerged(const MergerRun& run) {
 void expectFailed(const MergerRun& run, const std::string& text) {
   EXPECT_NE(run.status, 0);
   EXPECT_EQ(run.out.find("Files merged"), std::string::npos) << run.out;
-  EXPECT_EQ(run.err.rfind("Fennock! M\xC3\xB3" "dulo SFX: ", 0), 0u) << run.err;
+  EXPECT_EQ(run.err.rfind("Fennock! M\xC3\xB3"
+                          "dulo SFX: ",
+                          0),
+            0u)
+      << run.err;
   EXPECT_NE(run.err.find(text), std::string::npos) << run.err;
   EXPECT_EQ(run.err.back(), '\n');
   EXPECT_EQ(run.err[run.err.size() - 2], '.') << run.err;
@@ -50,13 +54,13 @@ TEST(MergerWholeJob, MergesBackEverySizeAndModeInAnotherFolder) {
   };
   const std::string headMinus = std::to_string(kHead - 1000);
   const Case cases[] = {
-      {3000000, "1", 2, ""},                  // size mode, several pieces
-      {3000000, "1", 0, "3"},                 // count mode, remainder in the last piece
-      {1000, "1", 0, "7"},                    // count mode, more pieces than data
-      {123456, "10", 2, ""},                  // one piece: all data in the merger file
-      {0, "10", 2, ""},                       // empty input
-      {200000, headMinus.c_str(), 0, ""},     // head larger than the piece size
-      {65536, "16", 1, ""},                   // data of whole kilobyte blocks
+      {3000000, "1", 2, ""},               // size mode, several pieces
+      {3000000, "1", 0, "3"},              // count mode, remainder in the last piece
+      {1000, "1", 0, "7"},                 // count mode, more pieces than data
+      {123456, "10", 2, ""},               // one piece: all data in the merger file
+      {0, "10", 2, ""},                    // empty input
+      {200000, headMinus.c_str(), 0, ""},  // head larger than the piece size
+      {65536, "16", 1, ""},                // data of whole kilobyte blocks
   };
   std::uint32_t seed = 7;
   for (const Case& c : cases) {

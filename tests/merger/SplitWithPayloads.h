@@ -22,7 +22,8 @@ using testing_support::FakeJobHost;
 using testing_support::FakeProgressView;
 using testing_support::ScratchDir;
 
-inline constexpr std::int64_t kHead = payloads::MergerImageSize + std::int64_t(job::kScriptRecordSize);
+inline constexpr std::int64_t kHead =
+    payloads::MergerImageSize + std::int64_t(job::kScriptRecordSize);
 inline const std::string kPayloads = FENNOCK_PAYLOAD_DIR;
 
 // A main window whose stores are the build's packed payloads.
@@ -55,7 +56,7 @@ struct Split {
 
 // Splits `data` as `name` into `dir` with the .EXE merger: size mode when `count` is empty.
 inline Split splitExe(const ScratchDir& dir, const std::string& name, const std::string& data,
-               const std::string& size, int unit, const std::string& count = {}) {
+                      const std::string& size, int unit, const std::string& count = {}) {
   PayloadHost host;
   FakeProgressView view;
   host.input = dir.write(name, data);
@@ -77,7 +78,8 @@ inline Split splitExe(const ScratchDir& dir, const std::string& name, const std:
 
 // Copies the files into `to`, optionally renaming "base" to "newBase" in their names.
 inline std::vector<std::string> carry(const std::vector<std::string>& files, const std::string& to,
-                               const std::string& base = {}, const std::string& newBase = {}) {
+                                      const std::string& base = {},
+                                      const std::string& newBase = {}) {
   std::vector<std::string> carried;
   for (const auto& file : files) {
     std::string name = platform::fileNameOf(file);

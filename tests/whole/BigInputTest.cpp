@@ -1,6 +1,6 @@
 // A 3 GiB sparse input: sizes beyond 32 bits split into pieces that join back identical.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <clocale>
@@ -28,7 +28,8 @@ class StreamHash {
     while (std::size_t n = f.read(block.data(), block.size() * 8)) {
       std::size_t words = n / 8;
       for (std::size_t i = 0; i < words; ++i) step(block[i]);
-      for (std::size_t i = words * 8; i < n; ++i) m_tail.push_back(reinterpret_cast<char*>(block.data())[i]);
+      for (std::size_t i = words * 8; i < n; ++i)
+        m_tail.push_back(reinterpret_cast<char*>(block.data())[i]);
       // Files of the run need not end on a word boundary: carry the tail into the next file.
       while (m_tail.size() >= 8) {
         std::uint64_t w;
@@ -64,7 +65,8 @@ TEST(WholeJob, ThreeGibibyteSparseInputSplitsAndJoinsBack) {
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::ftruncate(fd, size), 0);
     // Marks around the 2 GiB and 4 GiB boundaries of 32-bit arithmetic, and at the end.
-    for (std::int64_t at : {std::int64_t(0), std::int64_t(2LL << 30) - 3, std::int64_t(2LL << 30), size - 5}) {
+    for (std::int64_t at :
+         {std::int64_t(0), std::int64_t(2LL << 30) - 3, std::int64_t(2LL << 30), size - 5}) {
       std::string mark = "mark" + std::to_string(at);
       ASSERT_EQ(::pwrite(fd, mark.data(), std::min<std::size_t>(mark.size(), size - at), at),
                 ssize_t(std::min<std::size_t>(mark.size(), size - at)));

@@ -1,7 +1,7 @@
 // Whole jobs: split files of many sizes and modes, join the pieces as the merger would, and
 // compare with the input; a 3 GiB sparse input checks the sizes beyond 32 bits.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <clocale>
@@ -127,4 +127,3 @@ TEST(WholeJob, ExeMergerTailAndPiecesJoinBack) {
     EXPECT_EQ(record.pieceCount, view.stats.pieceCount);
   }
 }
-

@@ -32,8 +32,10 @@ class ScratchHome {
     return value ? std::optional<std::string>(value) : std::nullopt;
   }
   static void restore(const char* name, const std::optional<std::string>& value) {
-    if (value) ::setenv(name, value->c_str(), 1);
-    else ::unsetenv(name);
+    if (value)
+      ::setenv(name, value->c_str(), 1);
+    else
+      ::unsetenv(name);
   }
   ScratchDir m_dir;
   std::optional<std::string> m_oldHome, m_oldConfig;

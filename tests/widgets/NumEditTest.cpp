@@ -9,7 +9,7 @@ using namespace widgets;
 
 namespace {
 
-const NumKeyRules kDecimalDot{true, true, '.', ','};   // an English locale
+const NumKeyRules kDecimalDot{true, true, '.', ','};    // an English locale
 const NumKeyRules kDecimalComma{true, true, ',', '.'};  // a German locale
 const NumKeyRules kWhole{false, true, '.', ','};
 
@@ -116,7 +116,9 @@ TEST_F(NumEditWidget, EscapeEmptiesTheFieldAndRaisesTheChange) {
 
 TEST_F(NumEditWidget, WholeNumbersAndCtrlKeys) {
   edit.setFloat(false);
-  edit.type("1.5,2\x16" "a");  // Ctrl+V arrives as 22 and is refused like a letter
+  edit.type(
+      "1.5,2\x16"
+      "a");  // Ctrl+V arrives as 22 and is refused like a letter
   EXPECT_EQ(edit.text(), "152");
   // Text set by program (as pasted text) is not filtered.
   edit.setText("x,y");

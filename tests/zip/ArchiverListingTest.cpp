@@ -14,7 +14,11 @@ namespace {
 struct Member {
   Member(std::string n, std::string d, uint16_t host = (kHostUnix << 8) | 30, uint16_t f = 0,
          std::string x = {}, std::string c = {})
-      : name(std::move(n)), data(std::move(d)), madeBy(host), flags(f), extra(std::move(x)),
+      : name(std::move(n)),
+        data(std::move(d)),
+        madeBy(host),
+        flags(f),
+        extra(std::move(x)),
         comment(std::move(c)) {}
   std::string name;
   std::string data;
@@ -48,7 +52,8 @@ std::string buildZip(const std::vector<Member>& members, const std::string& comm
     body += std::string(reinterpret_cast<char*>(local), sizeof local) + m.name + m.data;
     uint8_t central[kCentralHeaderSize];
     h.write(central);
-    directory += std::string(reinterpret_cast<char*>(central), sizeof central) + m.name + m.extra + m.comment;
+    directory += std::string(reinterpret_cast<char*>(central), sizeof central) + m.name + m.extra +
+                 m.comment;
   }
   EndRecord end;
   end.entriesOnDisk = end.totalEntries = uint16_t(members.size());
@@ -57,7 +62,8 @@ std::string buildZip(const std::vector<Member>& members, const std::string& comm
   end.commentLength = uint16_t(comment.size());
   uint8_t record[kEndRecordSize];
   end.write(record);
-  return stub + body + directory + std::string(reinterpret_cast<char*>(record), sizeof record) + comment;
+  return stub + body + directory + std::string(reinterpret_cast<char*>(record), sizeof record) +
+         comment;
 }
 
 struct ListingFixture : ::testing::Test {
@@ -99,10 +105,11 @@ TEST_F(ListingFixture, NotAZipReports11036AndEmptiesTheName) {
 }
 
 TEST_F(ListingFixture, EntriesCommentAndDirectoryOnlyEntries) {
-  list(buildZip({{"a.txt", "aaa", (kHostUnix << 8) | 30, 0, std::string("\x55\x54\x01\x00\x07", 5), "note"},
-                 {"sub/", ""},
-                 {"sub/b.txt", "bb"}},
-                "archive comment"));
+  list(buildZip(
+      {{"a.txt", "aaa", (kHostUnix << 8) | 30, 0, std::string("\x55\x54\x01\x00\x07", 5), "note"},
+       {"sub/", ""},
+       {"sub/b.txt", "bb"}},
+      "archive comment"));
   EXPECT_TRUE(log.messages.empty());
   EXPECT_EQ(z.ArchiveComment(), "archive comment");
   ASSERT_EQ(z.Entries().size(), 2u);

@@ -1,4 +1,5 @@
-// The command records and callback handling of the archiver component, seen from a stand-in library.
+// The command records and callback handling of the archiver component, seen from a stand-in
+// library.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -177,10 +178,14 @@ TEST_F(RecordFixture, CallbacksReachTheHandlersWithThisPlatformsSeparator) {
   z.SpecList() = {"x"};
   z.Add();
   ASSERT_EQ(progress.size(), 5u);
-  EXPECT_EQ(progress[0], std::make_tuple(ProgressType::TotalFiles2Process, std::string(), int64_t(1)));
-  EXPECT_EQ(progress[1], std::make_tuple(ProgressType::TotalSize2Process, std::string(), int64_t(1234)));
-  EXPECT_EQ(progress[2], std::make_tuple(ProgressType::NewFile, std::string("C:/In/report.doc"), int64_t(1234)));
-  EXPECT_EQ(progress[3], std::make_tuple(ProgressType::ProgressUpdate, std::string(), int64_t(1000)));
+  EXPECT_EQ(progress[0],
+            std::make_tuple(ProgressType::TotalFiles2Process, std::string(), int64_t(1)));
+  EXPECT_EQ(progress[1],
+            std::make_tuple(ProgressType::TotalSize2Process, std::string(), int64_t(1234)));
+  EXPECT_EQ(progress[2],
+            std::make_tuple(ProgressType::NewFile, std::string("C:/In/report.doc"), int64_t(1234)));
+  EXPECT_EQ(progress[3],
+            std::make_tuple(ProgressType::ProgressUpdate, std::string(), int64_t(1000)));
   EXPECT_EQ(progress[4], std::make_tuple(ProgressType::EndOfBatch, std::string(), int64_t(0)));
   EXPECT_EQ(z.TotalBytes(), 1234);
   EXPECT_EQ(z.LastErrorCode(), 0x34);
@@ -297,7 +302,8 @@ TEST(ArchiverBinding, NoDLLDirectoryLoadsNothingFromTheCurrentFolder) {
   testing_support::ScratchDir dir;
   std::string before = platform::currentFolder();
   // A library in the current folder must not be picked up.
-  std::system(("cp '" + ziptest::packLibDir() + "/" PACKLIB_FILE_NAME "' '" + dir.path() + "/'").c_str());
+  std::system(
+      ("cp '" + ziptest::packLibDir() + "/" PACKLIB_FILE_NAME "' '" + dir.path() + "/'").c_str());
   platform::setCurrentFolder(dir.path());
   TArchiver z;
   z.setUnattended(true);

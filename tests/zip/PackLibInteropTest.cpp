@@ -87,11 +87,12 @@ TEST_F(InteropFixture, EmptyFileAndIncompressibleData) {
 
 TEST_F(InteropFixture, PythonArchiveWithCommentAndNonAsciiNamesIsListed) {
   std::string archive = dir.file("py.zip");
-  ASSERT_EQ(ziptest::run("python3 -c \"import zipfile; z=zipfile.ZipFile('" + archive +
-                         "','w',zipfile.ZIP_DEFLATED); z.writestr('dir/', ''); "
-                         "z.writestr('dir/m\\u00fcsli.txt', 'x'*1000); z.writestr('plain.txt', 'abc'); "
-                         "z.comment=b'py comment'; z.close()\""),
-            0);
+  ASSERT_EQ(
+      ziptest::run("python3 -c \"import zipfile; z=zipfile.ZipFile('" + archive +
+                   "','w',zipfile.ZIP_DEFLATED); z.writestr('dir/', ''); "
+                   "z.writestr('dir/m\\u00fcsli.txt', 'x'*1000); z.writestr('plain.txt', 'abc'); "
+                   "z.comment=b'py comment'; z.close()\""),
+      0);
   z.setArchiveFileName(archive);
   EXPECT_TRUE(log.messages.empty());
   EXPECT_EQ(z.ArchiveComment(), "py comment");

@@ -14,7 +14,9 @@ std::string text(const char* p) { return p ? p : ""; }
 
 extern "C" {
 
-__attribute__((visibility("default"))) RecordingLibState* RecordingLibGetState() { return &g_state; }
+__attribute__((visibility("default"))) RecordingLibState* RecordingLibGetState() {
+  return &g_state;
+}
 
 __attribute__((visibility("default"))) int32_t GetPackLibVersion(void) { return g_state.version; }
 

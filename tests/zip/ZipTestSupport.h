@@ -47,7 +47,8 @@ class RecordingLib {
     std::string path = recordingLibDir() + "/" PACKLIB_FILE_NAME;
     m_handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!m_handle) throw std::runtime_error(::dlerror());
-    auto get = reinterpret_cast<RecordingLibState* (*)()>(::dlsym(m_handle, "RecordingLibGetState"));
+    auto get =
+        reinterpret_cast<RecordingLibState* (*)()>(::dlsym(m_handle, "RecordingLibGetState"));
     m_state = get();
     *m_state = RecordingLibState{};
   }
@@ -66,7 +67,8 @@ inline int run(const std::string& command) {
 }
 inline bool pythonTestzip(const std::string& archive) {
   return run("python3 -c \"import sys,zipfile; z=zipfile.ZipFile(sys.argv[1]); "
-             "sys.exit(1 if z.testzip() is not None else 0)\" '" + archive + "'") == 0;
+             "sys.exit(1 if z.testzip() is not None else 0)\" '" +
+             archive + "'") == 0;
 }
 inline bool sevenZipTest(const std::string& archive) { return run("7z t '" + archive + "'") == 0; }
 
