@@ -10,8 +10,8 @@ namespace zip {
 namespace {
 
 constexpr uint16_t kFlagUtf8 = 0x0800;
-// The "made by" hosts whose names are in the OEM character set: FAT, OS/2's HPFS, and NTFS as
-// written by the one version of the Windows NT archiver that did so.
+// The "made by" hosts whose names are taken as OEM characters: FAT, HPFS, and NTFS when the
+// archive says version 5.0.
 constexpr unsigned kHostFat = 0;
 constexpr unsigned kHostHpfs = 6;
 constexpr unsigned kHostNtfs = 11;
