@@ -257,6 +257,9 @@ void ArchiveWriter::writeCentral(const Entry& entry) {
   if (h.compressedSize == kMax32) wide.push_back(w.compressedSize);
   if (h.localHeaderOffset == kMax32) wide.push_back(w.localOffset);
   std::vector<uint8_t> extra = entry.extra;
+  // A kept entry's own fields that leave no room give way to the ZIP64 field, which must stay
+  // whole: its length depends on how many values it carries.
+  if (!wide.empty() && extra.size() + 4 + 8 * wide.size() > kMax16) extra.clear();
   if (!wide.empty()) putExtraZip64(extra, wide);
   uint16_t needed = entry.versionNeeded != 0      ? entry.versionNeeded
                     : w.method == kMethodDeflated ? kVersionDeflated
@@ -264,7 +267,6 @@ void ArchiveWriter::writeCentral(const Entry& entry) {
   h.versionNeeded = wide.empty() ? needed : std::max(needed, kVersionZip64);
   if (!wide.empty() && (h.madeBy & 0xFF) < kVersionZip64)
     h.madeBy = uint16_t((h.madeBy & 0xFF00) | kVersionZip64);
-  if (extra.size() > kMax16) extra = std::vector<uint8_t>(extra.end() - 20, extra.end());
   h.nameLength = uint16_t(w.name.size());
   h.extraLength = uint16_t(extra.size());
   h.commentLength = uint16_t(std::min<std::size_t>(entry.comment.size(), kMax16));
