@@ -8,6 +8,7 @@
 
 #include "merger/RunMerger.h"
 #include "platform/Paths.h"
+#include "support/Programs.h"
 #include "support/ScratchDir.h"
 
 using testing_support::MergerRun;
@@ -15,13 +16,8 @@ using testing_support::ScratchDir;
 
 namespace {
 
-std::string program() {
-  const char* build = std::getenv("FENNOCK_BUILD_DIR");
-  return std::string(build ? build : ".") + "/src/app/fennock";
-}
-
 MergerRun fennock(const ScratchDir& dir, const std::vector<std::string>& args) {
-  return testing_support::runMerger(program(), args, dir.path());
+  return testing_support::runMerger(testing_support::fennockProgram(), args, dir.path());
 }
 
 // Compressible but not trivial: 1.5 MB cut into pieces of 500 Kbytes, longer than a merger head.

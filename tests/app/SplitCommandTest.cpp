@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Paths.h"
+#include "support/Programs.h"
 #include "support/ScratchDir.h"
 
 using testing_support::ScratchDir;
@@ -29,8 +30,7 @@ std::string shellQuoted(const std::string& s) {
 // Runs the program without a display, in `dir`, with `args`; `config` is its settings folder
 // (ctest's empty one when not given).
 ProgramRun fennock(const ScratchDir& dir, const std::string& args, const std::string& config = {}) {
-  const char* build = std::getenv("FENNOCK_BUILD_DIR");
-  std::string program = std::string(build ? build : ".") + "/src/app/fennock";
+  const std::string program = testing_support::fennockProgram();
   std::string out = dir.file(".out"), err = dir.file(".err");
   std::string command = "cd " + shellQuoted(dir.path()) + " && env -u DISPLAY " +
                         (config.empty() ? "" : "XDG_CONFIG_HOME=" + shellQuoted(config) + " ") +

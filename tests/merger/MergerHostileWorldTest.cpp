@@ -22,6 +22,7 @@
 #include "merger/RunMerger.h"
 #include "platform/Paths.h"
 #include "platform/PendingFile.h"
+#include "support/Programs.h"
 #include "support/ScratchDir.h"
 #include "unpacklib/ZipBuilder.h"
 
@@ -31,11 +32,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Snapshot = std::map<std::string, std::string>;  // file name -> bytes
-
-std::string fennockProgram() {
-  const char* build = std::getenv("FENNOCK_BUILD_DIR");
-  return std::string(build ? build : ".") + "/src/app/fennock";
-}
 
 std::string sample(std::size_t n, std::uint32_t seed, const std::string& alphabet = {}) {
   std::mt19937 rng(seed);

@@ -10,17 +10,13 @@
 
 #include "merger/RunMerger.h"
 #include "platform/Paths.h"
+#include "support/Programs.h"
 #include "support/ScratchDir.h"
 #include "whole/CompressionPeers.h"
 
 using namespace testing_support;
 
 namespace {
-
-std::string fennockProgram() {
-  const char* build = std::getenv("FENNOCK_BUILD_DIR");
-  return std::string(build ? build : ".") + "/src/app/fennock";
-}
 
 std::string sample(std::size_t n, std::uint32_t seed, bool textLike) {
   std::mt19937 rng(seed);

@@ -21,6 +21,7 @@
 
 #include "merger/RunMerger.h"
 #include "platform/Paths.h"
+#include "support/Programs.h"
 #include "support/ScratchDir.h"
 
 using namespace testing_support;
@@ -29,11 +30,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Listing = std::map<std::string, std::string>;  // file name -> bytes
-
-std::string fennockProgram() {
-  const char* build = std::getenv("FENNOCK_BUILD_DIR");
-  return platform::absolutePath(std::string(build ? build : ".") + "/src/app/fennock");
-}
 
 std::string sample(std::size_t n, std::uint32_t seed) {
   std::mt19937 rng(seed);

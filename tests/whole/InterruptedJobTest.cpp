@@ -18,6 +18,7 @@
 
 #include "merger/RunMerger.h"
 #include "store/TempFolderOverride.h"
+#include "support/Programs.h"
 #include "support/ScratchDir.h"
 
 extern char** environ;
@@ -25,11 +26,6 @@ extern char** environ;
 using namespace testing_support;
 
 namespace {
-
-std::string fennockProgram() {
-  const char* build = std::getenv("FENNOCK_BUILD_DIR");
-  return std::string(build ? build : ".") + "/src/app/fennock";
-}
 
 std::vector<std::string> namesIn(const std::string& folder) {
   // The running program may remove the folder while it is read.

@@ -11,17 +11,13 @@
 #include <random>
 
 #include "merger/RunMerger.h"
+#include "support/Programs.h"
 #include "support/ScratchDir.h"
 
 using namespace testing_support;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string fennockProgram() {
-  const char* build = std::getenv("FENNOCK_BUILD_DIR");
-  return std::string(build ? build : ".") + "/src/app/fennock";
-}
 
 struct Shell {
   const char* label;
