@@ -11,6 +11,7 @@
 #include <numbers>
 
 #include "widgets/HandCursors.h"
+#include "widgets/PropertyChange.h"
 #include "widgets/ScreenCanvas.h"
 
 namespace widgets::fx {
@@ -111,29 +112,87 @@ void TFxLabel::adjustBounds() {
   size(m_wordWrap ? w() : width, height);
 }
 
-#define FENNOCK_LABEL_SETTER(Name, Type, member, after) \
-  void TFxLabel::set##Name(Type value) {                \
-    if (member == value) return;                        \
-    member = value;                                     \
-    after;                                              \
-    invalidate();                                       \
-  }
-FENNOCK_LABEL_SETTER(Caption, const std::string&, m_caption, adjustBounds())
-FENNOCK_LABEL_SETTER(Color, TColor, m_color, (void)0)
-FENNOCK_LABEL_SETTER(Alignment, TAlignment, m_alignment, (void)0)
-FENNOCK_LABEL_SETTER(AutoSize, bool, m_autoSize, adjustBounds())
-FENNOCK_LABEL_SETTER(WordWrap, bool, m_wordWrap, adjustBounds())
-FENNOCK_LABEL_SETTER(Transparent, bool, m_transparent, (void)0)
-FENNOCK_LABEL_SETTER(ShowAccelChar, bool, m_showAccelChar, adjustBounds())
-FENNOCK_LABEL_SETTER(OffsetX, int, m_offsetX, if (value > 0) m_autoSize = false)
-FENNOCK_LABEL_SETTER(OffsetY, int, m_offsetY, if (value > 0) m_autoSize = false)
-FENNOCK_LABEL_SETTER(HighlightDirection, TDirection, m_highlightDirection, customized())
-FENNOCK_LABEL_SETTER(HighlightDepth, int, m_highlightDepth, customized())
-FENNOCK_LABEL_SETTER(HighlightColor, TColor, m_highlightColor, customized())
-FENNOCK_LABEL_SETTER(ShadowDirection, TDirection, m_shadowDirection, customized())
-FENNOCK_LABEL_SETTER(ShadowColor, TColor, m_shadowColor, customized())
-FENNOCK_LABEL_SETTER(VerticalAlignment, TVerticalAlignment, m_verticalAlignment, (void)0)
-#undef FENNOCK_LABEL_SETTER
+void TFxLabel::setCaption(const std::string& value) {
+  if (!changeProperty(m_caption, value)) return;
+  adjustBounds();
+  invalidate();
+}
+
+void TFxLabel::setColor(TColor value) {
+  if (changeProperty(m_color, value)) invalidate();
+}
+
+void TFxLabel::setAlignment(TAlignment value) {
+  if (changeProperty(m_alignment, value)) invalidate();
+}
+
+void TFxLabel::setAutoSize(bool value) {
+  if (!changeProperty(m_autoSize, value)) return;
+  adjustBounds();
+  invalidate();
+}
+
+void TFxLabel::setWordWrap(bool value) {
+  if (!changeProperty(m_wordWrap, value)) return;
+  adjustBounds();
+  invalidate();
+}
+
+void TFxLabel::setTransparent(bool value) {
+  if (changeProperty(m_transparent, value)) invalidate();
+}
+
+void TFxLabel::setShowAccelChar(bool value) {
+  if (!changeProperty(m_showAccelChar, value)) return;
+  adjustBounds();
+  invalidate();
+}
+
+void TFxLabel::setOffsetX(int value) {
+  if (!changeProperty(m_offsetX, value)) return;
+  if (value > 0) m_autoSize = false;
+  invalidate();
+}
+
+void TFxLabel::setOffsetY(int value) {
+  if (!changeProperty(m_offsetY, value)) return;
+  if (value > 0) m_autoSize = false;
+  invalidate();
+}
+
+void TFxLabel::setHighlightDirection(TDirection value) {
+  if (!changeProperty(m_highlightDirection, value)) return;
+  customized();
+  invalidate();
+}
+
+void TFxLabel::setHighlightDepth(int value) {
+  if (!changeProperty(m_highlightDepth, value)) return;
+  customized();
+  invalidate();
+}
+
+void TFxLabel::setHighlightColor(TColor value) {
+  if (!changeProperty(m_highlightColor, value)) return;
+  customized();
+  invalidate();
+}
+
+void TFxLabel::setShadowDirection(TDirection value) {
+  if (!changeProperty(m_shadowDirection, value)) return;
+  customized();
+  invalidate();
+}
+
+void TFxLabel::setShadowColor(TColor value) {
+  if (!changeProperty(m_shadowColor, value)) return;
+  customized();
+  invalidate();
+}
+
+void TFxLabel::setVerticalAlignment(TVerticalAlignment value) {
+  if (changeProperty(m_verticalAlignment, value)) invalidate();
+}
 
 void TFxLabel::setShadowDepth(int value) {
   value = clampDepth(value);
