@@ -15,6 +15,13 @@
 #   1.4 s verified against 0.4 s plain. At load 3: 0.27; 1.82; 3.92, and by hand on 512 MiB
 #   split --checksums 0.81 s against openssl dgst 1.19 s, merge 1.15 s verified against 0.41 s.
 #   Repeat on an idle machine before judging the targets.
+# - pieces checked while they are joined (each byte read once, its piece's digest and the joined
+#   digest on two threads beside the copy) against checked in full first, at load 10 to 12 (the
+#   merge bound by CPU time, not by the reading): verified / plain merge 5.56 and 6.10 before,
+#   5.44 and 6.81 after (verified 10.3 to 12.5 s either way). By hand on 512 MiB, CPU time
+#   (user + sys) 1.7 to 1.8 s before, 1.7 to 2.0 s after, 0.39 s plain: both hash every byte
+#   twice, and the second read saved is cheap from the page cache. What it can gain is the two
+#   digests side by side instead of one after the other: measure again with a core to spare.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}; runs=${2:-3}

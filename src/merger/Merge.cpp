@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "job/BlockCascade.h"
 #include "merger/Extraction.h"
@@ -58,9 +60,43 @@ void checkNameFits(const std::string& folder, const std::string& name) {
                       "\" allows. Nothing was merged");
 }
 
+// With a checksum file, every byte is hashed as it is joined, on two threads beside the copy:
+// into its piece's digest and into the joined data's. Each byte is read once.
+class JoinDigests {
+ public:
+  JoinDigests() : m_piece(m_pieceEngine), m_joined(m_joinedEngine) {}
+
+  job::CopyHashers hashers() { return {&m_piece, &m_joined}; }
+  // The head of a merger file (its program and record) belongs to the piece's digest only, and
+  // leaves `source` where the piece's data starts.
+  void hashHead(platform::File& source, std::int64_t length) {
+    // The piece's thread is idle between pieces: its engine is ours meanwhile.
+    std::vector<char> buffer(kHeadBlock);
+    for (std::int64_t left = length; left > 0;) {
+      const auto n = static_cast<std::size_t>(std::min<std::int64_t>(left, kHeadBlock));
+      source.readExact(buffer.data(), n);
+      m_pieceEngine.update(buffer.data(), n);
+      left -= static_cast<std::int64_t>(n);
+    }
+  }
+  platform::Sha256Digest finishPiece() { return m_piece.finish(); }
+  platform::Sha256Digest finishJoined() { return m_joined.finish(); }
+
+ private:
+  static constexpr std::int64_t kHeadBlock = 1 << 20;
+  platform::OwnSha256 m_pieceEngine;
+  platform::OwnSha256 m_joinedEngine;
+  platform::HashThread m_piece;
+  platform::HashThread m_joined;
+};
+
+// The first piece that differs from its line ends the join: the caller's pending file goes with
+// it, so nothing of a damaged set is ever written under a real name.
 void joinPieces(const MergePlan& plan, platform::File& joined, MergeProgress& progress,
-                platform::HashThread* hash) {
+                const SetCheck* check, const std::string& joinedName) {
   job::BlockCascade& cascade = job::BlockCascade::shared();
+  std::optional<JoinDigests> digests;
+  if (check) digests.emplace();
   const std::int64_t count = plan.record.pieceCount;
   std::int64_t expected = 0;
   int position = 0;
@@ -68,19 +104,25 @@ void joinPieces(const MergePlan& plan, platform::File& joined, MergeProgress& pr
     const PieceSource& piece = plan.pieces[static_cast<std::size_t>(p - 1)];
     // Only read: pieces from read-only media merge as they are.
     platform::File source = platform::File::openRead(piece.path);
-    source.seek(piece.offset);
+    if (digests)
+      digests->hashHead(source, piece.offset);
+    else
+      source.seek(piece.offset);
     // The pieces were measured before: each is copied to its end. The bound only keeps the
     // cascade's largest blocks away from the next piece's share, as the split job's did.
     const std::int64_t bound = (p + 1) * std::int64_t(plan.record.pieceSize);
-    cascade.copyPiece(source, joined, bound, /*last=*/true, {hash, nullptr});
+    cascade.copyPiece(source, joined, bound, /*last=*/true,
+                      digests ? digests->hashers() : job::CopyHashers{});
     source.close();
     expected += piece.size;
     if (joined.size() != expected)
       throw EMergeError("The piece \"" + platform::fileNameOf(piece.path) +
                         "\" changed while it was merged. Nothing was merged");
+    if (check) check->checkPiece(piece.path, digests->finishPiece());
     position += static_cast<int>(100 / count);
     progress.setPosition(p == count ? 100 : position);
   }
+  if (check) check->checkJoined(joinedName, digests->finishJoined());
 }
 
 }  // namespace
@@ -103,21 +145,17 @@ std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
 
   const std::string resultPath = extract ? outputPath : joinedPath;
   checkNameFits(settings.destFolder, platform::fileNameOf(resultPath));
-  // With a checksum file beside the set, a damaged piece is named before anything is written.
+  // With a checksum file beside the set, each piece is checked as it is joined; a checksum file
+  // of another set is refused before anything is written.
   const std::optional<SetCheck> check = SetCheck::load(plan.checksumFile);
-  if (check) check->checkPieces(plan, progress);
+  if (check) check->checkLines(plan);
   // What a merge killed outright (SIGKILL, a power cut) left here is of no use to anyone.
   platform::removeLeftovers({{false, platform::isPendingFileName}}, settings.destFolder);
   std::optional<platform::PendingFile> joined;
   asMaking(resultPath, [&] {
     joined.emplace(joinedPath);
-    // The joined data is hashed as it is joined, on a second thread: no second pass over it.
-    platform::OwnSha256 engine;
-    std::optional<platform::HashThread> hash;
-    if (check) hash.emplace(engine);
-    joinPieces(plan, joined->file(), progress, hash ? &*hash : nullptr);
-    if (check)
-      check->checkJoined(record.compressed ? plan.archiveName : plan.outputName, hash->finish());
+    joinPieces(plan, joined->file(), progress, check ? &*check : nullptr,
+               record.compressed ? plan.archiveName : plan.outputName);
     if (extract)
       joined->file().close();
     else

@@ -29,8 +29,6 @@ class MergeProgress {
  public:
   virtual ~MergeProgress() = default;
   virtual void setPosition(int position) = 0;  // 0 to 100
-  // The check of the pieces against BaseName.sha256, before the merge: 0 to 100 as well.
-  virtual void setCheckPosition(int position) { setPosition(position); }
 };
 
 // Runs one whole merge; returns the path of what it left in the destination folder (the file

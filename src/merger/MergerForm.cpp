@@ -124,11 +124,6 @@ void TForm1::setPosition(int position) {
   if (m_extraProgress) m_extraProgress->setPosition(position);
 }
 
-void TForm1::setCheckPosition(int position) {
-  GaugeBar1.setPosition(position);
-  if (m_extraProgress) m_extraProgress->setCheckPosition(position);
-}
-
 void TForm1::setClientHeight(int height) {
   size_range(w(), height, w(), height);
   size(w(), height);

@@ -16,20 +16,15 @@ namespace {
 // Prints a line whenever the position moves.
 class ProgressLines final : public MergeProgress {
  public:
-  void setPosition(int position) override { print("Merging", position); }
-  void setCheckPosition(int position) override { print("Checking pieces", position); }
-
- private:
-  void print(const char* step, int position) {
-    if (position == m_last && step == m_step) return;
+  void setPosition(int position) override {
+    if (position == m_last) return;
     m_last = position;
-    m_step = step;
-    std::printf("%s... %d%%\n", step, position);
+    std::printf("Merging... %d%%\n", position);
     std::fflush(stdout);
   }
 
+ private:
   int m_last = -1;
-  const char* m_step = nullptr;
 };
 
 std::string absoluteFolder(const std::string& folder) {

@@ -1,12 +1,11 @@
-// The check of a set against the checksum file beside it: every piece before the merge writes
-// anything, and the joined data before it takes its real name.
+// The check of a set against the checksum file beside it: every piece as it is joined, and the
+// joined data before it takes its real name.
 #pragma once
 
 #include <map>
 #include <optional>
 #include <string>
 
-#include "merger/Merge.h"
 #include "merger/MergePlan.h"
 #include "platform/Sha256Hasher.h"
 
@@ -18,9 +17,12 @@ class SetCheck {
   // on as it always did.
   static std::optional<SetCheck> load(const std::string& path);
 
-  // Reads every piece whole (the merger file with its head) and throws EMergeError naming the
-  // first one that differs from its line, or that has none.
-  void checkPieces(const MergePlan& plan, MergeProgress& progress) const;
+  // Throws EMergeError naming the first piece that has no line: the checksum file belongs to
+  // another set. Needs no reading, so it comes before anything is written.
+  void checkLines(const MergePlan& plan) const;
+  // Throws EMergeError unless `digest` is the line of the piece `path` (the whole file, a merger
+  // file's head included).
+  void checkPiece(const std::string& path, const platform::Sha256Digest& digest) const;
   // Throws EMergeError unless `digest` is the line of `joinedName` (no line: nothing to check).
   void checkJoined(const std::string& joinedName, const platform::Sha256Digest& digest) const;
 
