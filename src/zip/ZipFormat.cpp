@@ -142,18 +142,6 @@ void Zip64Locator::write(uint8_t* p) const {
   writeLE32(p + 16, totalDisks);
 }
 
-void forEachExtraField(std::span<const uint8_t> extra,
-                       const std::function<void(uint16_t, std::span<const uint8_t>)>& visit) {
-  while (extra.size() >= kExtraFieldHeaderSize) {
-    uint16_t id = readLE16(extra.data());
-    std::size_t size = readLE16(extra.data() + 2);
-    extra = extra.subspan(kExtraFieldHeaderSize);
-    if (size > extra.size()) break;
-    visit(id, extra.first(size));
-    extra = extra.subspan(size);
-  }
-}
-
 WideValues resolveZip64(const CentralHeader& header, const uint8_t* extra,
                         std::size_t extraLength) {
   WideValues values{header.uncompressedSize, header.compressedSize, header.localHeaderOffset};

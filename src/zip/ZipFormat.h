@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -138,8 +137,17 @@ struct Zip64Locator {
 
 // Calls `visit(id, data)` for each whole field of an extra block, in order; a torn last field
 // ends the walk, as other readers do.
-void forEachExtraField(std::span<const uint8_t> extra,
-                       const std::function<void(uint16_t, std::span<const uint8_t>)>& visit);
+template <typename Visit>
+void forEachExtraField(std::span<const uint8_t> extra, Visit&& visit) {
+  while (extra.size() >= kExtraFieldHeaderSize) {
+    uint16_t id = readLE16(extra.data());
+    std::size_t size = readLE16(extra.data() + 2);
+    extra = extra.subspan(kExtraFieldHeaderSize);
+    if (size > extra.size()) break;
+    visit(id, extra.first(size));
+    extra = extra.subspan(size);
+  }
+}
 
 // The real sizes and offset of an entry: a saturated 32-bit field takes its value from the
 // (first) ZIP64 extra field, in the standard's order. Missing or short ZIP64 data leaves the
