@@ -61,7 +61,7 @@ ExistingArchive readExistingArchive(platform::File& file) {
   const uint64_t dirPos = *start;
   const uint64_t dirOffset = location->directoryOffset;
   ExistingArchive archive;
-  archive.comment = location->comment;
+  archive.comment.assign(location->comment().begin(), location->comment().end());
   const std::vector<uint8_t> directory = readAt(file, dirPos, std::size_t(location->directorySize));
   CentralRecords records(directory, location->entryCount);
   CentralRecord record;

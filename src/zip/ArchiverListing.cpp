@@ -19,29 +19,17 @@ namespace {
 
 constexpr int64_t kPaddingBlock = 512;
 
-bool zeroPadding(const std::vector<uint8_t>& bytes) {
+bool zeroPadding(std::span<const uint8_t> bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; });
 }
 
 std::string text(std::span<const uint8_t> bytes) { return {bytes.begin(), bytes.end()}; }
 
-int32_t faultMessage(RecordFault fault) {
-  switch (fault) {
-    case RecordFault::kHeaderCut:
-      return msg::kEntryReadFailed;
-    case RecordFault::kSignature:
-      return msg::kEntrySignature;
-    case RecordFault::kNameCut:
-      return msg::kEntryNameRead;
-    case RecordFault::kExtraCut:
-      return msg::kDirectoryReadError;
-    case RecordFault::kCommentCut:
-      return msg::kEntryCommentRead;
-    case RecordFault::kNone:
-      break;
-  }
-  return msg::kDirectoryReadError;
-}
+// The message for each RecordFault, in its order.
+constexpr int32_t kFaultMessages[] = {msg::kDirectoryReadError, msg::kEntryReadFailed,
+                                      msg::kEntrySignature,     msg::kEntryNameRead,
+                                      msg::kDirectoryReadError, msg::kEntryCommentRead};
+static_assert(std::size(kFaultMessages) == std::size_t(RecordFault::kCommentCut) + 1);
 
 ArchiveDirEntry dirEntry(const CentralRecord& record, CodePageOpts codePage) {
   const CentralHeader& h = record.header;
@@ -125,11 +113,12 @@ void TArchiver::list() {
       throw EArchiver(m_diskNumber == 1 ? msg::kLastDiskNeeded : msg::kNoEndRecord, true);
     }
     const DirectoryLocation& at = *found;
-    const std::size_t trailing = at.trailing.size();
-    bool padding = trailing < std::size_t(kPaddingBlock) && fileSize % kPaddingBlock == 0 &&
-                   zeroPadding(at.trailing);
-    if (trailing > 0 && !padding) reportMessage(msg::kDataAfterArchive);
-    if (!at.comment.empty()) m_archiveComment = convertArchiveText(at.comment, 0, 0, m_codePage);
+    const std::span<const uint8_t> trailing = at.trailing();
+    bool padding = trailing.size() < std::size_t(kPaddingBlock) && fileSize % kPaddingBlock == 0 &&
+                   zeroPadding(trailing);
+    if (!trailing.empty() && !padding) reportMessage(msg::kDataAfterArchive);
+    if (!at.comment().empty())
+      m_archiveComment = convertArchiveText(text(at.comment()), 0, 0, m_codePage);
     m_diskNumber = at.end.diskNumber;
     if (m_diskNumber != 0) m_isSpanned = true;
 
@@ -139,10 +128,12 @@ void TArchiver::list() {
     m_stubSize = at.archiveEnd() == kEndRecordSize ? 0 : int64_t(at.archiveEnd());
     if (realPos != at.directoryOffset) reportMessage(msg::kDataBeforeArchive);
     if (!realPos) throw EArchiver(msg::kDirectoryReadError, true);
+    // The records must lie within the stated size and before the end records.
     std::vector<uint8_t> directory;
     try {
       if (*realPos < at.directoryEnd)
-        directory = readAt(file, *realPos, std::size_t(at.directoryEnd - *realPos));
+        directory = readAt(file, *realPos,
+                           std::size_t(std::min(at.directorySize, at.directoryEnd - *realPos)));
     } catch (const platform::EInOutError&) {
       throw EArchiver(msg::kDirectoryReadError, true);
     }
@@ -161,7 +152,8 @@ void TArchiver::list() {
         ++m_dirOnlyCount;
       }
     }
-    if (records.fault() != RecordFault::kNone) throw EArchiver(faultMessage(records.fault()), true);
+    if (records.fault() != RecordFault::kNone)
+      throw EArchiver(kFaultMessages[std::size_t(records.fault())], true);
     m_stubSize += int64_t(*realPos) - int64_t(at.directoryOffset);
     // A directory recorded further on than it lies means bytes are missing, not a stub.
     if (m_stubSize < 0) m_stubSize = 0;

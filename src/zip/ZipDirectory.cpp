@@ -51,29 +51,19 @@ std::vector<uint8_t> readAt(platform::File& file, uint64_t offset, std::size_t s
 std::optional<DirectoryLocation> locateDirectory(platform::File& file, EndSearch search) {
   const uint64_t fileSize = static_cast<uint64_t>(file.size());
   if (fileSize < kEndRecordSize) return std::nullopt;
-  const bool commentMustFit = search == EndSearch::kCommentInFile;
-  // Most archives end with a record without comment: one short read finds it.
-  std::vector<uint8_t> tail = readAt(file, fileSize - kEndRecordSize, kEndRecordSize);
-  std::size_t at = 0;
-  if (readLE32(tail.data()) != kEndRecordSignature ||
-      (commentMustFit && readLE16(tail.data() + 20) != 0)) {
-    tail = readAt(file, fileSize - std::min<uint64_t>(fileSize, kEndSearchSpan),
-                  std::size_t(std::min<uint64_t>(fileSize, kEndSearchSpan)));
-    std::optional<std::size_t> found = findEndRecord(tail.data(), tail.size(), commentMustFit);
-    if (!found) return std::nullopt;
-    at = *found;
-  }
+  const std::size_t span = std::size_t(std::min<uint64_t>(fileSize, kEndSearchSpan));
+  std::vector<uint8_t> tail = readAt(file, fileSize - span, span);
+  std::optional<std::size_t> at =
+      findEndRecord(tail.data(), span, search == EndSearch::kCommentInFile);
+  if (!at) return std::nullopt;
 
   DirectoryLocation location;
-  location.end.read(&tail[at]);
-  location.endRecordPos = fileSize - tail.size() + at;
-  const std::size_t commentStart = at + kEndRecordSize;
+  location.end.read(&tail[*at]);
+  location.endRecordPos = fileSize - span + *at;
   location.end.commentLength =
-      uint16_t(std::min<std::size_t>(location.end.commentLength, tail.size() - commentStart));
-  const std::size_t commentEnd = commentStart + location.end.commentLength;
-  location.comment.assign(tail.begin() + std::ptrdiff_t(commentStart),
-                          tail.begin() + std::ptrdiff_t(commentEnd));
-  location.trailing.assign(tail.begin() + std::ptrdiff_t(commentEnd), tail.end());
+      uint16_t(std::min<std::size_t>(location.end.commentLength, span - *at - kEndRecordSize));
+  location.recordAt = *at;
+  location.tail = std::move(tail);
   location.diskNumber = location.end.diskNumber;
   location.directoryDisk = location.end.directoryDisk;
   location.entryCount = location.end.totalEntries;

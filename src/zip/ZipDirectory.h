@@ -26,10 +26,10 @@ enum class EndSearch {
 struct DirectoryLocation {
   EndRecord end;  // its commentLength cut to the bytes the file holds
   uint64_t endRecordPos = 0;
-  std::string comment;
-  std::vector<uint8_t> trailing;  // the bytes after the end record and its comment
-  bool zip64 = false;             // the values below come from a ZIP64 end record
-  bool zip64Missing = false;      // a ZIP64 locator whose end record is nowhere
+  std::vector<uint8_t> tail;  // the file's last bytes, the end record among them
+  std::size_t recordAt = 0;   // where the end record lies in `tail`
+  bool zip64 = false;         // the values below come from a ZIP64 end record
+  bool zip64Missing = false;  // a ZIP64 locator whose end record is nowhere
   uint32_t diskNumber = 0;
   uint32_t directoryDisk = 0;
   uint64_t entryCount = 0;
@@ -38,6 +38,13 @@ struct DirectoryLocation {
   uint64_t directoryEnd = 0;  // the ZIP64 end record when there is one, else the end record
 
   uint64_t archiveEnd() const { return endRecordPos + kEndRecordSize + end.commentLength; }
+  std::span<const uint8_t> comment() const {
+    return std::span(tail).subspan(recordAt + kEndRecordSize, end.commentLength);
+  }
+  // The bytes after the end record and its comment.
+  std::span<const uint8_t> trailing() const {
+    return std::span(tail).subspan(recordAt + kEndRecordSize + end.commentLength);
+  }
   // Where the directory starts when it ends right before the end records; nullopt when its
   // size reaches before the start of the file.
   std::optional<uint64_t> directoryStart() const;

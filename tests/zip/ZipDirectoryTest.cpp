@@ -23,6 +23,8 @@ std::string endRecord(uint16_t entries, uint16_t commentLength = 0) {
   return bytesOf(end, kEndRecordSize);
 }
 
+std::string text(std::span<const uint8_t> bytes) { return {bytes.begin(), bytes.end()}; }
+
 std::optional<DirectoryLocation> locate(const std::string& bytes, EndSearch search) {
   testing_support::ScratchDir dir;
   platform::File file = platform::File::openRead(dir.write("a.zip", bytes));
@@ -95,10 +97,10 @@ TEST(LocateDirectory, ASignatureInTheCommentIsPassedOverOnlyWhenItsCommentCannot
   auto last = locate(bytes, EndSearch::kLastSignature);
   ASSERT_TRUE(last);
   EXPECT_EQ(last->endRecordPos, kEndRecordSize);
-  EXPECT_EQ(last->comment, "12345678") << "the comment is cut to the file";
+  EXPECT_EQ(text(last->comment()), "12345678") << "the comment is cut to the file";
   auto fitting = locate(bytes, EndSearch::kCommentInFile);
   ASSERT_TRUE(fitting);
   EXPECT_EQ(fitting->endRecordPos, 0u);
-  EXPECT_EQ(fitting->comment, comment);
-  EXPECT_TRUE(fitting->trailing.empty());
+  EXPECT_EQ(text(fitting->comment()), comment);
+  EXPECT_TRUE(fitting->trailing().empty());
 }
