@@ -9,6 +9,8 @@ namespace codec {
 namespace {
 
 constexpr std::uint16_t kEmpty = 0xFFFF;
+// Each 16-bit control word holds one flag bit for each of the items that follow it.
+constexpr int kItemsPerControl = 16;
 
 inline unsigned hashAt(const std::uint8_t* p) {
   std::uint32_t h = ((std::uint32_t(p[0]) << 4 ^ p[1]) << 4) ^ p[2];
@@ -43,7 +45,7 @@ std::uint16_t TLZB::LZBCompress(const std::uint8_t* source, std::uint8_t* destin
   int x = 0, y = 3, control = 1, items = 0;
   std::uint16_t bits = 0;
   while (x < s && y <= s) {
-    if (items > 15) {
+    if (items == kItemsPerControl) {
       putBig16(destination + control, bits);
       control = y;
       y += 2;
@@ -87,7 +89,7 @@ std::uint16_t TLZB::LZBCompress(const std::uint8_t* source, std::uint8_t* destin
     }
     ++items;
   }
-  putBig16(destination + control, std::uint16_t(unsigned(bits) << (16 - items)));
+  putBig16(destination + control, std::uint16_t(unsigned(bits) << (kItemsPerControl - items)));
   if (y > s) {
     if (s > 0) std::memcpy(destination + 1, source, std::size_t(s));
     destination[0] = kLzbStoredFlag;
@@ -108,14 +110,14 @@ std::uint16_t TLZB::LZBDecompress(const std::uint8_t* source, std::uint16_t size
   }
   // A block too short for its first control word restores nothing.
   unsigned bits = unsigned(source[1]) << 8 | (s > 2 ? source[2] : 0);
-  int left = 16;
+  int left = kItemsPerControl;
   std::size_t i = 3, out = 0;
   while (i < s) {
     if (left == 0) {
       if (s - i < 2) throw ELZBDamaged();
       bits = unsigned(source[i]) << 8 | source[i + 1];
       i += 2;
-      left = 16;
+      left = kItemsPerControl;
       if (i == s) throw ELZBDamaged();
     }
     if (bits & 0x8000) {

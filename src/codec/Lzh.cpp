@@ -401,7 +401,7 @@ std::int32_t TLZH::LZHEncode(const TByteIOProc& write, const TByteIOProc& read) 
       t.matchLength = 1;
       writeSymbol(t.window[r]);
     } else {
-      writeSymbol(t.matchLength + 255 - kLzhThreshold);
+      writeSymbol(kLzhFirstLengthSymbol + t.matchLength - (kLzhThreshold + 1));
       writePosition(t.matchPosition);
     }
     int last = t.matchLength;
@@ -449,7 +449,7 @@ void TLZH::LZHDecode(std::int32_t count, const TByteIOProc& write, const TByteIO
     while (c < kLeafBase) c = t.huffChild[c + in.bit()];
     c -= kLeafBase;
     t.updateHuffman(c);
-    if (c < 256) {
+    if (c < kLzhFirstLengthSymbol) {
       if (in.usedBitsPastEnd()) throw ElzhTruncated();
       put(std::uint8_t(c));
       t.window[r] = std::uint8_t(c);
@@ -463,7 +463,7 @@ void TLZH::LZHDecode(std::int32_t count, const TByteIOProc& write, const TByteIO
     int position = (upper << 6) | (b & 0x3F);
     if (in.usedBitsPastEnd()) throw ElzhTruncated();
     int from = (r - position - 1) & (kLzhWindowSize - 1);
-    int length = c - 255 + kLzhThreshold;
+    int length = c - kLzhFirstLengthSymbol + kLzhThreshold + 1;
     for (int k = 0; k < length; ++k) {
       std::uint8_t byte = t.window[(from + k) & (kLzhWindowSize - 1)];
       put(byte);

@@ -24,7 +24,10 @@ inline constexpr int kLzhWindowSize = 4096;
 inline constexpr int kLzhLookAhead = 60;
 inline constexpr int kLzhThreshold = 2;
 inline constexpr int kLzhEmptyLink = kLzhWindowSize;
-inline constexpr int kLzhSymbolCount = 256 - kLzhThreshold + kLzhLookAhead;
+// Symbols below this one are literal bytes; from it on they code the match lengths from
+// kLzhThreshold + 1 up.
+inline constexpr int kLzhFirstLengthSymbol = 256;
+inline constexpr int kLzhSymbolCount = kLzhFirstLengthSymbol - kLzhThreshold + kLzhLookAhead;
 inline constexpr int kLzhNodeCount = 2 * kLzhSymbolCount - 1;
 inline constexpr int kLzhRoot = kLzhNodeCount - 1;
 inline constexpr unsigned kLzhFrequencyLimit = 0x8000;

@@ -7,6 +7,7 @@
 
 #include "packlib/ParallelDeflate.h"
 #include "packlib/Reporter.h"
+#include "zip/ZipDirectory.h"
 
 namespace packlib {
 
@@ -29,25 +30,20 @@ bool isAscii(const std::string& s) {
 
 void putExtraZip64(std::vector<uint8_t>& extra, const std::vector<uint64_t>& values) {
   std::size_t at = extra.size();
-  extra.resize(at + 4 + 8 * values.size());
+  extra.resize(at + kExtraFieldHeaderSize + 8 * values.size());
   writeLE16(&extra[at], kZip64ExtraId);
   writeLE16(&extra[at + 2], uint16_t(8 * values.size()));
-  for (std::size_t i = 0; i < values.size(); ++i) writeLE64(&extra[at + 4 + 8 * i], values[i]);
+  for (std::size_t i = 0; i < values.size(); ++i)
+    writeLE64(&extra[at + kExtraFieldHeaderSize + 8 * i], values[i]);
 }
 
 // The extra field without its ZIP64 part, which is rebuilt for the new offsets.
 std::vector<uint8_t> withoutZip64(const std::vector<uint8_t>& extra) {
   std::vector<uint8_t> kept;
-  std::size_t pos = 0;
-  while (pos <= extra.size() && extra.size() - pos >= 4) {
-    uint16_t id = readLE16(&extra[pos]);
-    std::size_t size = readLE16(&extra[pos + 2]);
-    if (size > extra.size() - pos - 4) break;
+  forEachExtraField(extra, [&kept](uint16_t id, std::span<const uint8_t> data) {
     if (id != kZip64ExtraId)
-      kept.insert(kept.end(), extra.begin() + std::ptrdiff_t(pos),
-                  extra.begin() + std::ptrdiff_t(pos + 4 + size));
-    pos += 4 + size;
-  }
+      kept.insert(kept.end(), data.data() - kExtraFieldHeaderSize, data.data() + data.size());
+  });
   return kept;
 }
 
@@ -55,73 +51,34 @@ std::vector<uint8_t> withoutZip64(const std::vector<uint8_t>& extra) {
 
 ExistingArchive readExistingArchive(platform::File& file) {
   const std::string& path = file.path();
-  int64_t fileSize = file.size();
-  std::size_t tailSize = std::size_t(std::min<int64_t>(fileSize, int64_t(kEndSearchSpan)));
-  std::vector<uint8_t> tail(tailSize);
-  file.seek(fileSize - int64_t(tailSize));
-  file.readExact(tail.data(), tailSize);
-  auto found = findEndRecord(tail.data(), tail.size());
-  if (!found) notZip(path);
-  EndRecord end;
-  end.read(&tail[*found]);
-  int64_t endPos = fileSize - int64_t(tailSize) + int64_t(*found);
+  std::optional<DirectoryLocation> location = locateDirectory(file, EndSearch::kLastSignature);
+  if (!location || location->zip64Missing) notZip(path);
+  // The offsets of a multi-disk set point into its other files: copying from this one would
+  // write entries that are not what they claim.
+  if (location->diskNumber != 0 || location->directoryDisk != 0) notZip(path);
+  std::optional<uint64_t> start = location->directoryStart();
+  if (!start) notZip(path);
+  const uint64_t dirPos = *start;
+  const uint64_t dirOffset = location->directoryOffset;
   ExistingArchive archive;
-  std::size_t commentLength =
-      std::min<std::size_t>(end.commentLength, tailSize - *found - kEndRecordSize);
-  archive.comment.assign(reinterpret_cast<const char*>(&tail[*found + kEndRecordSize]),
-                         commentLength);
-
-  uint64_t total = end.totalEntries;
-  uint64_t dirSize = end.directorySize;
-  uint64_t dirOffset = end.directoryOffset;
-  int64_t dirEnd = endPos;
-  if (end.needsZip64() && endPos >= int64_t(kZip64LocatorSize)) {
-    uint8_t buffer[kZip64EndRecordSize];
-    file.seek(endPos - int64_t(kZip64LocatorSize));
-    file.readExact(buffer, kZip64LocatorSize);
-    Zip64Locator locator;
-    if (locator.read(buffer)) {
-      if (locator.endRecordOffset > uint64_t(fileSize) - kZip64EndRecordSize) notZip(path);
-      file.seek(int64_t(locator.endRecordOffset));
-      file.readExact(buffer, kZip64EndRecordSize);
-      Zip64EndRecord end64;
-      if (!end64.read(buffer)) notZip(path);
-      total = end64.totalEntries;
-      dirSize = end64.directorySize;
-      dirOffset = end64.directoryOffset;
-      dirEnd = int64_t(locator.endRecordOffset);
-    }
-  }
-  if (dirSize > uint64_t(dirEnd)) notZip(path);
-  int64_t dirPos = dirEnd - int64_t(dirSize);
-  // Data before the archive (a stub) moves every recorded offset by the same amount.
-  int64_t shift = dirPos - int64_t(dirOffset);
-  std::vector<uint8_t> directory(dirSize);
-  file.seek(dirPos);
-  file.readExact(directory.data(), directory.size());
-  std::size_t pos = 0;
-  for (uint64_t i = 0; i < total; ++i) {
-    if (directory.size() - pos < kCentralHeaderSize) notZip(path);
+  archive.comment.assign(location->comment().begin(), location->comment().end());
+  const std::vector<uint8_t> directory = readAt(file, dirPos, std::size_t(location->directorySize));
+  CentralRecords records(directory, location->entryCount);
+  CentralRecord record;
+  while (records.next(record)) {
     ExistingEntry entry;
-    if (!entry.header.read(&directory[pos])) notZip(path);
-    pos += kCentralHeaderSize;
-    std::size_t variable = std::size_t(entry.header.nameLength) + entry.header.extraLength +
-                           entry.header.commentLength;
-    if (directory.size() - pos < variable) notZip(path);
-    const char* p = reinterpret_cast<const char*>(&directory[pos]);
-    entry.name.assign(p, entry.header.nameLength);
-    entry.extra.assign(directory.begin() + std::ptrdiff_t(pos + entry.header.nameLength),
-                       directory.begin() + std::ptrdiff_t(pos + entry.header.nameLength +
-                                                          entry.header.extraLength));
-    entry.comment.assign(p + entry.header.nameLength + entry.header.extraLength,
-                         entry.header.commentLength);
-    pos += variable;
-    WideValues wide = resolveZip64(entry.header, entry.extra.data(), entry.extra.size());
-    int64_t offset = int64_t(wide.localHeaderOffset) + shift;
-    if (offset < 0 || offset >= dirPos) notZip(path);
-    entry.localOffset = uint64_t(offset);
+    entry.header = record.header;
+    entry.name = record.rawName();
+    entry.extra.assign(record.extra.begin(), record.extra.end());
+    entry.comment.assign(record.comment.begin(), record.comment.end());
+    // Data before the archive (a stub) moves every recorded offset by the same amount, as far
+    // as the directory moved; the local header must land before the directory.
+    const uint64_t stated = record.wide.localHeaderOffset;
+    if (stated >= dirOffset || dirOffset - stated > dirPos) notZip(path);
+    entry.localOffset = dirPos - (dirOffset - stated);
     archive.entries.push_back(std::move(entry));
   }
+  if (records.fault() != RecordFault::kNone) notZip(path);
   // Each entry's bytes run up to the next local header, the last ones up to the directory.
   std::vector<std::size_t> order(archive.entries.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
@@ -182,26 +139,28 @@ void ArchiveWriter::addFile(const SourceFile& file, int level, bool deflate,
   if (file.size == 0) deflate = false;
   if (w.name.size() > kMax16) throw PackError(kErrRead, file.path + ": the name is too long");
 
-  std::vector<uint8_t> header(kLocalHeaderSize + w.name.size() + (zip64 ? 20 : 0));
+  std::vector<uint8_t> header(kLocalHeaderSize + w.name.size() +
+                              (zip64 ? kZip64LocalExtraSize : 0));
   auto writeLocal = [&] {
-    writeLE32(&header[0], kLocalHeaderSignature);
-    writeLE16(&header[4], zip64 ? kVersionZip64 : (w.method ? kVersionDeflated : kVersionStored));
-    writeLE16(&header[6], w.flags);
-    writeLE16(&header[8], w.method);
-    writeLE16(&header[10], w.time);
-    writeLE16(&header[12], w.date);
-    writeLE32(&header[14], w.crc);
-    writeLE32(&header[18], zip64 ? kMax32 : uint32_t(w.compressedSize));
-    writeLE32(&header[22], zip64 ? kMax32 : uint32_t(w.uncompressedSize));
-    writeLE16(&header[26], uint16_t(w.name.size()));
-    writeLE16(&header[28], zip64 ? 20 : 0);
-    std::memcpy(header.data() + 30, w.name.data(), w.name.size());
+    LocalHeader local;
+    local.versionNeeded = zip64 ? kVersionZip64 : (w.method ? kVersionDeflated : kVersionStored);
+    local.flags = w.flags;
+    local.method = w.method;
+    local.time = w.time;
+    local.date = w.date;
+    local.crc = w.crc;
+    local.compressedSize = zip64 ? kMax32 : uint32_t(w.compressedSize);
+    local.uncompressedSize = zip64 ? kMax32 : uint32_t(w.uncompressedSize);
+    local.nameLength = uint16_t(w.name.size());
+    local.extraLength = zip64 ? kZip64LocalExtraSize : 0;
+    local.write(header.data());
+    std::memcpy(header.data() + kLocalHeaderSize, w.name.data(), w.name.size());
     if (zip64) {
-      std::size_t at = 30 + w.name.size();
-      writeLE16(&header[at], kZip64ExtraId);
-      writeLE16(&header[at + 2], 16);
-      writeLE64(&header[at + 4], w.uncompressedSize);
-      writeLE64(&header[at + 12], w.compressedSize);
+      uint8_t* field = header.data() + kLocalHeaderSize + w.name.size();
+      writeLE16(field, kZip64ExtraId);
+      writeLE16(field + 2, kZip64LocalDataSize);
+      writeLE64(field + kExtraFieldHeaderSize, w.uncompressedSize);
+      writeLE64(field + kExtraFieldHeaderSize + 8, w.compressedSize);
     }
   };
   w.method = deflate ? kMethodDeflated : kMethodStored;
@@ -259,7 +218,8 @@ void ArchiveWriter::writeCentral(const Entry& entry) {
   std::vector<uint8_t> extra = entry.extra;
   // A kept entry's own fields that leave no room give way to the ZIP64 field, which must stay
   // whole: its length depends on how many values it carries.
-  if (!wide.empty() && extra.size() + 4 + 8 * wide.size() > kMax16) extra.clear();
+  if (!wide.empty() && extra.size() + kExtraFieldHeaderSize + 8 * wide.size() > kMax16)
+    extra.clear();
   if (!wide.empty()) putExtraZip64(extra, wide);
   uint16_t needed = entry.versionNeeded != 0      ? entry.versionNeeded
                     : w.method == kMethodDeflated ? kVersionDeflated

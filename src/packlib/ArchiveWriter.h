@@ -28,8 +28,8 @@ struct ExistingArchive {
   std::string comment;
 };
 
-// Reads the directory of the archive at `path`. Throws PackError(kErrNotZip) when the file is
-// not a ZIP archive or its directory is damaged.
+// Reads the directory of the archive in `file`. Throws PackError(kErrNotZip) when the file is
+// not a ZIP archive, its directory is damaged or it is one part of a multi-disk set.
 ExistingArchive readExistingArchive(platform::File& file);
 
 struct EntryWritten {

@@ -3,10 +3,11 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
+#include <span>
 
 #include "unpacklib/ZipFormat.h"
 #include "zip/CodePage437.h"
+#include "zip/ZipDirectory.h"
 
 namespace unpack {
 
@@ -15,54 +16,12 @@ namespace {
 const char kNotZip[] = "The file is not a ZIP archive";
 const char kDamagedDirectory[] = "The archive's directory is damaged";
 
-std::vector<std::uint8_t> readAt(platform::File& file, std::uint64_t offset, std::size_t size) {
-  std::vector<std::uint8_t> bytes(size);
-  file.seek(static_cast<std::int64_t>(offset));
-  file.readExact(bytes.data(), size);
-  return bytes;
-}
-
-// The stored 32-bit (or 16-bit) value, or the next 64-bit value of the ZIP64 extra field
-// when the stored one is the "see ZIP64" marker.
-class Zip64Fields {
- public:
-  Zip64Fields(const std::uint8_t* data, std::size_t size) : m_p(data), m_end(data + size) {}
-  std::uint64_t take(std::uint64_t stored, std::uint64_t marker) {
-    if (stored != marker) return stored;
-    if (m_p == nullptr || m_end - m_p < 8) throw EBadArchive(kDamagedDirectory);
-    std::uint64_t value = readLE64(m_p);
-    m_p += 8;
-    return value;
-  }
-
- private:
-  const std::uint8_t* m_p;
-  const std::uint8_t* m_end;
-};
-
-void readExtraFields(const std::uint8_t* p, std::size_t size, ZipEntry& entry,
-                     std::uint32_t storedCompressed, std::uint32_t storedUncompressed,
-                     std::uint32_t storedOffset) {
-  const std::uint8_t* zip64 = nullptr;
-  std::size_t zip64Size = 0;
-  const std::uint8_t* end = p + size;
-  while (end - p >= 4) {
-    std::uint16_t id = readLE16(p);
-    std::uint16_t length = readLE16(p + 2);
-    p += 4;
-    if (length > end - p) break;  // a torn last field is ignored, as other readers do
-    if (id == kZip64ExtraId) {
-      zip64 = p;
-      zip64Size = length;
-    } else if (id == kTimestampExtraId && length >= 5 && (p[0] & 1) != 0) {
-      entry.unixModified = static_cast<std::int32_t>(readLE32(p + 1));
-    }
-    p += length;
-  }
-  Zip64Fields fields(zip64, zip64Size);
-  entry.uncompressedSize = fields.take(storedUncompressed, 0xFFFFFFFF);
-  entry.compressedSize = fields.take(storedCompressed, 0xFFFFFFFF);
-  entry.localHeaderOffset = fields.take(storedOffset, 0xFFFFFFFF);
+// The Unix modification time of the extended timestamp field, when it carries one.
+void readTimestamp(std::span<const std::uint8_t> extra, ZipEntry& entry) {
+  zipformat::forEachExtraField(extra, [&](std::uint16_t id, std::span<const std::uint8_t> data) {
+    if (id == kTimestampExtraId && data.size() >= 5 && (data[0] & 1) != 0)
+      entry.unixModified = static_cast<std::int32_t>(readLE32(data.data() + 1));
+  });
 }
 
 bool isValidUtf8(const std::string& text) {
@@ -111,116 +70,47 @@ std::string decodeEntryName(const std::string& raw, std::uint16_t flags) {
 }
 
 CentralDirectory::CentralDirectory(platform::File& archive) : m_file(archive) {
-  m_fileSize = m_file.size();
-  EndRecord end = readEndRecord();
-  readEntries(end);
-}
-
-CentralDirectory::EndRecord CentralDirectory::readEndRecord() {
-  const std::uint64_t fileSize = static_cast<std::uint64_t>(m_fileSize);
-  if (fileSize < kEndRecordSize) throw EBadArchive(kNotZip);
-  const std::size_t tailSize =
-      static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kEndSearchSpan));
-  const std::uint64_t tailStart = fileSize - tailSize;
-  std::vector<std::uint8_t> tail = readAt(m_file, tailStart, tailSize);
-
-  // The last signature whose comment fits in the file; a signature inside a comment that
-  // would reach past the end is not the record.
-  std::size_t at = tailSize - kEndRecordSize + 1;
-  bool found = false;
-  while (at-- > 0) {
-    const std::uint8_t* p = tail.data() + at;
-    if (readLE32(p) == kEndRecordSignature && readLE16(p + 20) <= tailSize - at - kEndRecordSize) {
-      found = true;
-      break;
-    }
-  }
-  if (!found) throw EBadArchive(kNotZip);
-  const std::uint8_t* p = tail.data() + at;
-  const std::uint64_t endPos = tailStart + at;
-
-  std::uint32_t disk = readLE16(p + 4);
-  std::uint32_t directoryDisk = readLE16(p + 6);
-  EndRecord end;
-  end.entryCount = readLE16(p + 10);
-  end.directorySize = readLE32(p + 12);
-  end.directoryOffset = readLE32(p + 16);
-  end.directoryEnd = endPos;
-
-  if (endPos >= kZip64LocatorSize) {
-    const std::uint64_t locatorPos = endPos - kZip64LocatorSize;
-    std::vector<std::uint8_t> locator = readAt(m_file, locatorPos, kZip64LocatorSize);
-    if (readLE32(locator.data()) == kZip64LocatorSignature) {
-      std::uint64_t stated = readLE64(locator.data() + 8);
-      // The record normally sits right before its locator; a stub before the archive moves
-      // it away from the stated offset.
-      std::uint64_t candidates[2] = {stated, locatorPos >= kZip64EndRecordSize
-                                                 ? locatorPos - kZip64EndRecordSize
-                                                 : locatorPos};
-      bool zip64 = false;
-      for (std::uint64_t pos : candidates) {
-        if (pos > locatorPos || locatorPos - pos < kZip64EndRecordSize) continue;
-        std::vector<std::uint8_t> record = readAt(m_file, pos, kZip64EndRecordSize);
-        if (readLE32(record.data()) != kZip64EndRecordSignature) continue;
-        disk = readLE32(record.data() + 16);
-        directoryDisk = readLE32(record.data() + 20);
-        end.entryCount = readLE64(record.data() + 32);
-        end.directorySize = readLE64(record.data() + 40);
-        end.directoryOffset = readLE64(record.data() + 48);
-        end.directoryEnd = pos;
-        zip64 = true;
-        break;
-      }
-      if (!zip64) throw EBadArchive(kDamagedDirectory);
-    }
-  }
-  if (disk != 0 || directoryDisk != 0)
+  std::optional<zipformat::DirectoryLocation> location =
+      zipformat::locateDirectory(m_file, zipformat::EndSearch::kCommentInFile);
+  if (!location) throw EBadArchive(kNotZip);
+  if (location->zip64Missing) throw EBadArchive(kDamagedDirectory);
+  if (location->diskNumber != 0 || location->directoryDisk != 0)
     throw EBadArchive("Archives spread over several disks are not supported");
-  if (end.directorySize > end.directoryEnd) throw EBadArchive(kDamagedDirectory);
-  if (end.entryCount > end.directorySize / kCentralHeaderSize) throw EBadArchive(kDamagedDirectory);
-  return end;
-}
-
-void CentralDirectory::readEntries(const EndRecord& end) {
-  m_directoryStart = end.directoryEnd - end.directorySize;
-  if (end.directoryOffset > m_directoryStart) throw EBadArchive(kDamagedDirectory);
+  std::optional<std::uint64_t> start = location->directoryStart();
+  if (!start || location->entryCount > location->directorySize / kCentralHeaderSize)
+    throw EBadArchive(kDamagedDirectory);
+  m_directoryStart = *start;
+  if (location->directoryOffset > m_directoryStart) throw EBadArchive(kDamagedDirectory);
   // Data before the archive (a stub) shifts every offset that the archive states.
-  const std::uint64_t stub = m_directoryStart - end.directoryOffset;
+  const std::uint64_t stub = m_directoryStart - location->directoryOffset;
 
-  std::vector<std::uint8_t> directory =
-      readAt(m_file, m_directoryStart, static_cast<std::size_t>(end.directorySize));
-  const std::uint8_t* p = directory.data();
-  const std::uint8_t* const last = p + directory.size();
-  m_entries.reserve(static_cast<std::size_t>(end.entryCount));
-  for (std::uint64_t i = 0; i < end.entryCount; ++i) {
-    if (last - p < static_cast<std::ptrdiff_t>(kCentralHeaderSize) ||
-        readLE32(p) != kCentralHeaderSignature)
-      throw EBadArchive(kDamagedDirectory);
-    const std::size_t nameSize = readLE16(p + 28);
-    const std::size_t extraSize = readLE16(p + 30);
-    const std::size_t commentSize = readLE16(p + 32);
-    const std::size_t recordSize = kCentralHeaderSize + nameSize + extraSize + commentSize;
-    if (static_cast<std::size_t>(last - p) < recordSize) throw EBadArchive(kDamagedDirectory);
-
+  const std::vector<std::uint8_t> directory = zipformat::readAt(
+      m_file, m_directoryStart, static_cast<std::size_t>(location->directorySize));
+  zipformat::CentralRecords records(directory, location->entryCount);
+  zipformat::CentralRecord record;
+  m_entries.reserve(static_cast<std::size_t>(location->entryCount));
+  while (records.next(record)) {
+    const zipformat::CentralHeader& h = record.header;
+    if (!record.wide.complete) throw EBadArchive(kDamagedDirectory);
     ZipEntry entry;
-    entry.versionMadeBy = readLE16(p + 4);
-    entry.flags = readLE16(p + 8);
-    entry.method = readLE16(p + 10);
-    entry.dosTime = readLE16(p + 12);
-    entry.dosDate = readLE16(p + 14);
-    entry.crc = readLE32(p + 16);
-    entry.externalAttributes = readLE32(p + 38);
-    entry.rawName.assign(reinterpret_cast<const char*>(p + kCentralHeaderSize), nameSize);
+    entry.versionMadeBy = h.madeBy;
+    entry.flags = h.flags;
+    entry.method = h.method;
+    entry.dosTime = h.time;
+    entry.dosDate = h.date;
+    entry.crc = h.crc;
+    entry.externalAttributes = h.externalAttributes;
+    entry.rawName = record.rawName();
     entry.name = decodeEntryName(entry.rawName, entry.flags);
-    readExtraFields(p + kCentralHeaderSize + nameSize, extraSize, entry, readLE32(p + 20),
-                    readLE32(p + 24), readLE32(p + 42));
+    entry.uncompressedSize = record.wide.uncompressedSize;
+    entry.compressedSize = record.wide.compressedSize;
+    readTimestamp(record.extra, entry);
     // An offset past the directory is this entry's damage, found when it is extracted.
-    entry.localHeaderOffset = entry.localHeaderOffset > m_directoryStart - stub
-                                  ? m_directoryStart
-                                  : entry.localHeaderOffset + stub;
+    const std::uint64_t offset = record.wide.localHeaderOffset;
+    entry.localHeaderOffset = offset > m_directoryStart - stub ? m_directoryStart : offset + stub;
     m_entries.push_back(std::move(entry));
-    p += recordSize;
   }
+  if (records.fault() != zipformat::RecordFault::kNone) throw EBadArchive(kDamagedDirectory);
 }
 
 std::uint64_t CentralDirectory::dataOffset(const ZipEntry& entry) const {
@@ -228,10 +118,10 @@ std::uint64_t CentralDirectory::dataOffset(const ZipEntry& entry) const {
   if (entry.localHeaderOffset > m_directoryStart ||
       m_directoryStart - entry.localHeaderOffset < kLocalHeaderSize)
     throw EBadArchive(kDamagedEntry);
-  std::vector<std::uint8_t> header = readAt(m_file, entry.localHeaderOffset, kLocalHeaderSize);
-  if (readLE32(header.data()) != kLocalHeaderSignature) throw EBadArchive(kDamagedEntry);
-  const std::uint64_t data = entry.localHeaderOffset + kLocalHeaderSize +
-                             readLE16(header.data() + 26) + readLE16(header.data() + 28);
+  zipformat::LocalHeader header;
+  if (!header.read(zipformat::readAt(m_file, entry.localHeaderOffset, kLocalHeaderSize).data()))
+    throw EBadArchive(kDamagedEntry);
+  const std::uint64_t data = entry.localHeaderOffset + header.dataOffset();
   if (data > m_directoryStart || entry.compressedSize > m_directoryStart - data)
     throw EBadArchive(kDamagedEntry);
   return data;

@@ -51,17 +51,7 @@ class CentralDirectory {
   std::uint64_t dataOffset(const ZipEntry& entry) const;
 
  private:
-  struct EndRecord {
-    std::uint64_t entryCount = 0;
-    std::uint64_t directorySize = 0;
-    std::uint64_t directoryOffset = 0;  // as stated
-    std::uint64_t directoryEnd = 0;     // where the directory actually ends in the file
-  };
-  EndRecord readEndRecord();
-  void readEntries(const EndRecord& end);
-
   platform::File& m_file;
-  std::int64_t m_fileSize = 0;
   std::uint64_t m_directoryStart = 0;  // actual position in the file
   std::vector<ZipEntry> m_entries;
 };

@@ -8,25 +8,12 @@
 
 namespace unpack {
 
-using zipformat::kCentralHeaderSignature;
 using zipformat::kCentralHeaderSize;
-using zipformat::kEndRecordSignature;
-using zipformat::kEndRecordSize;
-using zipformat::kEndSearchSpan;
 using zipformat::kFlagUtf8;
 using zipformat::kHostUnix;
-using zipformat::kLocalHeaderSignature;
 using zipformat::kLocalHeaderSize;
-using zipformat::kMethodDeflated;
 using zipformat::kMethodStored;
-using zipformat::kZip64EndRecordSignature;
-using zipformat::kZip64EndRecordSize;
-using zipformat::kZip64ExtraId;
-using zipformat::kZip64LocatorSignature;
-using zipformat::kZip64LocatorSize;
-using zipformat::readLE16;
 using zipformat::readLE32;
-using zipformat::readLE64;
 
 inline constexpr std::uint16_t kTimestampExtraId = 0x5455;
 inline constexpr std::uint16_t kFlagDataDescriptor = 0x0008;

@@ -5,6 +5,35 @@
 
 namespace zipformat {
 
+bool LocalHeader::read(const uint8_t* p) {
+  if (readLE32(p) != kLocalHeaderSignature) return false;
+  versionNeeded = readLE16(p + 4);
+  flags = readLE16(p + 6);
+  method = readLE16(p + 8);
+  time = readLE16(p + 10);
+  date = readLE16(p + 12);
+  crc = readLE32(p + 14);
+  compressedSize = readLE32(p + 18);
+  uncompressedSize = readLE32(p + 22);
+  nameLength = readLE16(p + 26);
+  extraLength = readLE16(p + 28);
+  return true;
+}
+
+void LocalHeader::write(uint8_t* p) const {
+  writeLE32(p, kLocalHeaderSignature);
+  writeLE16(p + 4, versionNeeded);
+  writeLE16(p + 6, flags);
+  writeLE16(p + 8, method);
+  writeLE16(p + 10, time);
+  writeLE16(p + 12, date);
+  writeLE32(p + 14, crc);
+  writeLE32(p + 18, compressedSize);
+  writeLE32(p + 22, uncompressedSize);
+  writeLE16(p + 26, nameLength);
+  writeLE16(p + 28, extraLength);
+}
+
 bool CentralHeader::read(const uint8_t* p) {
   if (readLE32(p) != kCentralHeaderSignature) return false;
   madeBy = readLE16(p + 4);
@@ -116,37 +145,32 @@ void Zip64Locator::write(uint8_t* p) const {
 WideValues resolveZip64(const CentralHeader& header, const uint8_t* extra,
                         std::size_t extraLength) {
   WideValues values{header.uncompressedSize, header.compressedSize, header.localHeaderOffset};
-  std::size_t pos = 0;
-  while (pos <= extraLength && extraLength - pos >= 4) {
-    uint16_t id = readLE16(extra + pos);
-    std::size_t size = readLE16(extra + pos + 2);
-    pos += 4;
-    if (size > extraLength - pos) break;
-    if (id == kZip64ExtraId) {
-      const uint8_t* field = extra + pos;
-      std::size_t left = size;
-      auto take = [&](uint64_t& target, bool saturated) {
-        if (!saturated) return;
-        if (left < 8) return;
-        target = readLE64(field);
-        field += 8;
-        left -= 8;
-      };
-      take(values.uncompressedSize, header.uncompressedSize == kMax32);
-      take(values.compressedSize, header.compressedSize == kMax32);
-      take(values.localHeaderOffset, header.localHeaderOffset == kMax32);
-      break;
+  std::optional<std::span<const uint8_t>> field;
+  forEachExtraField({extra, extraLength}, [&](uint16_t id, std::span<const uint8_t> data) {
+    if (id == kZip64ExtraId && !field) field = data;
+  });
+  std::span<const uint8_t> left = field.value_or(std::span<const uint8_t>{});
+  auto take = [&](uint64_t& target, bool saturated) {
+    if (!saturated) return;
+    if (left.size() < 8) {
+      values.complete = false;
+      return;
     }
-    pos += size;
-  }
+    target = readLE64(left.data());
+    left = left.subspan(8);
+  };
+  take(values.uncompressedSize, header.uncompressedSize == kMax32);
+  take(values.compressedSize, header.compressedSize == kMax32);
+  take(values.localHeaderOffset, header.localHeaderOffset == kMax32);
   return values;
 }
 
-std::optional<std::size_t> findEndRecord(const uint8_t* tail, std::size_t size) {
+std::optional<std::size_t> findEndRecord(const uint8_t* tail, std::size_t size,
+                                         bool commentMustFit) {
   if (size < kEndRecordSize) return std::nullopt;
   for (std::size_t pos = size - kEndRecordSize + 1; pos-- > 0;) {
-    if (tail[pos] == 'P' && tail[pos + 1] == 'K' && tail[pos + 2] == 5 && tail[pos + 3] == 6)
-      return pos;
+    if (readLE32(tail + pos) != kEndRecordSignature) continue;
+    if (!commentMustFit || readLE16(tail + pos + 20) <= size - pos - kEndRecordSize) return pos;
   }
   return std::nullopt;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "packlib/ArchiveWriter.h"
+#include "packlib/Reporter.h"
 #include "platform/ByteOrder.h"
 #include "support/ScratchDir.h"
 
@@ -74,5 +75,21 @@ TEST(ArchiveWriter, AKeptEntrysLongExtraFieldGivesWayToAWholeZip64Field) {
     EXPECT_EQ(platform::readLE16(extra.data() + 2), 8 * expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i)
       EXPECT_EQ(platform::readLE64(extra.data() + 4 + 8 * i), expected[i]) << "value " << i;
+  }
+}
+
+// The offsets of a multi-disk set point into its other files: nothing may be copied from it.
+TEST(ArchiveWriter, AnExistingArchiveOfAMultiDiskSetIsRefused) {
+  testing_support::ScratchDir dir;
+  for (std::uint16_t disk : {0, 1}) {
+    zipformat::EndRecord end;
+    end.diskNumber = end.directoryDisk = disk;
+    std::string bytes(zipformat::kEndRecordSize, '\0');
+    end.write(reinterpret_cast<std::uint8_t*>(bytes.data()));
+    platform::File file = platform::File::openRead(dir.write("part.zip", bytes));
+    if (disk == 0)
+      EXPECT_TRUE(packlib::readExistingArchive(file).entries.empty());
+    else
+      EXPECT_THROW(packlib::readExistingArchive(file), packlib::PackError);
   }
 }
