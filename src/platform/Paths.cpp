@@ -35,6 +35,12 @@ std::size_t lastSeparator(const std::string& path) {
 
 }  // namespace
 
+std::string withNativeSeparators(std::string path) {
+  for (char& c : path)
+    if (c == '\\' || c == '/') c = kPathSeparator;
+  return path;
+}
+
 std::string joinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   if (isPathSeparator(folder.back())) return folder + name;

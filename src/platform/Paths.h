@@ -19,6 +19,10 @@ bool isPathSeparator(char c);
 // the current drive or on a drive's current folder ("\x", "C:x") is not absolute.
 bool isAbsolutePath(const std::string& path);
 
+// Every separator that the system takes turned into kPathSeparator; on POSIX "\\" too, which
+// archives and libraries from Windows use.
+std::string withNativeSeparators(std::string path);
+
 // Joins a folder and a name with one separator (a folder that already ends in one gets none).
 std::string joinPath(const std::string& folder, const std::string& name);
 // The part after the last separator.

@@ -1,4 +1,5 @@
 # Fails unless every DLL that LIBRARY imports is one of Windows' own.
+cmake_minimum_required(VERSION 3.20)
 execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "${OBJDUMP} cannot read ${LIBRARY}")
