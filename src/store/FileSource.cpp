@@ -34,11 +34,10 @@ void TFileSource::setFileName(const std::string& path) {
 }
 
 std::string TFileSource::extensionOf(const std::string& path) {
-  auto dot = path.rfind('.');
-  auto separator = path.rfind(platform::kPathSeparator);
+  const std::string name = platform::fileNameOf(path);
+  auto dot = name.rfind('.');
   if (dot == std::string::npos) return {};
-  if (separator != std::string::npos && dot < separator) return {};
-  return path.substr(dot);
+  return name.substr(dot);
 }
 
 void TFileSource::deleteTemporary() {

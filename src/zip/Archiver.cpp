@@ -1,8 +1,6 @@
 // TArchiver: properties, library binding, message reporting, the callback and the Add operation.
 #include "zip/Archiver.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -240,8 +238,7 @@ std::string callbackText(const PackLibCallbackInfo& info) {
   std::string text(info.Text, length);
   while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.pop_back();
   // Libraries may send either separator; handlers always see this platform's.
-  std::replace(text.begin(), text.end(), '\\', platform::kPathSeparator);
-  return text;
+  return platform::withNativeSeparators(std::move(text));
 }
 
 void writeText(PackLibCallbackInfo& info, const std::string& text, std::size_t maxLength) {

@@ -45,9 +45,7 @@ std::string convertArchiveText(const std::string& raw, uint16_t madeBy, uint16_t
 
 std::string convertArchiveName(const std::string& raw, uint16_t madeBy, uint16_t flags,
                                CodePageOpts codePage) {
-  std::string name = convertArchiveText(raw, madeBy, flags, codePage);
-  std::replace(name.begin(), name.end(), '\\', platform::kPathSeparator);
-  return name;
+  return platform::withNativeSeparators(convertArchiveText(raw, madeBy, flags, codePage));
 }
 
 }  // namespace zip

@@ -1,7 +1,11 @@
 // Checked file I/O: each failure carries the code and text of the system's error table.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
+#endif
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/DynamicLibrary.h"
@@ -36,6 +40,9 @@ TEST(IoError, TextsFollowTheTable) {
   EXPECT_EQ(platform::ioErrorText(100), "Read beyond end of file");
   EXPECT_EQ(platform::ioErrorText(101), "Disk full");
   EXPECT_EQ(platform::ioErrorText(32), "I/O error 32");
+#ifdef _WIN32
+  EXPECT_EQ(platform::ioErrorText(112), "Disk full");
+#endif
 }
 
 TEST(File, MissingFileAndMissingFolderGiveDifferentCodes) {
@@ -52,9 +59,13 @@ TEST(File, ReadingPastTheEndIsError100) {
 }
 
 TEST(File, FullDeviceIsDiskFull) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no full device to write to";
+#else
   if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
   File f = File::openReadWrite("/dev/full");
   EXPECT_EQ(codeOf([&] { f.write("x", 1); }), 101);
+#endif
 }
 
 TEST(File, ReadOnlyInputOpensForReadingButNotForWriting) {
@@ -64,7 +75,13 @@ TEST(File, ReadOnlyInputOpensForReadingButNotForWriting) {
   EXPECT_TRUE(platform::isReadOnly(path));
   File f = File::openRead(path);
   EXPECT_EQ(f.size(), 4);
-  if (geteuid() != 0) {
+#ifdef _WIN32
+  // Wine keeps the attribute in the owner's write bit, which root may ignore.
+  const bool mayWriteAnything = std::getenv("WINEPREFIX") != nullptr;
+#else
+  const bool mayWriteAnything = geteuid() == 0;
+#endif
+  if (!mayWriteAnything) {
     EXPECT_EQ(codeOf([&] { File::openReadWrite(path); }), 5);
   }
   EXPECT_TRUE(platform::isReadOnly(path)) << "opening must not change the attribute";
@@ -76,6 +93,9 @@ TEST(File, AFolderIsNotAFile) {
 }
 
 TEST(Paths, JoinAndSplit) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX names; the Windows forms have their own test";
+#endif
   EXPECT_EQ(platform::joinPath("/a/", "b"), "/a/b");
   EXPECT_EQ(platform::joinPath("/a", "b"), "/a/b");
   EXPECT_EQ(platform::fileNameOf("/x/y.txt"), "y.txt");
@@ -83,7 +103,25 @@ TEST(Paths, JoinAndSplit) {
   EXPECT_EQ(platform::parentFolder("y.txt"), "");
 }
 
+#ifdef _WIN32
+TEST(Paths, WindowsRootsDrivesAndBothSeparators) {
+  EXPECT_EQ(platform::joinPath("C:\\a", "b"), "C:\\a\\b");
+  EXPECT_EQ(platform::joinPath("C:/a/", "b"), "C:/a/b");
+  EXPECT_EQ(platform::fileNameOf("C:\\x/y.txt"), "y.txt");
+  EXPECT_EQ(platform::parentFolder("C:\\y.txt"), "C:\\");
+  EXPECT_EQ(platform::parentFolder("C:\\x\\y.txt"), "C:\\x");
+  EXPECT_EQ(platform::parentFolder("\\\\server\\share\\y"), "\\\\server\\share");
+  for (const char* absolute : {"C:\\x", "c:/x", "\\\\server\\share"})
+    EXPECT_TRUE(platform::isAbsolutePath(absolute)) << absolute;
+  for (const char* relative : {"x", "C:x", "\\x", "/x", ""})
+    EXPECT_FALSE(platform::isAbsolutePath(relative)) << relative;
+}
+#endif
+
 TEST(Paths, RelativePathsAreTakenFromTheCurrentFolder) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX names";
+#endif
   ScratchDir dir;
   const std::string before = platform::currentFolder();
   platform::setCurrentFolder(dir.path());
@@ -101,9 +139,11 @@ TEST(PrivateTempDir, IsPrivateAndRemovedWithItsFiles) {
     platform::PrivateTempDir dir;
     path = dir.path();
     File::create(dir.file("lib.so")).close();
+#ifndef _WIN32
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
+#endif
   }
   EXPECT_FALSE(platform::folderExists(path));
 }
@@ -118,7 +158,11 @@ TEST(PendingFile, ReplacesTheFinalNameOnlyAtCommitAndNeverWritesThroughALink) {
   ScratchDir dir;
   const std::string victim = dir.write("victim.txt", "keep");
   const std::string target = dir.file("out.bin");
+#ifdef _WIN32
+  GTEST_SKIP() << "links need a privilege that Windows users do not have by default";
+#else
   ASSERT_EQ(::symlink(victim.c_str(), target.c_str()), 0);
+#endif
   {
     platform::PendingFile pending(target);
     EXPECT_TRUE(platform::isPendingFileName(platform::fileNameOf(pending.temporaryPath())));

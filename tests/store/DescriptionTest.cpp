@@ -70,7 +70,8 @@ TEST(Description, SeveralStoresRoundTrip) {
       EXPECT_TRUE(s->isTemporary());
       EXPECT_TRUE(s->Store());
       EXPECT_EQ(s->Extension(), ".dat");
-      EXPECT_EQ(platform::parentFolder(s->FileName()) + "/", platform::tempFolder());
+      EXPECT_EQ(platform::joinPath(platform::parentFolder(s->FileName()), ""),
+                platform::tempFolder());
       created.push_back(s->FileName());
     }
     // A store without Store keeps only its path, and nothing is written for it.

@@ -1,6 +1,7 @@
 // TFileSource: properties, the stored record and the life of its temporary file.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "platform/IoError.h"
 #include "platform/Paths.h"
@@ -82,7 +83,7 @@ TEST(FileSourceRecord, ReadCreatesTheTemporaryFileAndDestructionRemovesIt) {
     source.ReadFileData(record);
     path = source.FileName();
     EXPECT_TRUE(source.isTemporary());
-    EXPECT_EQ(platform::parentFolder(path) + "/", platform::tempFolder());
+    EXPECT_EQ(platform::joinPath(platform::parentFolder(path), ""), platform::tempFolder());
     auto name = testing_support::parseTempName(path);
     ASSERT_TRUE(name.has_value()) << path;
     EXPECT_EQ(name->extension, ".dat");
@@ -136,7 +137,7 @@ TEST(FileSourceRecord, TakenNamesAreSkipped) {
   for (int s = 0; s <= 60; ++s) {
     const std::string base = testing_support::tempNamePrefix() + std::to_string(s);
     dir.write(base + "0.dat", "someone else's");
-    ::mkdir(dir.file(base + "1.dat").c_str(), 0700);
+    std::filesystem::create_directory(dir.file(base + "1.dat"));
   }
   TFileSource source("PackLib");
   source.setExtension(".dat");

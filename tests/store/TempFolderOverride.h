@@ -1,4 +1,4 @@
-// Points the temporary folder ($TMPDIR) somewhere else for the life of a test.
+// Points the temporary folder ($TMPDIR; %TMP% on Windows) somewhere else for the life of a test.
 #pragma once
 
 #include <stdlib.h>
@@ -11,19 +11,27 @@ namespace testing_support {
 class TempFolderOverride {
  public:
   explicit TempFolderOverride(const std::string& folder) {
-    if (const char* old = ::getenv("TMPDIR")) m_old = old;
-    ::setenv("TMPDIR", folder.c_str(), 1);
+    if (const char* old = ::getenv(kVariable)) m_old = old;
+    set(folder.c_str());
   }
-  ~TempFolderOverride() {
-    if (m_old)
-      ::setenv("TMPDIR", m_old->c_str(), 1);
-    else
-      ::unsetenv("TMPDIR");
-  }
+  ~TempFolderOverride() { set(m_old ? m_old->c_str() : nullptr); }
   TempFolderOverride(const TempFolderOverride&) = delete;
   TempFolderOverride& operator=(const TempFolderOverride&) = delete;
 
  private:
+#ifdef _WIN32
+  // The system's temporary path comes from TMP first.
+  static constexpr const char* kVariable = "TMP";
+  static void set(const char* value) { ::_putenv_s(kVariable, value ? value : ""); }
+#else
+  static constexpr const char* kVariable = "TMPDIR";
+  static void set(const char* value) {
+    if (value)
+      ::setenv(kVariable, value, 1);
+    else
+      ::unsetenv(kVariable);
+  }
+#endif
   std::optional<std::string> m_old;
 };
 

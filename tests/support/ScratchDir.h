@@ -3,6 +3,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <stdexcept>
 #include <string>
 
 #include "platform/Paths.h"
@@ -12,9 +14,12 @@ namespace testing_support {
 class ScratchDir {
  public:
   ScratchDir() {
-    std::string pattern = platform::tempFolder() + "fennock-test-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    m_path = pattern;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+      std::string path = platform::tempFolder() + "fennock-test-" + std::to_string(random());
+      if (std::filesystem::create_directory(path)) m_path = path;
+    }
+    if (m_path.empty()) throw std::runtime_error("no scratch folder");
   }
   ~ScratchDir() {
     std::error_code ignored;

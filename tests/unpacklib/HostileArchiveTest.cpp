@@ -77,7 +77,11 @@ TEST_F(HostileArchive, AbsoluteNamesAndDrivesLandInsideTheDestination) {
   EXPECT_EQ(run(entries, {.dirNames = true}), 4);
   EXPECT_TRUE(fs::exists(scratch.file("dest/Windows/win.txt")));
   EXPECT_TRUE(fs::exists(scratch.file("dest/server/share/unc.txt")));
+#ifdef _WIN32
+  EXPECT_TRUE(fs::exists(dest() + absolute.substr(2))) << "the drive is dropped";
+#else
   EXPECT_TRUE(fs::exists(dest() + absolute));
+#endif
 }
 
 TEST_F(HostileArchive, NamesWithNulAreRefused) {
@@ -99,6 +103,9 @@ TEST_F(HostileArchive, SymbolicLinkEntriesNeverBecomeLinks) {
 }
 
 TEST_F(HostileArchive, LinksAlreadyInTheDestinationAreNotFollowed) {
+#ifdef _WIN32
+  GTEST_SKIP() << "links need a privilege that Windows users do not have by default";
+#endif
   fs::create_directory_symlink(scratch.file("outside"), scratch.file("dest/sub"));
   scratch.write("outside/target.txt", "untouched");
   m_outsideBefore = listTree(scratch.file("outside"));

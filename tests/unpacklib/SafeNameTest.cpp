@@ -15,9 +15,10 @@ std::string joined(const SafeName& name) {
   return out + name.file;
 }
 
-std::string safe(const std::string& name, bool keepFolders = true, bool isFolder = false) {
+std::string safe(const std::string& name, bool keepFolders = true, bool isFolder = false,
+                 NameRules rules = NameRules::kPosix) {
   SafeName out;
-  NameVerdict verdict = makeSafeName(name, name, isFolder, keepFolders, out);
+  NameVerdict verdict = makeSafeName(name, name, isFolder, keepFolders, out, rules);
   switch (verdict) {
     case NameVerdict::kSafe:
       return joined(out);
@@ -27,6 +28,8 @@ std::string safe(const std::string& name, bool keepFolders = true, bool isFolder
       return "<traversal>";
     case NameVerdict::kNulByte:
       return "<nul>";
+    case NameVerdict::kReserved:
+      return "<reserved>";
   }
   return "?";
 }
@@ -51,6 +54,32 @@ TEST(SafeName, RefusesTraversalNulAndEmptyNames) {
   EXPECT_EQ(safe("C:"), "<empty>");
   EXPECT_EQ(safe("sub/", false, true), "<empty>") << "folders are not made without folder names";
   EXPECT_EQ(safe("sub/deeper/", true, true), "sub/deeper/");
+}
+
+TEST(SafeName, WindowsRulesRefuseDevicesStreamsAndNamesWindowsWouldChange) {
+  const struct {
+    const char* name;
+    const char* expected;
+  } cases[] = {
+      {"\\\\server\\share\\x.txt", "server/share/x.txt"},  // UNC: stays below the destination
+      {"C:x.txt", "x.txt"},
+      {"dir/a:b.txt", "<reserved>"},  // a data stream of "a"
+      {"a.txt:$DATA", "<reserved>"},
+      {"con", "<reserved>"},
+      {"sub/NUL.txt", "<reserved>"},
+      {"Com7.tar.gz", "<reserved>"},
+      {"LPT1 .log", "<reserved>"},
+      {"COM0", "COM0"},
+      {"console.txt", "console.txt"},
+      {"name.", "<reserved>"},  // Windows would write "name"
+      {"dir /x", "<reserved>"},
+      {". ./x", "<reserved>"},
+      {"...", "<reserved>"},
+      {"a?b", "<reserved>"},
+      {"tab\tname", "<reserved>"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(safe(c.name, true, false, NameRules::kWindows), c.expected) << c.name;
 }
 
 TEST(SpecMatches, WildcardsAgainstNameOrFullPath) {

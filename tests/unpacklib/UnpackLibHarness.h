@@ -1,4 +1,4 @@
-// Drives the built UnpackLib.so through its C entry points and records every callback.
+// Drives the built unarchiver library through its C entry points and records every callback.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -51,7 +51,7 @@ class UnpackLib {
  public:
   UnpackLib() {
     const char* build = std::getenv("FENNOCK_BUILD_DIR");
-    std::string path = std::string(build ? build : ".") + "/src/unpacklib/UnpackLib.so";
+    std::string path = std::string(build ? build : ".") + "/src/unpacklib/" UNPACKLIB_FILE_NAME;
     path = std::filesystem::absolute(path).string();
     if (!m_library.load(path)) ADD_FAILURE() << m_library.lastError();
     m_exec = reinterpret_cast<UnpackLibExecProc>(m_library.symbol(UNPACKLIB_EXEC_NAME));
@@ -129,7 +129,7 @@ class UnpackLib {
 inline std::vector<std::string> listTree(const std::string& folder) {
   std::vector<std::string> names{};
   for (auto& e : std::filesystem::recursive_directory_iterator(folder)) {
-    std::string name = std::filesystem::relative(e.path(), folder).string();
+    std::string name = std::filesystem::relative(e.path(), folder).generic_string();
     if (e.is_directory() && !e.is_symlink()) name += "/";
     names.push_back(name);
   }

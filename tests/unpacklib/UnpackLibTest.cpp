@@ -80,7 +80,9 @@ TEST_F(UnpackLibTest, GivesFilesTheirStoredTimeAndPermissions) {
   struct stat st;
   ASSERT_EQ(::stat(scratch.file("dest/run.sh").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07000, 0u) << "set-id bits are never restored";
-  EXPECT_NE(st.st_mode & 0100, 0u);
+#ifndef _WIN32
+  EXPECT_NE(st.st_mode & 0100, 0u);  // Windows keeps no execute bit
+#endif
   std::tm tm{};
   localtime_r(&st.st_mtime, &tm);
   EXPECT_EQ(tm.tm_year + 1900, 2025);

@@ -120,7 +120,7 @@ TEST_F(ListingFixture, EntriesCommentAndDirectoryOnlyEntries) {
   EXPECT_EQ(a.FileComment, "note");
   EXPECT_EQ(a.UncompressedSize, 3u);
   EXPECT_EQ(a.ExtraData, (std::vector<uint8_t>{0x55, 0x54, 0x01, 0x00, 0x07}));
-  EXPECT_EQ(z.Entries()[1].FileName, "sub/b.txt");
+  EXPECT_EQ(z.Entries()[1].FileName, platform::joinPath("sub", "b.txt"));
   EXPECT_TRUE(z.Entries()[1].ExtraData.empty());
 
   z.setUseDirOnlyEntries(true);
@@ -209,7 +209,7 @@ TEST_F(ListingFixture, NamesFromDosHostsAreConvertedFromOem) {
   ASSERT_EQ(z.Entries().size(), 3u);
   EXPECT_EQ(z.Entries()[0].FileName, "m\xc3\xbcsli.txt");
   EXPECT_EQ(z.Entries()[1].FileName, "m\xc3\xbcsli.txt");
-  EXPECT_EQ(z.Entries()[2].FileName, "dir/w\xc3\xbc.txt");
+  EXPECT_EQ(z.Entries()[2].FileName, platform::joinPath("dir", "w\xc3\xbc.txt"));
   z.setCodePage(CodePageOpts::cpNone);
   z.setArchiveFileName(z.ArchiveFileName());
   EXPECT_EQ(z.Entries()[0].FileName, "m\x81sli.txt");

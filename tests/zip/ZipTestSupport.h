@@ -1,8 +1,6 @@
 // Shared helpers of the archiver tests: library folders, message capture and peer programs.
 #pragma once
 
-#include <dlfcn.h>
-
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -10,6 +8,8 @@
 #include <vector>
 
 #include "RecordingLib.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/Paths.h"
 #include "zip/Archiver.h"
 
 namespace ziptest {
@@ -45,25 +45,27 @@ class RecordingLib {
  public:
   RecordingLib() {
     std::string path = recordingLibDir() + "/" PACKLIB_FILE_NAME;
-    m_handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!m_handle) throw std::runtime_error(::dlerror());
-    auto get =
-        reinterpret_cast<RecordingLibState* (*)()>(::dlsym(m_handle, "RecordingLibGetState"));
+    if (!m_library.load(platform::absolutePath(path)))
+      throw std::runtime_error(m_library.lastError());
+    auto get = reinterpret_cast<RecordingLibState* (*)()>(m_library.symbol("RecordingLibGetState"));
     m_state = get();
     *m_state = RecordingLibState{};
   }
-  ~RecordingLib() { ::dlclose(m_handle); }
   RecordingLibState& state() { return *m_state; }
 
  private:
-  void* m_handle = nullptr;
+  platform::DynamicLibrary m_library;
   RecordingLibState* m_state = nullptr;
 };
 
 // Runs a shell command line built by the test from fixed text and scratch paths; its exit code.
 inline int run(const std::string& command) {
   int status = std::system((command + " >/dev/null 2>&1").c_str());
+#ifdef _WIN32
+  return status;
+#else
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }
 inline bool pythonTestzip(const std::string& archive) {
   return run("python3 -c \"import sys,zipfile; z=zipfile.ZipFile(sys.argv[1]); "
