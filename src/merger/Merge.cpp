@@ -2,9 +2,6 @@
 // name, the archive of a compressed job, and only then the result's real name and deletions.
 #include "merger/Merge.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <optional>
 
 #include "job/BlockCascade.h"
@@ -52,7 +49,7 @@ void asMaking(const std::string& result, Step&& step) {
 // A name that the destination's file system cannot hold would fail only at the very end, after
 // the whole join was written.
 void checkNameFits(const std::string& folder, const std::string& name) {
-  const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  const long longest = platform::longestNameIn(folder);
   if (longest > 0 && name.size() > static_cast<std::size_t>(longest))
     throw EMergeError("The name \"" + name + "\" is longer than the folder \"" + folder +
                       "\" allows. Nothing was merged");

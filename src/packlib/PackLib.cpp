@@ -159,9 +159,9 @@ int32_t execute(void* command) {
 
 extern "C" {
 
-__attribute__((visibility("default"))) int32_t GetPackLibVersion(void) { return kPackLibVersion; }
+FENNOCK_LIBRARY_EXPORT int32_t GetPackLibVersion(void) { return kPackLibVersion; }
 
-__attribute__((visibility("default"))) int32_t PackLibExec(void* command) {
+FENNOCK_LIBRARY_EXPORT int32_t PackLibExec(void* command) {
   try {
     // This library carries its own table of files to remove on a signal; its handler passes the
     // signal on to the program's once the temporary archive is gone.

@@ -27,7 +27,7 @@ class File {
   File& operator=(const File&) = delete;
   ~File();  // closes silently; call close() where a failure must be seen
 
-  bool isOpen() const { return m_fd >= 0; }
+  bool isOpen() const { return m_handle != kClosed; }
   const std::string& path() const { return m_path; }
 
   // Reads up to `size` bytes; fewer only at the end of the file.
@@ -49,10 +49,15 @@ class File {
   void close();
 
  private:
-  File(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
-  static File open(const std::string& path, int flags);
+  // A descriptor on POSIX, a handle on Windows; -1 is neither.
+  using Handle = std::intptr_t;
+  static constexpr Handle kClosed = -1;
 
-  int m_fd = -1;
+  File(Handle handle, std::string path) : m_handle(handle), m_path(std::move(path)) {}
+  static File open(const std::string& path, int flags);
+  static void closeHandle(Handle handle) noexcept;
+
+  Handle m_handle = kClosed;
   std::string m_path;
 };
 

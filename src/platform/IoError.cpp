@@ -20,6 +20,9 @@ std::string ioErrorText(int code) {
     case kIoReadBeyondEnd:
       return "Read beyond end of file";
     case kIoDiskFull:
+#ifdef _WIN32
+    case kIoWindowsDiskFull:
+#endif
       return "Disk full";
     default:
       return "I/O error " + std::to_string(code);
@@ -51,10 +54,14 @@ int ioCodeFromErrno(int err, const std::string& path) {
     case EISDIR:
       return kIoAccessDenied;
     case EBUSY:
+#ifdef ETXTBSY
     case ETXTBSY:
+#endif
       return kIoSharingViolation;
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
       return kIoDiskFull;
     default:
       return err;

@@ -14,6 +14,8 @@ inline constexpr int kIoAccessDenied = 5;
 inline constexpr int kIoSharingViolation = 32;
 inline constexpr int kIoReadBeyondEnd = 100;
 inline constexpr int kIoDiskFull = 101;
+// Windows reports a full disk with its own code, which keeps its number but reads as the table's.
+inline constexpr int kIoWindowsDiskFull = 112;
 
 // "File not found", "Disk full", ... or "I/O error %d" for codes outside the table.
 std::string ioErrorText(int code);
@@ -40,5 +42,9 @@ class EInOutError : public std::runtime_error {
 
 // Throws EInOutError for the errno value of a failed call on `path`.
 [[noreturn]] void throwIoError(int err, const std::string& path = {});
+
+// Throws EInOutError for the last failed system call on `path`: errno on POSIX, the thread's
+// last error on Windows, whose codes the program shows as they are.
+[[noreturn]] void throwLastSystemError(const std::string& path = {});
 
 }  // namespace platform

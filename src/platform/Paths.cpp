@@ -1,152 +1,59 @@
-// Path arithmetic and file-system queries on POSIX.
+// Path arithmetic shared by every system, and the form of the private folders' names.
 #include "platform/Paths.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
-#include <system_error>
-#include <vector>
-
-#include "platform/FaultInjection.h"
-#include "platform/IoError.h"
+#include <string>
 
 namespace platform {
 
+bool isPathSeparator(char c) {
+#ifdef _WIN32
+  return c == '\\' || c == '/';
+#else
+  return c == '/';
+#endif
+}
+
+bool isAbsolutePath(const std::string& path) {
+#ifdef _WIN32
+  const bool drive = path.size() >= 3 && path[1] == ':' && isPathSeparator(path[2]) &&
+                     ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  return drive || (path.size() >= 2 && isPathSeparator(path[0]) && isPathSeparator(path[1]));
+#else
+  return !path.empty() && path.front() == '/';
+#endif
+}
+
+namespace {
+
+std::size_t lastSeparator(const std::string& path) {
+#ifdef _WIN32
+  return path.find_last_of("\\/");
+#else
+  return path.rfind('/');
+#endif
+}
+
+}  // namespace
+
 std::string joinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
-  if (folder.back() == kPathSeparator) return folder + name;
+  if (isPathSeparator(folder.back())) return folder + name;
   return folder + kPathSeparator + name;
 }
 
 std::string fileNameOf(const std::string& path) {
-  auto slash = path.rfind(kPathSeparator);
+  auto slash = lastSeparator(path);
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string parentFolder(const std::string& path) {
-  auto slash = path.rfind(kPathSeparator);
+  auto slash = lastSeparator(path);
   if (slash == std::string::npos) return {};
-  if (slash == 0) return "/";
+  if (slash == 0) return path.substr(0, 1);
+#ifdef _WIN32
+  if (slash == 2 && path[1] == ':') return path.substr(0, 3);
+#endif
   return path.substr(0, slash);
-}
-
-std::string absolutePath(const std::string& path) {
-  if (path.empty() || path.front() == kPathSeparator) return path;
-  return joinPath(currentFolder(), path);
-}
-
-bool fileExists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-bool folderExists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool sameFile(const std::string& a, const std::string& b, bool firstByItsOwnEntry) {
-  struct stat sa {
-  }, sb{};
-  const int found = firstByItsOwnEntry ? ::lstat(a.c_str(), &sa) : ::stat(a.c_str(), &sa);
-  return found == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
-}
-
-std::int64_t fileSize(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return -1;
-  return st.st_size;
-}
-
-bool deleteFile(const std::string& path) {
-  return !injectedFault(FileOperation::Delete) && ::unlink(path.c_str()) == 0;
-}
-
-void renameFile(const std::string& from, const std::string& to) {
-  if (injectedFault(FileOperation::Rename) || ::rename(from.c_str(), to.c_str()) != 0)
-    throwIoError(errno, to);
-}
-
-bool isReadOnly(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
-}
-
-void setReadOnly(const std::string& path, bool readOnly) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) throwIoError(errno, path);
-  mode_t mode = st.st_mode & 07777;
-  mode = readOnly ? (mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
-  if (::chmod(path.c_str(), mode) != 0) throwIoError(errno, path);
-}
-
-void createFolders(const std::string& path, unsigned mode) {
-  if (path.empty() || folderExists(path)) return;
-  const std::string parent = parentFolder(path);
-  if (!parent.empty() && parent != path) createFolders(parent, mode);
-  // Another process may make it at the same moment; what counts is that it is there.
-  if (::mkdir(path.c_str(), mode) != 0 && !(errno == EEXIST && folderExists(path)))
-    throwIoError(errno, path);
-}
-
-std::string tempFolder() {
-  const char* env = std::getenv("TMPDIR");
-  std::string folder = (env && *env && folderExists(env)) ? env : "/tmp";
-  if (folder.back() != kPathSeparator) folder += kPathSeparator;
-  return folder;
-}
-
-std::string userConfigFolder() {
-  // A relative value is not valid there and is ignored, as the base directory rules ask.
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config && config[0] == kPathSeparator) return config;
-  const char* home = std::getenv("HOME");
-  if (home && home[0] == kPathSeparator) return joinPath(home, ".config");
-  return {};
-}
-
-std::string currentFolder() {
-  std::vector<char> buffer(4096);
-  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-    if (errno != ERANGE) throwIoError(errno);
-    buffer.resize(buffer.size() * 2);
-  }
-  return buffer.data();
-}
-
-void setCurrentFolder(const std::string& folder) {
-  if (::chdir(folder.c_str()) != 0) throwIoError(errno == ENOENT ? ENOTDIR : errno, folder);
-}
-
-std::string executablePath() {
-  std::vector<char> buffer(4096);
-  ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  if (n < 0) throwIoError(errno);
-  return std::string(buffer.data(), static_cast<std::size_t>(n));
-}
-
-PrivateTempDir::PrivateTempDir(const std::string& prefix, const std::string& parent) {
-  std::string pattern = (parent.empty() ? tempFolder() : joinPath(parent, "")) + prefix + "-" +
-                        std::to_string(::getpid()) + "-XXXXXX";
-  TemporaryCreation creating;
-  if (::mkdtemp(pattern.data()) == nullptr) throwIoError(errno, pattern);
-  m_path = pattern;
-  m_cleanup = CleanupOnSignal::folder(m_path);
-}
-
-PrivateTempDir::~PrivateTempDir() {
-  const int fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd >= 0) {
-    removeFilesIn(fd);
-    ::close(fd);
-  }
-  ::rmdir(m_path.c_str());
-  m_cleanup.forget();
 }
 
 namespace {

@@ -8,13 +8,23 @@
 
 namespace platform {
 
+// Windows takes "/" as well as its own "\"; the program writes "\" there.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
 inline constexpr char kPathSeparator = '/';
+#endif
+bool isPathSeparator(char c);
+// "/..." on POSIX; "C:\...", "C:/..." or "\\server\share\..." on Windows. A name that hangs on
+// the current drive or on a drive's current folder ("\x", "C:x") is not absolute.
+bool isAbsolutePath(const std::string& path);
 
-// Joins a folder and a name with one separator (a folder that already ends in "/" gets none).
+// Joins a folder and a name with one separator (a folder that already ends in one gets none).
 std::string joinPath(const std::string& folder, const std::string& name);
 // The part after the last separator.
 std::string fileNameOf(const std::string& path);
-// The part before the last separator ("" for a bare name, "/" for a file in the root).
+// The part before the last separator ("" for a bare name, the root for a file in the root:
+// "/" or "C:\").
 std::string parentFolder(const std::string& path);
 // A relative path joined to the current folder; an absolute or empty path as it is.
 std::string absolutePath(const std::string& path);
@@ -28,8 +38,15 @@ bool sameFile(const std::string& a, const std::string& b, bool firstByItsOwnEntr
 std::int64_t fileSize(const std::string& path);  // -1 when missing
 // Deletes a file; the result is only informative, callers that must ignore it may.
 bool deleteFile(const std::string& path);
+// Removes a temporary file of our own on the way out of a failure: outside the fault seam's count.
+void removeTemporaryFile(const std::string& path) noexcept;
 // Moves a file onto `to` in one step, replacing a file of that name; throws EInOutError.
 void renameFile(const std::string& from, const std::string& to);
+
+// Whether the file system that holds `folder` answers (a drive that is gone does not).
+bool fileSystemAnswers(const std::string& folder);
+// The longest file name that the file system holding `folder` takes; 0 when it cannot tell.
+long longestNameIn(const std::string& folder);
 
 // The read-only attribute is the owner's write permission bit.
 bool isReadOnly(const std::string& path);
@@ -48,6 +65,9 @@ std::string currentFolder();
 void setCurrentFolder(const std::string& folder);
 // The absolute path of the running executable.
 std::string executablePath();
+
+// The running process's id, which temporary names carry.
+long currentProcessId();
 
 // A private folder (mkdtemp, mode 0700) that removes itself and its files when destroyed, or
 // when a signal ends the program. Code and working files of a job live here, never in the

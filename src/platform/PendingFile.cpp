@@ -1,8 +1,6 @@
 // Temporary files renamed into place at success.
 #include "platform/PendingFile.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <random>
 #include <utility>
@@ -31,7 +29,7 @@ std::string randomTag() {
 PendingFile::PendingFile(const std::string& finalPath) : m_finalPath(finalPath) {
   const std::string folder = parentFolder(finalPath);
   for (;;) {
-    std::string name = kPrefix + std::to_string(::getpid()) + "-" + randomTag() + kSuffix;
+    std::string name = kPrefix + std::to_string(currentProcessId()) + "-" + randomTag() + kSuffix;
     std::string path = folder.empty() ? name : joinPath(folder, name);
     TemporaryCreation creating;
     if (auto file = File::createNew(path, 0666)) {
@@ -74,7 +72,7 @@ void PendingFile::commit() {
 void PendingFile::discard() noexcept {
   if (m_committed || m_temporaryPath.empty()) return;
   m_file = File();
-  ::unlink(m_temporaryPath.c_str());
+  removeTemporaryFile(m_temporaryPath);
   m_cleanup.forget();
   m_temporaryPath.clear();
 }

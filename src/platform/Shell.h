@@ -15,4 +15,8 @@ using DocumentOpener = std::function<void(const std::string& target)>;
 // Installs an opener (an empty one restores xdg-open) and returns the one it replaces.
 DocumentOpener setDocumentOpener(DocumentOpener opener);
 
+// The system's own way, which openDocument takes unless an opener is installed: xdg-open, or the
+// shell's "open" verb on Windows.
+void openWithSystem(const std::string& target);
+
 }  // namespace platform

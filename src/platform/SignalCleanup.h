@@ -2,14 +2,13 @@
 // and the removal at start-up of those that a run killed outright (SIGKILL, a power cut) left.
 #pragma once
 
-#include <signal.h>
-
 #include <initializer_list>
 #include <string>
 
 namespace platform {
 
-// Removes a registered file or folder when SIGINT, SIGTERM or SIGHUP ends the process, until it
+// Removes a registered file or folder when SIGINT, SIGTERM or SIGHUP (on Windows: Ctrl+C,
+// Ctrl+Break, closing the console, logging off or shutting down) ends the process, until it
 // is forgotten (its owner removed or renamed it the normal way). Register a path only once it has
 // been created by us, so that the handler can never remove a file of someone else's. A folder is
 // removed with the files in it (private folders hold no sub-folders). When the fixed table is
@@ -18,8 +17,10 @@ class CleanupOnSignal {
  public:
   CleanupOnSignal() = default;
   static CleanupOnSignal file(const std::string& path);
+#ifndef _WIN32
   // A file named relative to an open folder, which must stay open until forget().
   static CleanupOnSignal fileIn(int folder, const std::string& name);
+#endif
   static CleanupOnSignal folder(const std::string& path);
 
   ~CleanupOnSignal() { forget(); }
@@ -48,7 +49,8 @@ class TemporaryCreation {
   TemporaryCreation& operator=(const TemporaryCreation&) = delete;
 
  private:
-  sigset_t m_previousMask;
+  // The thread's signal mask before the section (a sigset_t on POSIX; unused on Windows).
+  alignas(8) unsigned char m_previousMask[128];
 };
 
 // While it lives, SIGINT, SIGTERM and SIGHUP remove the registered paths and then take their
@@ -67,9 +69,15 @@ class SignalCleanupHandlers {
   bool m_installed = false;
 };
 
+#ifndef _WIN32
 // Removes the files in an open folder (not following links, leaving sub-folders); safe to call
 // from a signal handler.
 void removeFilesIn(int folder) noexcept;
+#endif
+
+// Removes the files in a folder (not following links, leaving sub-folders), then the folder if it
+// is empty now.
+void removeFolderWithFiles(const std::string& path) noexcept;
 
 // A name form of the program's temporary entries; `matches` gives the process that made one.
 struct LeftoverForm {

@@ -1,8 +1,6 @@
 // Temporary file names of the stores and their removal at exit.
 #include "store/TemporaryFile.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
@@ -31,7 +29,7 @@ struct KeptFile {
 struct ExitList {
   std::mutex mutex;
   std::vector<KeptFile> files;
-  pid_t owner = 0;
+  long owner = 0;
 };
 
 // Never destroyed: the list must outlive every static object whose destructor may still call
@@ -45,7 +43,7 @@ void deleteKeptFiles() {
   ExitList& list = exitList();
   std::lock_guard lock(list.mutex);
   // A forked child inherits the list but not the files' ownership.
-  if (list.owner != ::getpid()) return;
+  if (list.owner != platform::currentProcessId()) return;
   for (const auto& kept : list.files) platform::deleteFile(kept.path);
   list.files.clear();
 }
@@ -63,7 +61,8 @@ TemporaryFile createTemporaryFile(const std::string& extension) {
   // The extension is glued to the name; a separator in it would point outside the folder.
   if (extension.find(platform::kPathSeparator) != std::string::npos)
     throw platform::EInOutError(platform::kIoInvalidFilename);
-  std::string base = platform::tempFolder() + kNamePrefix + std::to_string(::getpid()) + "-" +
+  std::string base = platform::tempFolder() + kNamePrefix +
+                     std::to_string(platform::currentProcessId()) + "-" +
                      std::to_string(currentSeconds());
   for (int k = 0; k < kMaxCandidates; ++k) {
     std::string candidate = base + std::to_string(k) + extension;
@@ -78,7 +77,7 @@ void keepUntilExit(const std::string& path) {
   (void)registered;
   ExitList& list = exitList();
   std::lock_guard lock(list.mutex);
-  list.owner = ::getpid();
+  list.owner = platform::currentProcessId();
   list.files.push_back({path, platform::CleanupOnSignal::file(path)});
 }
 

@@ -1,8 +1,6 @@
 // Reading the end record (ZIP64 included) and the central directory of an archive.
 #include "unpacklib/CentralDirectory.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "unpacklib/ZipFormat.h"
@@ -84,6 +82,15 @@ bool isValidUtf8(const std::string& text) {
 
 }  // namespace
 
+namespace {
+
+// The file-type field of a Unix mode, as archives store it whatever system reads them.
+constexpr std::uint32_t kUnixTypeMask = 0170000;
+constexpr std::uint32_t kUnixFolder = 0040000;
+constexpr std::uint32_t kUnixLink = 0120000;
+
+}  // namespace
+
 std::uint32_t ZipEntry::unixMode() const {
   return host() == kHostUnix ? externalAttributes >> 16 : 0;
 }
@@ -91,11 +98,11 @@ std::uint32_t ZipEntry::unixMode() const {
 bool ZipEntry::isDirectory() const {
   if (!rawName.empty() && (rawName.back() == '/' || rawName.back() == '\\')) return true;
   std::uint32_t mode = unixMode();
-  if (mode != 0) return S_ISDIR(mode);
+  if (mode != 0) return (mode & kUnixTypeMask) == kUnixFolder;
   return host() == kHostDos && (externalAttributes & 0x10) != 0;
 }
 
-bool ZipEntry::isSymlink() const { return S_ISLNK(unixMode()); }
+bool ZipEntry::isSymlink() const { return (unixMode() & kUnixTypeMask) == kUnixLink; }
 
 std::string decodeEntryName(const std::string& raw, std::uint16_t flags) {
   if ((flags & kFlagUtf8) != 0 || isValidUtf8(raw)) return raw;

@@ -61,10 +61,10 @@ std::optional<std::int64_t> modificationTime(const ZipEntry& entry) {
   return static_cast<std::int64_t>(t);
 }
 
-std::optional<mode_t> permissions(const ZipEntry& entry) {
+std::optional<unsigned> permissions(const ZipEntry& entry) {
   std::uint32_t mode = entry.unixMode();
-  if (mode != 0) return static_cast<mode_t>(mode & 0777);                     // never set-id bits
-  if ((entry.externalAttributes & 1) != 0) return static_cast<mode_t>(0444);  // DOS read-only
+  if (mode != 0) return mode & 0777u;                     // never set-id bits
+  if ((entry.externalAttributes & 1) != 0) return 0444u;  // DOS read-only
   return std::nullopt;
 }
 
@@ -158,8 +158,8 @@ class Run {
   }
 
   // Decides from the file on disk whether the entry is written; false to leave it alone.
-  bool mayWrite(int folder, const ZipEntry& entry, const SafeName& name) {
-    std::optional<struct stat> existing = statEntry(folder, name.file);
+  bool mayWrite(const OpenFolder& folder, const ZipEntry& entry, const SafeName& name) {
+    std::optional<EntryInfo> existing = folder.entry(name.file);
     if (!existing) {
       if (m_options.freshen && !m_options.update) {
         skip(entry, SkipReason::kNotNewer, ErrorCode::kNone, "");
@@ -167,12 +167,12 @@ class Run {
       }
       return true;
     }
-    if (S_ISDIR(existing->st_mode)) {
+    if (existing->isFolder) {
       skip(entry, SkipReason::kWriteFailed, ErrorCode::kWrite, "A folder stands in the way");
       return false;
     }
     std::optional<std::int64_t> entryTime = modificationTime(entry);
-    const bool older = entryTime && existing->st_mtime < *entryTime;
+    const bool older = entryTime && existing->modified < *entryTime;
     if (m_options.freshen || m_options.update) {
       if (older) return true;
       skip(entry, SkipReason::kNotNewer, ErrorCode::kNone, "");
@@ -207,10 +207,10 @@ class Run {
 
   void writeEntry(platform::File& archive, const CentralDirectory& directory,
                   const Destination& destination, const ZipEntry& entry, const SafeName& name) {
-    UniqueFd folder;
+    OpenFolder folder;
     if (!m_options.test) {
       folder = destination.openFolder(name.folders, true);
-      if (!mayWrite(folder.get(), entry, name)) return;
+      if (!mayWrite(folder, entry, name)) return;
     }
     const std::uint64_t data = directory.dataOffset(entry);
     std::string password;
@@ -225,7 +225,7 @@ class Run {
 
     std::unique_ptr<PendingFile> pending;
     if (!m_options.test)
-      pending = std::make_unique<PendingFile>(folder.get(), name.file, shownPath(name));
+      pending = std::make_unique<PendingFile>(folder, name.file, shownPath(name));
     const std::uint32_t crc =
         decodeEntry(archive, data, entry, password, [&](const std::uint8_t* bytes, std::size_t n) {
           if (pending) pending->write(bytes, n);

@@ -10,7 +10,7 @@
 #include "unpacklib/Extractor.h"
 #include "zip/UnpackRecords.h"
 
-#define UNPACKLIB_EXPORT extern "C" __attribute__((visibility("default")))
+#define UNPACKLIB_EXPORT extern "C" FENNOCK_LIBRARY_EXPORT
 
 namespace {
 

@@ -1,8 +1,6 @@
 // TArchiver: properties, library binding, message reporting, the callback and the Add operation.
 #include "zip/Archiver.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>

@@ -1,5 +1,4 @@
 // The listing of ArchiveFileName: end record search, comment, stub size and directory entries.
-#include <sys/statvfs.h>
 
 #include <algorithm>
 #include <cstring>
@@ -78,12 +77,8 @@ void TArchiver::list() {
   platform::File file;
   try {
     // The drive check of this platform: the file system that holds the archive must answer.
-    std::string absolute = m_archiveFileName.front() == platform::kPathSeparator
-                               ? m_archiveFileName
-                               : platform::joinPath(platform::currentFolder(), m_archiveFileName);
-    std::string folder = platform::parentFolder(absolute);
-    struct statvfs volume {};
-    if (::statvfs(folder.c_str(), &volume) != 0) throw EArchiver(msg::kDriveMissing, folder);
+    std::string folder = platform::parentFolder(platform::absolutePath(m_archiveFileName));
+    if (!platform::fileSystemAnswers(folder)) throw EArchiver(msg::kDriveMissing, folder);
 
     // Find the end record.
     try {

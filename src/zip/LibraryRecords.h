@@ -165,8 +165,15 @@ typedef int32_t (*UnpackLibExecProc)(void* command);
 typedef int32_t (*GetUnpackLibVersionProc)(void);
 
 /* Library files: the documented base names with this platform's suffix. */
+#ifdef _WIN32
+#define PACKLIB_FILE_NAME "PackLib.dll"
+#define UNPACKLIB_FILE_NAME "UnpackLib.dll"
+#define FENNOCK_LIBRARY_EXPORT __declspec(dllexport)
+#else
 #define PACKLIB_FILE_NAME "PackLib.so"
 #define UNPACKLIB_FILE_NAME "UnpackLib.so"
+#define FENNOCK_LIBRARY_EXPORT __attribute__((visibility("default")))
+#endif
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
 /* 32-bit builds: exactly the documented layout. */

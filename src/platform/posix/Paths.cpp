@@ -1,0 +1,144 @@
+// File-system queries, folders and the running program on POSIX.
+#include "platform/Paths.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <system_error>
+#include <vector>
+
+#include "platform/FaultInjection.h"
+#include "platform/IoError.h"
+
+namespace platform {
+
+std::string absolutePath(const std::string& path) {
+  if (path.empty() || isAbsolutePath(path)) return path;
+  return joinPath(currentFolder(), path);
+}
+
+bool fileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool folderExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool sameFile(const std::string& a, const std::string& b, bool firstByItsOwnEntry) {
+  struct stat sa {
+  }, sb{};
+  const int found = firstByItsOwnEntry ? ::lstat(a.c_str(), &sa) : ::stat(a.c_str(), &sa);
+  return found == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+std::int64_t fileSize(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return -1;
+  return st.st_size;
+}
+
+bool deleteFile(const std::string& path) {
+  return !injectedFault(FileOperation::Delete) && ::unlink(path.c_str()) == 0;
+}
+
+void removeTemporaryFile(const std::string& path) noexcept { ::unlink(path.c_str()); }
+
+void renameFile(const std::string& from, const std::string& to) {
+  if (injectedFault(FileOperation::Rename) || ::rename(from.c_str(), to.c_str()) != 0)
+    throwIoError(errno, to);
+}
+
+bool fileSystemAnswers(const std::string& folder) {
+  struct statvfs volume {};
+  return ::statvfs(folder.c_str(), &volume) == 0;
+}
+
+long longestNameIn(const std::string& folder) {
+  const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  return longest > 0 ? longest : 0;
+}
+
+bool isReadOnly(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+}
+
+void setReadOnly(const std::string& path, bool readOnly) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) throwIoError(errno, path);
+  mode_t mode = st.st_mode & 07777;
+  mode = readOnly ? (mode & ~mode_t(S_IWUSR | S_IWGRP | S_IWOTH)) : (mode | S_IWUSR);
+  if (::chmod(path.c_str(), mode) != 0) throwIoError(errno, path);
+}
+
+void createFolders(const std::string& path, unsigned mode) {
+  if (path.empty() || folderExists(path)) return;
+  const std::string parent = parentFolder(path);
+  if (!parent.empty() && parent != path) createFolders(parent, mode);
+  // Another process may make it at the same moment; what counts is that it is there.
+  if (::mkdir(path.c_str(), mode) != 0 && !(errno == EEXIST && folderExists(path)))
+    throwIoError(errno, path);
+}
+
+std::string tempFolder() {
+  const char* env = std::getenv("TMPDIR");
+  std::string folder = (env && *env && folderExists(env)) ? env : "/tmp";
+  if (folder.back() != kPathSeparator) folder += kPathSeparator;
+  return folder;
+}
+
+std::string userConfigFolder() {
+  // A relative value is not valid there and is ignored, as the base directory rules ask.
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && config[0] == kPathSeparator) return config;
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == kPathSeparator) return joinPath(home, ".config");
+  return {};
+}
+
+std::string currentFolder() {
+  std::vector<char> buffer(4096);
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) throwIoError(errno);
+    buffer.resize(buffer.size() * 2);
+  }
+  return buffer.data();
+}
+
+void setCurrentFolder(const std::string& folder) {
+  if (::chdir(folder.c_str()) != 0) throwIoError(errno == ENOENT ? ENOTDIR : errno, folder);
+}
+
+std::string executablePath() {
+  std::vector<char> buffer(4096);
+  ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (n < 0) throwIoError(errno);
+  return std::string(buffer.data(), static_cast<std::size_t>(n));
+}
+
+long currentProcessId() { return static_cast<long>(::getpid()); }
+
+PrivateTempDir::PrivateTempDir(const std::string& prefix, const std::string& parent) {
+  std::string pattern = (parent.empty() ? tempFolder() : joinPath(parent, "")) + prefix + "-" +
+                        std::to_string(::getpid()) + "-XXXXXX";
+  TemporaryCreation creating;
+  if (::mkdtemp(pattern.data()) == nullptr) throwIoError(errno, pattern);
+  m_path = pattern;
+  m_cleanup = CleanupOnSignal::folder(m_path);
+}
+
+PrivateTempDir::~PrivateTempDir() {
+  removeFolderWithFiles(m_path);
+  m_cleanup.forget();
+}
+
+}  // namespace platform

@@ -1,0 +1,18 @@
+// What the Win32 side of the platform layer shares: the system headers and the error mapping.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/Utf16.h"
+
+namespace platform {
+
+// The code that EInOutError carries for a Windows error: the system's own number, with the few
+// that mean the same as a table entry folded onto it.
+int ioCodeFromWindowsError(DWORD error);
+
+[[noreturn]] void throwWindowsError(DWORD error, const std::string& path = {});
+
+}  // namespace platform
