@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "NativePaint.h"
-#include "WideText.h"
+#include "platform/Utf16.h"
 
 namespace ui {
 
@@ -188,7 +188,7 @@ void NativeWidget::syncNative() {
 }
 
 void NativeWidget::setNativeText(const std::string& text) {
-  SetWindowTextW(asHwnd(m_hwnd), widen(text).c_str());
+  SetWindowTextW(asHwnd(m_hwnd), platform::toUtf16(text).c_str());
 }
 
 void NativeWidget::createNative(NativeHandle host) {

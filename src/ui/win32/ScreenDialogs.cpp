@@ -5,7 +5,9 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
-#include "WideText.h"
+#include <cwchar>
+
+#include "platform/Utf16.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
 
@@ -41,16 +43,17 @@ int CALLBACK preselectFolder(HWND hwnd, UINT message, LPARAM, LPARAM data) {
 }  // namespace
 
 void ScreenDialogs::message(MessageKind kind, const std::string& caption, const std::string& text) {
-  MessageBoxW(messageOwner(), widen(text).c_str(), widen(caption).c_str(), MB_OK | iconFor(kind));
+  MessageBoxW(messageOwner(), platform::toUtf16(text).c_str(), platform::toUtf16(caption).c_str(),
+              MB_OK | iconFor(kind));
 }
 
 bool ScreenDialogs::confirm(const std::string& caption, const std::string& text) {
-  return MessageBoxW(messageOwner(), widen(text).c_str(), widen(caption).c_str(),
-                     MB_YESNO | MB_ICONQUESTION) == IDYES;
+  return MessageBoxW(messageOwner(), platform::toUtf16(text).c_str(),
+                     platform::toUtf16(caption).c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 std::optional<std::string> ScreenDialogs::openFile(const std::string& initialName) {
-  std::wstring buffer = widen(initialName);
+  std::wstring buffer = platform::toUtf16(initialName);
   buffer.resize(std::max<std::size_t>(buffer.size() + 1, 32768), L'\0');
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
@@ -60,13 +63,13 @@ std::optional<std::string> ScreenDialogs::openFile(const std::string& initialNam
   ofn.nMaxFile = DWORD(buffer.size());
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
   if (!GetOpenFileNameW(&ofn)) return std::nullopt;
-  return narrow(buffer.c_str());
+  return platform::fromUtf16(buffer.c_str(), std::wcslen(buffer.c_str()));
 }
 
 std::optional<std::string> ScreenDialogs::chooseFolder(const std::string& title,
                                                        const std::string& initialFolder) {
-  const std::wstring wideTitle = widen(title);
-  const std::wstring start = widen(initialFolder);
+  const std::wstring wideTitle = platform::toUtf16(title);
+  const std::wstring start = platform::toUtf16(initialFolder);
   wchar_t display[MAX_PATH] = {};
   BROWSEINFOW info{};
   info.hwndOwner = messageOwner();
@@ -83,7 +86,7 @@ std::optional<std::string> ScreenDialogs::chooseFolder(const std::string& title,
     if (SHGetPathFromIDListEx(list, path.data(), DWORD(path.size()), GPFIDL_DEFAULT) ||
         (path.assign(32768, L'\0'),
          SHGetPathFromIDListEx(list, path.data(), DWORD(path.size()), GPFIDL_DEFAULT)))
-      chosen = narrow(path.c_str());
+      chosen = platform::fromUtf16(path.c_str(), std::wcslen(path.c_str()));
     CoTaskMemFree(list);
   }
   if (SUCCEEDED(com)) CoUninitialize();

@@ -2,14 +2,14 @@
 #include <windows.h>
 
 #include "NativePaint.h"
-#include "WideText.h"
+#include "platform/Utf16.h"
 #include "ui/TextMeasure.h"
 
 namespace ui {
 
 // Every control draws with the window font, so the font number and size do not enter.
 int ScreenTextMeasure::width(std::string_view text, int, int) const {
-  const std::wstring wide = widen(text);
+  const std::wstring wide = platform::toUtf16(std::string(text));
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, static_cast<HFONT>(windowFont()));
   SIZE size{0, 0};

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "NativePaint.h"
-#include "WideText.h"
+#include "platform/Utf16.h"
 
 namespace widgets {
 
@@ -76,7 +76,7 @@ void selectFont(const TFont& font) {
 
 TextSize measureText(const TFont& font, std::string_view s) {
   selectFont(font);
-  const std::wstring wide = ui::widen(s);
+  const std::wstring wide = platform::toUtf16(std::string(s));
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, chosenFont());
   SIZE size{0, 0};
@@ -141,7 +141,7 @@ void ScreenCanvas::pixel(int x, int y, TColor color) {
 // canvas does; the underline is part of the font.
 void ScreenCanvas::text(int x, int y, std::string_view s, TColor color, int angle) {
   if (s.empty()) return;
-  const std::wstring wide = ui::widen(s);
+  const std::wstring wide = platform::toUtf16(std::string(s));
   paint([&](HDC dc, int dx, int dy) {
     LOGFONTW face{};
     selectFont(m_font);
