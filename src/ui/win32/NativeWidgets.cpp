@@ -33,12 +33,23 @@ LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   switch (message) {
-    case WM_COMMAND:
-      // A control's notification; Enter and Escape without a control (IDOK, IDCANCEL) do nothing,
-      // as the windows' forms have no default or cancel button.
-      if (lParam != 0 && HIWORD(wParam) == BN_CLICKED)
-        if (NativeWidget* widget = widgetOf(reinterpret_cast<HWND>(lParam))) widget->do_callback();
+    case WM_COMMAND: {
+      // A control's notification carries its own id; the dialog manager's Enter and Escape
+      // come as IDOK and IDCANCEL, which no control has.
+      HWND from = reinterpret_cast<HWND>(lParam);
+      if (from && LOWORD(wParam) == GetDlgCtrlID(from) && HIWORD(wParam) == BN_CLICKED) {
+        if (NativeWidget* widget = widgetOf(from)) widget->do_callback();
+      } else if (LOWORD(wParam) == IDOK) {
+        // The forms have no default button: Enter presses the push button that has the focus.
+        // Escape does nothing.
+        HWND focus = GetFocus();
+        if (focus && GetParent(focus) == hwnd &&
+            (SendMessageW(focus, WM_GETDLGCODE, 0, 0) &
+             (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON)))
+          SendMessageW(focus, BM_CLICK, 0, 0);
+      }
       return 0;
+    }
     case WM_CLOSE:
       // The close box and the system menu: the form decides.
       if (NativeWidget* widget = widgetOf(hwnd)) widget->do_callback();
@@ -198,9 +209,11 @@ void NativeWidget::createNative(NativeHandle host) {
   DWORD style = WS_CHILD | kind.style;
   if (m_visible) style |= WS_VISIBLE;
   if (!m_active) style |= WS_DISABLED;
-  HWND hwnd =
-      CreateWindowExW(0, kind.className ? kind.className : kPaintedClass, L"", style, m_x, m_y, m_w,
-                      m_h, asHwnd(host), nullptr, GetModuleHandleW(nullptr), nullptr);
+  // Ids from 1000 up, clear of IDOK and IDCANCEL.
+  static int nextId = 1000;
+  HWND hwnd = CreateWindowExW(
+      0, kind.className ? kind.className : kPaintedClass, L"", style, m_x, m_y, m_w, m_h,
+      asHwnd(host), reinterpret_cast<HMENU>(INT_PTR(nextId++)), GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) return;
   m_hwnd = hwnd;
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
