@@ -10,6 +10,7 @@ Label::Label(Container& parent, const Rect& bounds, const std::string& caption, 
       Control(*this, parent, bounds, kNoTabOrder),
       m_caption(caption),
       m_autoSize(autoSize) {
+  makeOpaque(*this);
   fitToCaption();
 }
 

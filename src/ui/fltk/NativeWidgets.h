@@ -14,11 +14,10 @@ using NativeTopLevel = Fl_Window;
 using NativeWindow = Fl_Double_Window;
 using NativeButton = Fl_Button;
 using NativeCheckButton = Fl_Check_Button;
+using NativeBox = Fl_Box;
+
 // Labels paint their whole area themselves.
-class NativeBox : public Fl_Box {
- public:
-  NativeBox(int x, int y, int w, int h) : Fl_Box(FL_FLAT_BOX, x, y, w, h, nullptr) {}
-};
+inline void makeOpaque(NativeBox& box) { box.box(FL_FLAT_BOX); }
 
 // "MS Sans Serif" is drawn as Helvetica.
 inline constexpr int kNativeFont = FL_HELVETICA;

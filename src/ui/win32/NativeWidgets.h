@@ -173,6 +173,9 @@ class NativeBox : public NativeWidget {
   void syncNative() override;
 };
 
+// A STATIC control paints its whole area itself.
+inline void makeOpaque(NativeBox&) {}
+
 inline constexpr int kNativeFont = 0;
 
 // Widgets here never join a group by themselves.
