@@ -1,8 +1,6 @@
 // The merger's window, built from its description, and its handlers.
 #include "merger/MergerForm.h"
 
-#include <FL/Fl.H>
-
 #include "platform/Paths.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
@@ -62,7 +60,7 @@ TForm1::TForm1(std::string ownPath, const MergerLayout& layout, MergePlanner pla
   BrowseFolder1.setShowPathInStatusArea(false);
   Button1.onClick = [this] { Button1Click(); };
   Button2.onClick = [this] { Button2Click(); };
-  Fl_Group::current(nullptr);
+  ui::forgetCurrentGroup();
   FormCreate();
 }
 
@@ -122,11 +120,6 @@ std::string TForm1::merge(MergeProgress* extraProgress) {
 void TForm1::setPosition(int position) {
   GaugeBar1.setPosition(position);
   if (m_extraProgress) m_extraProgress->setPosition(position);
-}
-
-void TForm1::setClientHeight(int height) {
-  size_range(w(), height, w(), height);
-  size(w(), height);
 }
 
 }  // namespace merger

@@ -48,7 +48,6 @@ class TForm1 : public ui::Form, private MergeProgress {
 
  private:
   void setPosition(int position) override;
-  void setClientHeight(int height);
 
   // The archiver's messages in the merger's message boxes; its pauses process window messages.
   class ArchiverHost;

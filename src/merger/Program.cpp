@@ -104,6 +104,7 @@ int runMergerProgram(const std::vector<std::string>& args, const std::string& ow
   ui::Application& application = ui::Application::instance();
   application.setTitle(kMergerTitle);
   zip::installEnglishMessages();
+  if (!args.empty()) ui::Application::attachTerminal();
   TerminalOptions options;
   if (auto status = parseTerminalOptions(args, options, usageText())) return *status;
   if (!layout)

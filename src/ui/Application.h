@@ -23,6 +23,10 @@ class Application {
   // changed) when no display can be opened.
   bool initializeScreen();
   bool onScreen() const { return m_onScreen; }
+  // Sends stdout and stderr to the terminal that started the program, for a front end that
+  // answers there. A windowed Win32 program has no console of its own; elsewhere the streams
+  // are the terminal's already.
+  static void attachTerminal();
 
   // Creates a form owned by the application; the first one created is the main form.
   template <class T, class... Args>
@@ -51,6 +55,8 @@ class Application {
 
  private:
   Application() = default;
+  // On-screen dialogs and text metrics, once the back end has its display.
+  void useScreen();
   void adoptForm(std::unique_ptr<Form> form);
 
   std::string m_title;

@@ -1,16 +1,15 @@
 // A push button; its click handler runs on a user's click, Enter or Space (or click()).
 #pragma once
 
-#include <FL/Fl_Button.H>
-
 #include <functional>
 #include <string>
 
+#include "NativeWidgets.h"
 #include "ui/Control.h"
 
 namespace ui {
 
-class Button : public Fl_Button, public Control {
+class Button : public NativeButton, public Control {
  public:
   Button(Container& parent, const Rect& bounds, const std::string& caption, int tabOrder);
 

@@ -7,10 +7,11 @@ namespace ui {
 
 CheckBox::CheckBox(Container& parent, const Rect& bounds, const std::string& caption, bool checked,
                    int tabOrder)
-    : Fl_Check_Button(0, 0, bounds.width, bounds.height), Control(*this, parent, bounds, tabOrder) {
+    : NativeCheckButton(0, 0, bounds.width, bounds.height),
+      Control(*this, parent, bounds, tabOrder) {
   setCaption(caption);
   value(checked ? 1 : 0);
-  callback([](Fl_Widget* w, void*) { runEvent(static_cast<CheckBox*>(w)->onClick); });
+  callback([](NativeWidget* w, void*) { runEvent(static_cast<CheckBox*>(w)->onClick); });
 }
 
 void CheckBox::setChecked(bool checked) {

@@ -2,16 +2,15 @@
 // its state; setting the state it already has runs nothing.
 #pragma once
 
-#include <FL/Fl_Check_Button.H>
-
 #include <functional>
 #include <string>
 
+#include "NativeWidgets.h"
 #include "ui/Control.h"
 
 namespace ui {
 
-class CheckBox : public Fl_Check_Button, public Control {
+class CheckBox : public NativeCheckButton, public Control {
  public:
   CheckBox(Container& parent, const Rect& bounds, const std::string& caption, bool checked,
            int tabOrder);

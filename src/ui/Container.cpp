@@ -1,8 +1,6 @@
-// Child bookkeeping: the FLTK child order follows the tab order, so FLTK's own arrow-key
+// Child bookkeeping: the native child order follows the tab order, so the native keyboard
 // navigation walks the controls in the order the window description gives.
 #include "ui/Container.h"
-
-#include <FL/Fl_Group.H>
 
 #include <algorithm>
 
@@ -23,8 +21,8 @@ bool before(const Control* a, const Control* b) {
 
 void Container::adopt(Control& control) {
   auto at = std::upper_bound(m_controls.begin(), m_controls.end(), &control, before);
-  Fl_Group& g = group();
-  // The FLTK index is that of the next control in tab order, or the end of the group.
+  NativeGroup& g = group();
+  // The native index is that of the next control in tab order, or the end of the group.
   int index = g.children();
   if (at != m_controls.end()) index = g.find((*at)->widget());
   at = m_controls.insert(at, &control);

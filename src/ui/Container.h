@@ -3,7 +3,7 @@
 
 #include <vector>
 
-class Fl_Group;
+#include "NativeWidgets.h"
 
 namespace ui {
 
@@ -14,7 +14,7 @@ class Container {
  public:
   virtual ~Container() = default;
 
-  virtual Fl_Group& group() = 0;
+  virtual NativeGroup& group() = 0;
   virtual Form& form() = 0;
   // Where the container's client origin lies in window coordinates.
   virtual int originX() const = 0;

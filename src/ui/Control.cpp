@@ -1,18 +1,15 @@
 // The shared behaviour of standard controls.
 #include "ui/Control.h"
 
-#include <FL/Fl_Group.H>
-#include <FL/Fl_Widget.H>
-
 #include "ui/Container.h"
 
 namespace ui {
 
-Control::Control(Fl_Widget& self, Container& parent, const Rect& bounds, int tabOrder)
+Control::Control(NativeWidget& self, Container& parent, const Rect& bounds, int tabOrder)
     : m_widget(self), m_parent(parent), m_tabOrder(tabOrder) {
-  // A group widget has made itself FLTK's current group; nothing is added through it.
-  Fl_Group::current(nullptr);
-  m_widget.labelfont(FL_HELVETICA);
+  // A group widget may have made itself the current group; nothing is added through it.
+  forgetCurrentGroup();
+  m_widget.labelfont(kNativeFont);
   m_widget.labelsize(kFontSize);
   setBounds(bounds);
   m_parent.adopt(*this);
@@ -26,7 +23,7 @@ Rect Control::bounds() const {
 }
 
 void Control::setBounds(const Rect& bounds) {
-  // FLTK places every widget relative to its window, so the parent's origin is added here.
+  // Widgets are placed relative to their window, so the parent's origin is added here.
   m_widget.resize(m_parent.originX() + bounds.left, m_parent.originY() + bounds.top, bounds.width,
                   bounds.height);
   m_widget.redraw();
@@ -53,12 +50,12 @@ void Control::setVisible(bool visible) {
 }
 
 bool Control::reachable() const {
-  for (const Fl_Widget* w = &m_widget; w; w = w->parent())
+  for (const NativeWidget* w = &m_widget; w; w = w->parent())
     if (!w->active() || (w->parent() && !w->visible())) return false;
   return true;
 }
 
-void setWidgetCaption(Fl_Widget& widget, const std::string& caption) {
+void setWidgetCaption(NativeWidget& widget, const std::string& caption) {
   if (widgetCaption(widget) == caption) return;
   widget.copy_label(caption.c_str());
   widget.redraw();
@@ -66,6 +63,8 @@ void setWidgetCaption(Fl_Widget& widget, const std::string& caption) {
   if (widget.parent()) widget.parent()->redraw();
 }
 
-std::string widgetCaption(const Fl_Widget& widget) { return widget.label() ? widget.label() : ""; }
+std::string widgetCaption(const NativeWidget& widget) {
+  return widget.label() ? widget.label() : "";
+}
 
 }  // namespace ui

@@ -4,9 +4,8 @@
 
 #include <string>
 
+#include "NativeWidgets.h"
 #include "ui/Geometry.h"
-
-class Fl_Widget;
 
 namespace ui {
 
@@ -20,8 +19,8 @@ class Control {
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
-  Fl_Widget& widget() { return m_widget; }
-  const Fl_Widget& widget() const { return m_widget; }
+  NativeWidget& widget() { return m_widget; }
+  const NativeWidget& widget() const { return m_widget; }
   Container& container() const { return m_parent; }
 
   // Geometry relative to the parent, as the window description gives it.
@@ -43,17 +42,17 @@ class Control {
   virtual Container* asContainer() { return nullptr; }
 
  protected:
-  // Places `self` (the FLTK widget that this control is) into `parent` at `bounds`.
-  Control(Fl_Widget& self, Container& parent, const Rect& bounds, int tabOrder);
+  // Places `self` (the native widget that this control is) into `parent` at `bounds`.
+  Control(NativeWidget& self, Container& parent, const Rect& bounds, int tabOrder);
 
  private:
-  Fl_Widget& m_widget;
+  NativeWidget& m_widget;
   Container& m_parent;
   int m_tabOrder;
 };
 
-// FLTK keeps a label as a pointer; controls give it their own copy.
-void setWidgetCaption(Fl_Widget& widget, const std::string& caption);
-std::string widgetCaption(const Fl_Widget& widget);
+// A native widget keeps a label as a pointer; controls give it their own copy.
+void setWidgetCaption(NativeWidget& widget, const std::string& caption);
+std::string widgetCaption(const NativeWidget& widget);
 
 }  // namespace ui

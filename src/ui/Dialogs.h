@@ -1,4 +1,4 @@
-// Message boxes and file/folder choosers behind one interface, answered by FLTK on screen,
+// Message boxes and file/folder choosers behind one interface, answered by the screen,
 // by the terminal front end, or by tests.
 #pragma once
 
@@ -82,7 +82,7 @@ class ScriptedDialogs : public Dialogs {
   std::vector<std::string> m_openedWith;
 };
 
-// FLTK's message boxes and Fl_Native_File_Chooser; needs a display.
+// The back end's own message boxes and file and folder choosers; needs a display.
 class ScreenDialogs : public Dialogs {
  public:
   void message(MessageKind kind, const std::string& caption, const std::string& text) override;

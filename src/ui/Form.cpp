@@ -1,7 +1,5 @@
-// Forms: window setup, the Windows tab order and closing.
+// Forms: caption, enabled state and the windows' tab order, whatever draws them.
 #include "ui/Form.h"
-
-#include <FL/Fl.H>
 
 #include <algorithm>
 
@@ -10,13 +8,6 @@
 namespace ui {
 
 namespace {
-
-// FLTK adds every new widget to its "current group", which may be a group that no longer
-// exists; forms and controls are placed explicitly, so no current group may linger.
-int withoutCurrentGroup(int value) {
-  Fl_Group::current(nullptr);
-  return value;
-}
 
 void collectTabStops(Container& container, std::vector<Control*>& out) {
   for (Control* control : container.controls()) {
@@ -29,26 +20,6 @@ void collectTabStops(Container& container, std::vector<Control*>& out) {
 }
 
 }  // namespace
-
-Form::Form(const std::string& caption, int left, int top, int clientWidth, int clientHeight,
-           bool withMenu)
-    : Fl_Double_Window(withoutCurrentGroup(left), top, clientWidth,
-                       clientHeight + (withMenu ? kMenuBarHeight : 0)),
-      m_withMenu(withMenu) {
-  end();  // children are placed explicitly, never through FLTK's current group
-  Fl_Group::current(nullptr);
-  copy_label(caption.c_str());
-  labelfont(FL_HELVETICA);
-  labelsize(kFontSize);
-  // Single fixed border: the size cannot change.
-  size_range(w(), h(), w(), h());
-  callback(closeCallback);
-}
-
-Form::~Form() {
-  // Children go while this form (their container) is whole.
-  clear();
-}
 
 std::string Form::caption() const { return label() ? label() : ""; }
 
@@ -79,7 +50,6 @@ Control* Form::nextTabStop(Control* from, bool backwards) {
 }
 
 Control* Form::focusedControl() {
-  Fl_Widget* focus = Fl::focus();
   // Any control, stop or not, may hold the focus after a click.
   std::vector<Container*> pending{this};
   while (!pending.empty()) {
@@ -91,18 +61,10 @@ Control* Form::focusedControl() {
         pending.push_back(inner);
         continue;
       }
-      for (Fl_Widget* w = focus; w; w = w->parent())
-        if (w == &control->widget()) return control;
+      if (holdsFocus(control->widget())) return control;
     }
   }
   return nullptr;
-}
-
-void Form::close() {
-  hide();
-  if (!m_isMain) return;
-  // The main form's close ends the program: every other window goes too, so the loop ends.
-  while (Fl::first_window()) Fl::first_window()->hide();
 }
 
 void Form::setBorderIcons(BorderIcons icons) {
@@ -110,32 +72,9 @@ void Form::setBorderIcons(BorderIcons icons) {
   m_hasHints = true;
 }
 
-void Form::setOwner(Fl_Window* owner) {
+void Form::setOwner(NativeTopLevel* owner) {
   m_hints.owner = owner;
   m_hasHints = true;
-}
-
-void Form::show() {
-  Fl_Double_Window::show();
-  if (m_hasHints) applyWindowHints(*this, m_hints);
-}
-
-int Form::handle(int event) {
-  // Tab walks the whole form in the windows' order rather than FLTK's per-group order.
-  if (event == FL_KEYBOARD && Fl::event_key() == FL_Tab &&
-      !(Fl::event_state() & (FL_CTRL | FL_ALT))) {
-    if (Control* next = nextTabStop(focusedControl(), Fl::event_shift() != 0)) {
-      next->widget().take_focus();
-      return 1;
-    }
-  }
-  return Fl_Double_Window::handle(event);
-}
-
-void Form::closeCallback(Fl_Widget* widget, void*) {
-  // Escape does not close a window; the close box and the system menu do.
-  if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
-  static_cast<Form*>(widget)->close();
 }
 
 }  // namespace ui

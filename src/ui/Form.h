@@ -2,11 +2,10 @@
 // from its window description in code. It can be built and driven without a display.
 #pragma once
 
-#include <FL/Fl_Double_Window.H>
-
 #include <string>
 #include <vector>
 
+#include "NativeWidgets.h"
 #include "ui/Container.h"
 #include "ui/WindowHints.h"
 
@@ -17,7 +16,7 @@ class MainMenu;
 // Height of the menu bar above the client area.
 inline constexpr int kMenuBarHeight = 20;
 
-class Form : public Fl_Double_Window, public Container {
+class Form : public NativeWindow, public Container {
  public:
   // `left`, `top`: screen position; `clientWidth` x `clientHeight`: the client area, which the
   // menu bar (when the form has one) does not count.
@@ -34,6 +33,8 @@ class Form : public Fl_Double_Window, public Container {
 
   int clientWidth() const { return w(); }
   int clientHeight() const { return h() - menuHeight(); }
+  // The fixed client height changes only by program (the merger grows while it merges).
+  void setClientHeight(int height);
   int menuHeight() const { return m_withMenu ? kMenuBarHeight : 0; }
 
   // The controls Tab visits, in order: reachable tab stops, group boxes entered in place.
@@ -48,14 +49,14 @@ class Form : public Fl_Double_Window, public Container {
   void setMainForm(bool isMain) { m_isMain = isMain; }
 
   // What the window manager is asked for on every show; a form that sets neither keeps what
-  // FLTK asks for.
+  // the back end asks for by default.
   void setBorderIcons(BorderIcons icons);
   // The window this form is a dialog of, kept below it.
-  void setOwner(Fl_Window* owner);
-  // FLTK's show, then the window hints.
+  void setOwner(NativeTopLevel* owner);
+  // The native show, then the window hints.
   void show() override;
 
-  Fl_Group& group() override { return *this; }
+  NativeGroup& group() override { return *this; }
   Form& form() override { return *this; }
   int originX() const override { return 0; }
   int originY() const override { return menuHeight(); }
@@ -63,7 +64,7 @@ class Form : public Fl_Double_Window, public Container {
   int handle(int event) override;
 
  private:
-  static void closeCallback(Fl_Widget* widget, void*);
+  static void closeCallback(NativeWidget* widget, void*);
 
   bool m_withMenu;
   bool m_isMain = false;

@@ -1,15 +1,14 @@
 // A static text label; auto-sized labels take the width of their caption.
 #pragma once
 
-#include <FL/Fl_Box.H>
-
 #include <string>
 
+#include "NativeWidgets.h"
 #include "ui/Control.h"
 
 namespace ui {
 
-class Label : public Fl_Box, public Control {
+class Label : public NativeBox, public Control {
  public:
   Label(Container& parent, const Rect& bounds, const std::string& caption, bool autoSize = true);
 
@@ -26,6 +25,7 @@ class Label : public Fl_Box, public Control {
 
  private:
   void fitToCaption();
+  void repaintParentArea();
 
   std::string m_caption;
   bool m_autoSize;

@@ -1,4 +1,4 @@
-// The width of a text in pixels: FLTK's font metrics on screen, a fixed measure without one.
+// The width of a text in pixels: the screen's font metrics, a fixed measure without a screen.
 #pragma once
 
 #include <string_view>
@@ -21,8 +21,8 @@ class FixedTextMeasure : public TextMeasure {
   int m_perChar;
 };
 
-// FLTK's metrics; valid only once the display is open.
-class FltkTextMeasure : public TextMeasure {
+// The back end's metrics; valid only once the display is open.
+class ScreenTextMeasure : public TextMeasure {
  public:
   int width(std::string_view text, int font, int size) const override;
 };

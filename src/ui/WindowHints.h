@@ -1,7 +1,7 @@
 // What a top-level window asks of the window manager: its border icons and whose dialog it is.
 #pragma once
 
-class Fl_Window;
+#include "NativeWidgets.h"
 
 namespace ui {
 
@@ -13,12 +13,12 @@ struct WindowHints {
   BorderIcons icons = BorderIcons::SystemMenu;
   // The window the dialog belongs to: kept above it by the window manager. Null for a window
   // of its own.
-  Fl_Window* owner = nullptr;
+  NativeTopLevel* owner = nullptr;
 };
 
 // Sets the hints on a shown window. FLTK makes a new X window on every show, so this follows
 // each show; the window manager reads the properties when it maps the window, and every
 // common one also follows later changes.
-void applyWindowHints(Fl_Window& window, const WindowHints& hints);
+void applyWindowHints(NativeTopLevel& window, const WindowHints& hints);
 
 }  // namespace ui

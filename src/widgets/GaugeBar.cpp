@@ -1,9 +1,6 @@
 // TGaugeBar: composes bar image, unfilled part, border and text off-screen, then copies it out.
 #include "widgets/GaugeBar.h"
 
-#include <FL/Fl.H>
-#include <FL/Fl_Window.H>
-
 #include <cmath>
 #include <cstdlib>
 
@@ -37,19 +34,11 @@ TColor Blend(TColor a, TColor b, int i, int n) {
   return rgbColor(channel(from.r, to.r), channel(from.g, to.g), channel(from.b, to.b));
 }
 
-TGaugeBar::TGaugeBar(int x, int y, int w, int h) : Fl_Widget(x, y, w, h) { box(FL_NO_BOX); }
-
 TGaugeBar::~TGaugeBar() = default;
 
 void TGaugeBar::changed() {
   m_rebuild = true;
   paintNow();
-}
-
-void TGaugeBar::paintNow() {
-  Fl_Window* win = window();
-  redraw();
-  if (win != nullptr && win->shown() && visible_r()) Fl::flush();
 }
 
 #define FENNOCK_GAUGE_SETTER(Name, Type, member) \
@@ -90,7 +79,7 @@ void TGaugeBar::setPosition(int value) {
 
 void TGaugeBar::resize(int x, int y, int w, int h) {
   bool sizeChanged = w != this->w() || h != this->h();
-  Fl_Widget::resize(x, y, w, h);
+  ui::NativeWidget::resize(x, y, w, h);
   if (sizeChanged) m_rebuild = true;
 }
 
@@ -105,31 +94,6 @@ std::string TGaugeBar::positionText() const {
 void TGaugeBar::draw() {
   ScreenCanvas surface(x(), y(), w(), h());
   paint(surface);
-}
-
-int TGaugeBar::handle(int event) {
-  const int button = Fl::event_button(), ex = Fl::event_x() - x(), ey = Fl::event_y() - y();
-  auto notify = [&](const std::function<void(int, int, int)>& handler) {
-    if (handler) handler(button, ex, ey);
-  };
-  switch (event) {
-    case FL_ENTER:
-      return 1;  // so that moves arrive
-    case FL_PUSH:
-      notify(OnMouseDown);
-      if (Fl::event_clicks() != 0 && OnDblClick) OnDblClick();
-      return 1;
-    case FL_MOVE:
-    case FL_DRAG:
-      notify(OnMouseMove);
-      return 1;
-    case FL_RELEASE:
-      notify(OnMouseUp);
-      if (Fl::event_inside(this) && OnClick) OnClick();
-      return 1;
-    default:
-      return Fl_Widget::handle(event);
-  }
 }
 
 void TGaugeBar::paint(Canvas& surface) {

@@ -1,13 +1,12 @@
 // TGaugeBar: a progress bar filled with a colour, a gradient or tiles, with a centred value text.
 #pragma once
 
-#include <FL/Fl_Widget.H>
-
 #include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
+#include "NativeWidgets.h"
 #include "widgets/Canvas.h"
 
 namespace widgets {
@@ -23,7 +22,7 @@ class ERangeError : public std::range_error {
 // The colour of line i of n going from a to b; throws ERangeError when i is outside 1 .. n.
 TColor Blend(TColor a, TColor b, int i, int n);
 
-class TGaugeBar : public Fl_Widget {
+class TGaugeBar : public ui::NativeWidget {
  public:
   TGaugeBar(int x, int y, int w = 200, int h = 20);
   ~TGaugeBar() override;
@@ -68,7 +67,8 @@ class TGaugeBar : public Fl_Widget {
   const TFont& Font() const { return m_font; }
   void setFont(const TFont& value);
 
-  // The base control's mouse events; (x, y) relative to the bar, buttons as FLTK numbers them.
+  // The base control's mouse events; (x, y) relative to the bar, buttons numbered 1 left, 2 middle,
+  // 3 right.
   std::function<void()> OnClick;
   std::function<void()> OnDblClick;
   std::function<void(int button, int x, int y)> OnMouseDown;

@@ -1,6 +1,8 @@
-// The canvas on the screen: FLTK drawing into the window being drawn or into an off-screen pixmap.
+// The canvas on the screen: the back end drawing into the window being drawn or into an
+// off-screen bitmap.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "widgets/Canvas.h"
@@ -9,8 +11,8 @@ namespace widgets {
 
 class ScreenCanvas : public Canvas {
  public:
-  // Draws on the surface that FLTK draws on now (inside a widget's draw(), or after the
-  // window's make_current()), with (originX, originY) in window coordinates as the canvas's
+  // Draws on the surface that is drawn on now (inside a widget's draw(); on FLTK also after
+  // the window's make_current()), with (originX, originY) in window coordinates as the canvas's
   // top-left corner.
   ScreenCanvas(int originX, int originY, int width, int height);
 
@@ -35,13 +37,13 @@ class ScreenCanvas : public Canvas {
   struct ClipRect {
     int x, y, w, h;
   };
-  // A canvas that draws into an off-screen pixmap (an Fl_Offscreen).
-  ScreenCanvas(unsigned long offscreen, int width, int height);
-  // Runs FLTK drawing calls with this canvas's target and clip selected.
+  // A canvas that draws into an off-screen bitmap of the back end.
+  ScreenCanvas(std::uintptr_t offscreen, int width, int height);
+  // Runs drawing calls with this canvas's target and clip selected.
   template <class Draw>
   void paint(Draw&& draw);
 
-  unsigned long m_offscreen = 0;
+  std::uintptr_t m_offscreen = 0;
   int m_x = 0;
   int m_y = 0;
   int m_width = 0;
@@ -50,7 +52,7 @@ class ScreenCanvas : public Canvas {
   std::vector<ClipRect> m_clips;
 };
 
-// Selects an FLTK font that matches a control's font.
+// Selects a screen font that matches a control's font.
 void selectFont(const TFont& font);
 
 }  // namespace widgets

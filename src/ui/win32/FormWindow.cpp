@@ -1,0 +1,45 @@
+// Forms as top-level windows of the system: setup, focus and closing.
+#include <windows.h>
+
+#include "ui/Control.h"
+#include "ui/Form.h"
+
+namespace ui {
+
+Form::Form(const std::string& caption, int left, int top, int clientWidth, int clientHeight,
+           bool withMenu)
+    : NativeWindow(left, top, clientWidth, clientHeight), m_withMenu(withMenu) {
+  // FIXME: the main menu has no Win32 back end yet; m_withMenu only reserves no room here.
+  copy_label(caption.c_str());
+  labelsize(kFontSize);
+  callback(closeCallback);
+}
+
+Form::~Form() { clear(); }
+
+void Form::setClientHeight(int height) { size(w(), height + menuHeight()); }
+
+bool holdsFocus(const NativeWidget& widget) {
+  return widget.hwnd() && GetFocus() == static_cast<HWND>(widget.hwnd());
+}
+
+void Form::close() {
+  hide();
+  if (m_isMain) PostQuitMessage(0);
+}
+
+void Form::show() {
+  if (m_hasHints) {
+    setFrame(m_hints.icons != BorderIcons::NoIcons,
+             m_hints.icons == BorderIcons::SystemMenuAndMinimize);
+    setOwnerWindow(m_hints.owner);
+  }
+  NativeWindow::show();
+}
+
+// Tab, Enter and Escape are the dialog manager's (the message loop); nothing is left here.
+int Form::handle(int event) { return NativeWindow::handle(event); }
+
+void Form::closeCallback(NativeWidget* widget, void*) { static_cast<Form*>(widget)->close(); }
+
+}  // namespace ui

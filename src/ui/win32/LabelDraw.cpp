@@ -1,0 +1,18 @@
+// Labels on Win32: a STATIC control shows the text; "&" stays as it is (no prefix).
+#include <windows.h>
+
+#include "ui/Container.h"
+#include "ui/Label.h"
+
+namespace ui {
+
+void Label::repaintParentArea() {
+  const NativeWindow* top = window();
+  if (!top || !top->hwnd()) return;
+  RECT old{x(), y(), x() + w(), y() + h()};
+  InvalidateRect(static_cast<HWND>(top->hwnd()), &old, TRUE);
+}
+
+void Label::draw() { setNativeText(shownText()); }
+
+}  // namespace ui

@@ -1,0 +1,359 @@
+// Native widgets over the system's windows: creation, geometry, states and the window
+// procedures that route clicks, closes and painting.
+#include "NativeWidgets.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "NativePaint.h"
+#include "platform/Utf16.h"
+
+namespace ui {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"FennockForm";
+constexpr wchar_t kPaintedClass[] = L"FennockPainted";
+
+HWND asHwnd(NativeHandle handle) { return static_cast<HWND>(handle); }
+
+NativeWidget* widgetOf(HWND hwnd) {
+  return reinterpret_cast<NativeWidget*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+PaintTarget*& paintTarget() {
+  static PaintTarget* current = nullptr;
+  return current;
+}
+
+LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  switch (message) {
+    case WM_COMMAND: {
+      // A control's notification carries its own id; the dialog manager's Enter and Escape
+      // come as IDOK and IDCANCEL, which no control has.
+      HWND from = reinterpret_cast<HWND>(lParam);
+      if (from && LOWORD(wParam) == GetDlgCtrlID(from) && HIWORD(wParam) == BN_CLICKED) {
+        if (NativeWidget* widget = widgetOf(from)) widget->do_callback();
+      } else if (LOWORD(wParam) == IDOK) {
+        // The forms have no default button: Enter presses the push button that has the focus.
+        // Escape does nothing.
+        HWND focus = GetFocus();
+        if (focus && GetParent(focus) == hwnd &&
+            (SendMessageW(focus, WM_GETDLGCODE, 0, 0) &
+             (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON)))
+          SendMessageW(focus, BM_CLICK, 0, 0);
+      }
+      return 0;
+    }
+    case WM_CLOSE:
+      // The close box and the system menu: the form decides.
+      if (NativeWidget* widget = widgetOf(hwnd)) widget->do_callback();
+      return 0;
+    default:
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+LRESULT CALLBACK paintedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // draw() paints every pixel
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      if (NativeWidget* widget = widgetOf(hwnd)) {
+        PaintTarget target{dc, widget->x(), widget->y()};
+        PaintTarget* previous = paintTarget();
+        paintTarget() = &target;
+        widget->draw();
+        paintTarget() = previous;
+      }
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    default:
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+void registerClasses() {
+  static const bool registered = [] {
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof form;
+    form.lpfnWndProc = formProc;
+    form.hInstance = GetModuleHandleW(nullptr);
+    form.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    form.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+    form.lpszClassName = kFormClass;
+    RegisterClassExW(&form);
+    WNDCLASSEXW painted = form;
+    painted.lpfnWndProc = paintedProc;
+    painted.hbrBackground = nullptr;
+    painted.hIcon = nullptr;
+    painted.lpszClassName = kPaintedClass;
+    RegisterClassExW(&painted);
+    return true;
+  }();
+  (void)registered;
+}
+
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
+
+DWORD formStyle(HWND hwnd) { return DWORD(GetWindowLongPtrW(hwnd, GWL_STYLE)); }
+
+// The outer rectangle of a window whose client area is w x h at the outer corner (x, y).
+RECT outerRect(HWND hwnd, int x, int y, int w, int h) {
+  RECT r{0, 0, w, h};
+  AdjustWindowRectEx(&r, formStyle(hwnd), FALSE, DWORD(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
+  return {x, y, x + (r.right - r.left), y + (r.bottom - r.top)};
+}
+
+}  // namespace
+
+const PaintTarget* currentPaintTarget() { return paintTarget(); }
+
+void* windowFont() {
+  // The system maps a missing "MS Sans Serif" to its nearest face.
+  static HFONT font =
+      CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+  return font ? font : GetStockObject(DEFAULT_GUI_FONT);
+}
+
+NativeWidget::NativeWidget(int x, int y, int w, int h) : m_x(x), m_y(y), m_w(w), m_h(h) {}
+
+NativeWidget::~NativeWidget() {
+  if (m_parent) m_parent->remove(*this);
+  destroyNative();
+}
+
+void NativeWidget::resize(int x, int y, int w, int h) {
+  m_x = x;
+  m_y = y;
+  m_w = w;
+  m_h = h;
+  if (m_hwnd) MoveWindow(asHwnd(m_hwnd), x, y, w, h, TRUE);
+}
+
+void NativeWidget::show() {
+  m_visible = true;
+  if (m_hwnd) ShowWindow(asHwnd(m_hwnd), SW_SHOWNA);
+}
+
+void NativeWidget::hide() {
+  m_visible = false;
+  if (m_hwnd) ShowWindow(asHwnd(m_hwnd), SW_HIDE);
+}
+
+int NativeWidget::visible_r() const {
+  for (const NativeWidget* w = this; w; w = w->m_parent)
+    if (!w->m_visible) return 0;
+  return 1;
+}
+
+int NativeWidget::active_r() const {
+  for (const NativeWidget* w = this; w; w = w->m_parent)
+    if (!w->m_active) return 0;
+  return 1;
+}
+
+void NativeWidget::setActive(bool active) {
+  m_active = active;
+  if (m_hwnd) EnableWindow(asHwnd(m_hwnd), active ? TRUE : FALSE);
+}
+
+void NativeWidget::copy_label(const char* text) {
+  m_hasLabel = text != nullptr;
+  m_label = text ? text : "";
+  if (m_hwnd) syncNative();
+}
+
+void NativeWidget::redraw() {
+  if (!m_hwnd) return;
+  syncNative();
+  InvalidateRect(asHwnd(m_hwnd), nullptr, TRUE);
+}
+
+NativeWindow* NativeWidget::window() const {
+  NativeGroup* top = m_parent;
+  while (top && top->m_parent) top = top->m_parent;
+  return dynamic_cast<NativeWindow*>(top);
+}
+
+int NativeWidget::take_focus() {
+  if (!m_hwnd || !visible_r() || !active_r()) return 0;
+  SetFocus(asHwnd(m_hwnd));
+  return 1;
+}
+
+int NativeWidget::handle(int) { return 0; }
+
+void NativeWidget::syncNative() {
+  if (m_hasLabel) setNativeText(m_label);
+}
+
+void NativeWidget::setNativeText(const std::string& text) {
+  SetWindowTextW(asHwnd(m_hwnd), platform::toUtf16(text).c_str());
+}
+
+void NativeWidget::createNative(NativeHandle host) {
+  if (m_hwnd || !host) return;
+  registerClasses();
+  const NativeKind kind = nativeKind();
+  DWORD style = WS_CHILD | kind.style;
+  if (m_visible) style |= WS_VISIBLE;
+  if (!m_active) style |= WS_DISABLED;
+  // Ids from 1000 up, clear of IDOK and IDCANCEL.
+  static int nextId = 1000;
+  HWND hwnd = CreateWindowExW(
+      0, kind.className ? kind.className : kPaintedClass, L"", style, m_x, m_y, m_w, m_h,
+      asHwnd(host), reinterpret_cast<HMENU>(INT_PTR(nextId++)), GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd) return;
+  m_hwnd = hwnd;
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont()), FALSE);
+  syncNative();
+}
+
+void NativeWidget::destroyNative() {
+  if (!m_hwnd) return;
+  HWND hwnd = asHwnd(m_hwnd);
+  m_hwnd = nullptr;
+  if (IsWindow(hwnd)) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd);
+  }
+}
+
+NativeGroup::~NativeGroup() { clear(); }
+
+int NativeGroup::find(const NativeWidget& widget) const {
+  auto at = std::find(m_children.begin(), m_children.end(), &widget);
+  return int(at - m_children.begin());
+}
+
+void NativeGroup::insert(NativeWidget& widget, int index) {
+  if (widget.m_parent) widget.m_parent->remove(widget);
+  index = std::clamp(index, 0, children());
+  m_children.insert(m_children.begin() + index, &widget);
+  widget.m_parent = this;
+  NativeWindow* top = dynamic_cast<NativeWindow*>(this);
+  if (!top) top = window();
+  if (!top) return;
+  widget.createNative(top->hwnd());
+  // The windows' z-order is their tab order: place it after the child before it.
+  if (!widget.m_hwnd) return;
+  HWND after = HWND_TOP;
+  for (int i = index - 1; i >= 0; --i)
+    if (m_children[std::size_t(i)]->m_hwnd) {
+      after = asHwnd(m_children[std::size_t(i)]->m_hwnd);
+      break;
+    }
+  SetWindowPos(asHwnd(widget.m_hwnd), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void NativeGroup::remove(NativeWidget& widget) {
+  std::erase(m_children, &widget);
+  if (widget.m_parent == this) widget.m_parent = nullptr;
+}
+
+void NativeGroup::clear() {
+  while (!m_children.empty()) remove(*m_children.back());
+}
+
+NativeWindow::NativeWindow(int x, int y, int w, int h) : NativeGroup(x, y, w, h) {
+  registerClasses();
+  NativeWidget::hide();  // a window shows on show()
+  HWND hwnd = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, L"", kFormStyle | WS_SYSMENU, x, y,
+                              w, h, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  m_hwnd = hwnd;
+  if (!hwnd) return;
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont()), FALSE);
+  resize(x, y, w, h);
+}
+
+NativeWindow::~NativeWindow() { clear(); }
+
+void NativeWindow::resize(int x, int y, int w, int h) {
+  m_x = x;
+  m_y = y;
+  m_w = w;
+  m_h = h;
+  if (!m_hwnd) return;
+  const RECT r = outerRect(asHwnd(m_hwnd), x, y, w, h);
+  SetWindowPos(asHwnd(m_hwnd), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void NativeWindow::show() {
+  m_visible = true;
+  if (!m_hwnd) return;
+  ShowWindow(asHwnd(m_hwnd), SW_SHOW);
+  SetForegroundWindow(asHwnd(m_hwnd));
+  // The first tab stop takes the focus, as in a dialog.
+  if (HWND first = GetNextDlgTabItem(asHwnd(m_hwnd), nullptr, FALSE)) SetFocus(first);
+}
+
+void NativeWindow::hide() {
+  m_visible = false;
+  if (m_hwnd) ShowWindow(asHwnd(m_hwnd), SW_HIDE);
+}
+
+void NativeWindow::setFrame(bool systemMenu, bool minimize) {
+  if (!m_hwnd) return;
+  DWORD style = kFormStyle | (formStyle(asHwnd(m_hwnd)) & WS_VISIBLE);
+  if (systemMenu) style |= WS_SYSMENU;
+  if (systemMenu && minimize) style |= WS_MINIMIZEBOX;
+  SetWindowLongPtrW(asHwnd(m_hwnd), GWL_STYLE, LONG_PTR(style));
+  // The client area keeps its size inside the new frame.
+  resize(m_x, m_y, m_w, m_h);
+  SetWindowPos(asHwnd(m_hwnd), nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void NativeWindow::setOwnerWindow(NativeWindow* owner) {
+  if (m_hwnd)
+    SetWindowLongPtrW(asHwnd(m_hwnd), GWLP_HWNDPARENT,
+                      reinterpret_cast<LONG_PTR>(owner ? owner->hwnd() : nullptr));
+}
+
+NativeWidget::NativeKind NativeButton::nativeKind() const {
+  return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON};
+}
+
+NativeWidget::NativeKind NativeCheckButton::nativeKind() const {
+  return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX};
+}
+
+int NativeCheckButton::value() const {
+  if (hwnd()) return SendMessageW(asHwnd(hwnd()), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return m_checked;
+}
+
+void NativeCheckButton::value(int checked) {
+  m_checked = checked != 0;
+  if (hwnd()) SendMessageW(asHwnd(hwnd()), BM_SETCHECK, m_checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void NativeCheckButton::syncNative() {
+  NativeWidget::syncNative();
+  // Once, when the window is made: later the window holds the state, clicks included.
+  if (m_applied) return;
+  m_applied = true;
+  SendMessageW(asHwnd(hwnd()), BM_SETCHECK, m_checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+NativeWidget::NativeKind NativeBox::nativeKind() const {
+  return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX};
+}
+
+// The label's owner decides the text in draw().
+void NativeBox::syncNative() { draw(); }
+
+}  // namespace ui
