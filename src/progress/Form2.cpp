@@ -137,7 +137,7 @@ void TForm2::showStatisticsGroup() { GroupBox1.setVisible(true); }
 void TForm2::setStatistics(const JobStatistics& stats) {
   const std::array<std::string, 5> texts = statisticsTexts(stats);
   ui::Label* labels[] = {&Label1, &Label2, &Label3, &Label4, &Label5};
-  for (std::size_t i = 0; i < texts.size(); ++i) labels[i]->setCaption(texts[i]);
+  for (std::size_t row = 0; row < texts.size(); ++row) labels[row]->setCaption(texts[row]);
 }
 
 // A failed job leaves nothing to report here: the dialog goes away so that the error message

@@ -44,9 +44,9 @@ Control* Form::nextTabStop(Control* from, bool backwards) {
   if (stops.empty()) return nullptr;
   auto at = std::find(stops.begin(), stops.end(), from);
   if (at == stops.end()) return backwards ? stops.back() : stops.front();
-  std::size_t i = std::size_t(at - stops.begin());
-  std::size_t n = stops.size();
-  return stops[backwards ? (i + n - 1) % n : (i + 1) % n];
+  const std::size_t index = std::size_t(at - stops.begin());
+  const std::size_t n = stops.size();
+  return stops[backwards ? (index + n - 1) % n : (index + 1) % n];
 }
 
 Control* Form::focusedControl() {

@@ -140,16 +140,16 @@ MessageBox::MessageBox(const std::string& caption, const std::string& text, Icon
   new TextView(l.textX, l.textY, l.textWidth, l.textHeight, text);
   const int count = int(captions.size());
   int bx = (l.width - (count * kButtonWidth + (count - 1) * kButtonGap)) / 2;
-  for (int i = 0; i < count; ++i) {
-    auto* button = new Fl_Button(bx, l.buttonsY, kButtonWidth, kButtonHeight, captions[i]);
+  for (int index = 0; index < count; ++index) {
+    auto* button = new Fl_Button(bx, l.buttonsY, kButtonWidth, kButtonHeight, captions[index]);
     button->labelfont(FL_HELVETICA);
     button->labelsize(kFontSize);
-    const bool yes = i == 0;
+    // The first button answers yes: it carries a non-null pointer.
     button->callback(
         [](Fl_Widget* w, void* yes) {
           static_cast<MessageBox*>(w->window())->answer(yes != nullptr);
         },
-        yes ? this : nullptr);
+        index == 0 ? this : nullptr);
     m_buttons.push_back(button);
     bx += kButtonWidth + kButtonGap;
   }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "widgets/PropertyChange.h"
 #include "widgets/ScreenCanvas.h"
 
 namespace widgets {
@@ -41,29 +42,69 @@ void TGaugeBar::changed() {
   paintNow();
 }
 
-#define FENNOCK_GAUGE_SETTER(Name, Type, member) \
-  void TGaugeBar::set##Name(Type value) {        \
-    if (member == value) return;                 \
-    member = value;                              \
-    changed();                                   \
-  }
-FENNOCK_GAUGE_SETTER(BackgroundColor, TColor, m_backgroundColor)
-FENNOCK_GAUGE_SETTER(BarColor1, TColor, m_barColor1)
-FENNOCK_GAUGE_SETTER(BarColor2, TColor, m_barColor2)
-FENNOCK_GAUGE_SETTER(BarColor3, TColor, m_barColor3)
-FENNOCK_GAUGE_SETTER(BarColorStyle, TBarColorStyle, m_barColorStyle)
-FENNOCK_GAUGE_SETTER(BorderColor1, TColor, m_borderColor1)
-FENNOCK_GAUGE_SETTER(BorderColor2, TColor, m_borderColor2)
-FENNOCK_GAUGE_SETTER(Direction, TProgressDirection, m_direction)
-FENNOCK_GAUGE_SETTER(Max, int, m_max)
-FENNOCK_GAUGE_SETTER(Min, int, m_min)
-FENNOCK_GAUGE_SETTER(Percentage, bool, m_percentage)
-FENNOCK_GAUGE_SETTER(PosTextPrefix, const std::string&, m_posTextPrefix)
-FENNOCK_GAUGE_SETTER(PosTextSuffix, const std::string&, m_posTextSuffix)
-FENNOCK_GAUGE_SETTER(ShowBorder, bool, m_showBorder)
-FENNOCK_GAUGE_SETTER(ShowPosText, bool, m_showPosText)
-FENNOCK_GAUGE_SETTER(Font, const TFont&, m_font)
-#undef FENNOCK_GAUGE_SETTER
+void TGaugeBar::setBackgroundColor(TColor value) {
+  if (changeProperty(m_backgroundColor, value)) changed();
+}
+
+void TGaugeBar::setBarColor1(TColor value) {
+  if (changeProperty(m_barColor1, value)) changed();
+}
+
+void TGaugeBar::setBarColor2(TColor value) {
+  if (changeProperty(m_barColor2, value)) changed();
+}
+
+void TGaugeBar::setBarColor3(TColor value) {
+  if (changeProperty(m_barColor3, value)) changed();
+}
+
+void TGaugeBar::setBarColorStyle(TBarColorStyle value) {
+  if (changeProperty(m_barColorStyle, value)) changed();
+}
+
+void TGaugeBar::setBorderColor1(TColor value) {
+  if (changeProperty(m_borderColor1, value)) changed();
+}
+
+void TGaugeBar::setBorderColor2(TColor value) {
+  if (changeProperty(m_borderColor2, value)) changed();
+}
+
+void TGaugeBar::setDirection(TProgressDirection value) {
+  if (changeProperty(m_direction, value)) changed();
+}
+
+void TGaugeBar::setMax(int value) {
+  if (changeProperty(m_max, value)) changed();
+}
+
+void TGaugeBar::setMin(int value) {
+  if (changeProperty(m_min, value)) changed();
+}
+
+void TGaugeBar::setPercentage(bool value) {
+  if (changeProperty(m_percentage, value)) changed();
+}
+
+void TGaugeBar::setPosTextPrefix(const std::string& value) {
+  if (changeProperty(m_posTextPrefix, value)) changed();
+}
+
+void TGaugeBar::setPosTextSuffix(const std::string& value) {
+  if (changeProperty(m_posTextSuffix, value)) changed();
+}
+
+void TGaugeBar::setShowBorder(bool value) {
+  if (changeProperty(m_showBorder, value)) changed();
+}
+
+void TGaugeBar::setShowPosText(bool value) {
+  if (changeProperty(m_showPosText, value)) changed();
+}
+
+void TGaugeBar::setFont(const TFont& value) {
+  if (changeProperty(m_font, value)) changed();
+}
 
 void TGaugeBar::setBarBitmap(const RgbaImage& value) {
   m_barBitmap = value;

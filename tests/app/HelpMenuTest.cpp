@@ -33,15 +33,15 @@ std::vector<std::string> documentsIn(const std::string& folder) {
 
 TEST_F(HelpMenu, EntriesFollowTheCurrentFolderWhenItChanges) {
   CurrentFolderGuard guard;
-  ScratchDir started, chosen;
-  writeDocuments(started.path());
+  ScratchDir first, chosen;
+  writeDocuments(first.path());
   writeDocuments(chosen.path());
 
-  platform::setCurrentFolder(started.path());
+  platform::setCurrentFolder(first.path());
   form1.License1->click();
   form1.Help2->click();
   form1.Support1->click();
-  EXPECT_EQ(opens.opened, documentsIn(started.path()));
+  EXPECT_EQ(opens.opened, documentsIn(first.path()));
 
   // As after the open-file dialog moved to the input file's folder.
   opens.opened.clear();

@@ -56,8 +56,8 @@ class NativeWidget {
   NativeWindow* window() const;
   int take_focus();
 
-  void callback(Callback callback, void* data = nullptr) {
-    m_callback = callback;
+  void callback(Callback handler, void* data = nullptr) {
+    m_callback = handler;
     m_data = data;
   }
   void do_callback() {
