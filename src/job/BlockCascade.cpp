@@ -61,10 +61,17 @@ std::size_t BlockCascade::appendHashed(platform::File& source, platform::File& t
     char* slice = largest() + m_nextSlice * kSlice;
     m_nextSlice = (m_nextSlice + 1) % kSlices;
     const std::size_t want = std::min(kSlice, size - done);
-    const std::size_t n = source.read(slice, want);
+    std::size_t n = 0;
+    if (hashers.readBack) {
+      // The slice is free, so it is also the buffer of a copy that the kernel cannot make.
+      n = target.appendFrom(source, want, slice);
+      hashers.readBack->readExact(slice, n);
+    } else {
+      n = source.read(slice, want);
+    }
     if (hashers.first) hashers.first->update(slice, n);
     if (hashers.second) hashers.second->update(slice, n);
-    target.write(slice, n);
+    if (!hashers.readBack) target.write(slice, n);
     done += n;
     if (n < want) break;  // the source's end
   }

@@ -21,6 +21,10 @@ namespace job {
 struct CopyHashers {
   platform::HashThread* first = nullptr;
   platform::HashThread* second = nullptr;
+  // The target open for reading at the first byte the copy appends: the copy stays inside the
+  // kernel and the digests take the bytes read back from the target, so that they cover what
+  // was written. Costs a read from the page cache instead of a write from a buffer.
+  platform::File* readBack = nullptr;
   bool any() const { return first || second; }
 };
 

@@ -57,15 +57,25 @@ void checkNameFits(const std::string& folder, const std::string& name) {
                       "\" allows. Nothing was merged");
 }
 
-// With a checksum file, every byte is hashed as it is joined, on two threads beside the copy:
-// into its piece's digest and into the joined data's. Each byte is read once.
+// With a checksum file, every byte is hashed once, on a thread beside the copy: into the joined
+// data's digest, whose line covers every piece's data at once. The digests take the bytes read
+// back from the joined file, so the copy itself stays inside the kernel. A piece that holds more
+// than its data (the merger file: its program, its record and a compressed job's unarchiver
+// library) is hashed whole into its own digest too, on a second thread, so that its own line is
+// checked. Without a line for the joined data, each piece is hashed into its own digest instead.
 class JoinDigests {
  public:
-  JoinDigests() : m_piece(m_pieceEngine), m_joined(m_joinedEngine) {}
+  explicit JoinDigests(bool joinedLine)
+      : m_joinedLine(joinedLine), m_piece(m_pieceEngine), m_joined(m_joinedEngine) {}
 
-  job::CopyHashers hashers() { return {&m_piece, &m_joined}; }
-  // The head of a merger file (its program and record) belongs to the piece's digest only, and
-  // leaves `source` where the piece's data starts.
+  // Whether the piece's own line is checked while it is joined.
+  bool ownDigest(const PieceSource& piece) const { return !m_joinedLine || piece.offset > 0; }
+  job::CopyHashers hashers(const PieceSource& piece, platform::File& joinedReadBack) {
+    return {ownDigest(piece) ? &m_piece : nullptr, m_joinedLine ? &m_joined : nullptr,
+            &joinedReadBack};
+  }
+  // The head belongs to the piece's digest only, and leaves `source` where the piece's data
+  // starts.
   void hashHead(platform::File& source, std::int64_t length) {
     // The piece's thread is idle between pieces: its engine is ours meanwhile.
     std::vector<char> buffer(kHeadBlock);
@@ -81,27 +91,36 @@ class JoinDigests {
 
  private:
   static constexpr std::int64_t kHeadBlock = 1 << 20;
+  bool m_joinedLine;
   platform::OwnSha256 m_pieceEngine;
   platform::OwnSha256 m_joinedEngine;
   platform::HashThread m_piece;
   platform::HashThread m_joined;
 };
 
-// The first piece that differs from its line ends the join: the caller's pending file goes with
-// it, so nothing of a damaged set is ever written under a real name.
-void joinPieces(const MergePlan& plan, platform::File& joined, MergeProgress& progress,
-                const SetCheck* check, const std::string& joinedName) {
+// Joins the pieces into `joined`. With a check, a piece checked on its own that differs from its
+// line ends the join at once; returns the joined data's digest when its line is to be checked.
+std::optional<platform::Sha256Digest> joinPieces(const MergePlan& plan,
+                                                 platform::PendingFile& pending,
+                                                 MergeProgress& progress, const SetCheck* check,
+                                                 const std::string& joinedName) {
   job::BlockCascade& cascade = job::BlockCascade::shared();
+  platform::File& joined = pending.file();
   std::optional<JoinDigests> digests;
-  if (check) digests.emplace();
+  platform::File readBack;
+  if (check) {
+    digests.emplace(check->hasLine(joinedName));
+    readBack = platform::File::openRead(pending.temporaryPath());
+  }
   const std::int64_t count = plan.record.pieceCount;
   std::int64_t expected = 0;
   int position = 0;
   for (std::int64_t p = 1; p <= count; ++p) {
     const PieceSource& piece = plan.pieces[static_cast<std::size_t>(p - 1)];
+    const bool ownDigest = digests && digests->ownDigest(piece);
     // Only read: pieces from read-only media merge as they are.
     platform::File source = platform::File::openRead(piece.path);
-    if (digests)
+    if (ownDigest)
       digests->hashHead(source, piece.offset);
     else
       source.seek(piece.offset);
@@ -109,17 +128,18 @@ void joinPieces(const MergePlan& plan, platform::File& joined, MergeProgress& pr
     // cascade's largest blocks away from the next piece's share, as the split job's did.
     const std::int64_t bound = (p + 1) * std::int64_t(plan.record.pieceSize);
     cascade.copyPiece(source, joined, bound, /*last=*/true,
-                      digests ? digests->hashers() : job::CopyHashers{});
+                      digests ? digests->hashers(piece, readBack) : job::CopyHashers{});
     source.close();
     expected += piece.size;
     if (joined.size() != expected)
       throw EMergeError("The piece \"" + platform::fileNameOf(piece.path) +
                         "\" changed while it was merged. Nothing was merged");
-    if (check) check->checkPiece(piece.path, digests->finishPiece());
+    if (ownDigest) check->checkPiece(piece.path, digests->finishPiece());
     position += static_cast<int>(100 / count);
     progress.setPosition(p == count ? 100 : position);
   }
-  if (check) check->checkJoined(joinedName, digests->finishJoined());
+  if (!digests || !check->hasLine(joinedName)) return std::nullopt;
+  return digests->finishJoined();
 }
 
 }  // namespace
@@ -142,17 +162,23 @@ std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
 
   const std::string resultPath = extract ? outputPath : joinedPath;
   checkNameFits(settings.destFolder, platform::fileNameOf(resultPath));
-  // With a checksum file beside the set, each piece is checked as it is joined; a checksum file
-  // of another set is refused before anything is written.
+  // With a checksum file beside the set, the set is checked as it is joined; a checksum file of
+  // another set is refused before anything is written.
   const std::optional<SetCheck> check = SetCheck::load(plan.checksumFile);
   if (check) check->checkLines(plan);
   // What a merge killed outright (SIGKILL, a power cut) left here is of no use to anyone.
   platform::removeLeftovers({{false, platform::isPendingFileName}}, settings.destFolder);
+  const std::string joinedName = record.compressed ? plan.archiveName : plan.outputName;
   std::optional<platform::PendingFile> joined;
   asMaking(resultPath, [&] {
     joined.emplace(joinedPath);
-    joinPieces(plan, joined->file(), progress, check ? &*check : nullptr,
-               record.compressed ? plan.archiveName : plan.outputName);
+    const std::optional<platform::Sha256Digest> digest =
+        joinPieces(plan, *joined, progress, check ? &*check : nullptr, joinedName);
+    if (digest && !check->matchesLine(joinedName, *digest)) {
+      // Some piece is damaged: it is found with the joined data gone, whose space it may need.
+      joined->discard();
+      check->nameDamagedPiece(plan, joinedName);
+    }
     if (extract)
       joined->file().close();
     else

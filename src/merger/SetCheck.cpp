@@ -1,8 +1,11 @@
 // Comparing a set's pieces and joined data with the lines of BaseName.sha256.
 #include "merger/SetCheck.h"
 
+#include <vector>
+
 #include "job/ChecksumFile.h"
 #include "platform/File.h"
+#include "platform/OwnSha256.h"
 #include "platform/Paths.h"
 
 namespace merger {
@@ -11,6 +14,7 @@ namespace {
 
 // A checksum file lists a set's few files: anything far longer is not one.
 constexpr std::size_t kLongestChecksumFile = 1 << 20;
+constexpr std::size_t kHashBlock = 1 << 20;
 
 }  // namespace
 
@@ -41,10 +45,22 @@ void SetCheck::checkPiece(const std::string& path, const platform::Sha256Digest&
   throw EMergeError(name + " is damaged (its checksum differs): send it again. Nothing was merged");
 }
 
-void SetCheck::checkJoined(const std::string& joinedName,
+bool SetCheck::matchesLine(const std::string& joinedName,
                            const platform::Sha256Digest& digest) const {
   const auto line = m_sums.find(joinedName);
-  if (line == m_sums.end() || platform::toHex(digest) == line->second) return;
+  return line == m_sums.end() || platform::toHex(digest) == line->second;
+}
+
+void SetCheck::nameDamagedPiece(const MergePlan& plan, const std::string& joinedName) const {
+  std::vector<char> buffer(kHashBlock);
+  for (const PieceSource& piece : plan.pieces) {
+    if (piece.offset > 0) continue;
+    platform::OwnSha256 engine;
+    platform::File file = platform::File::openRead(piece.path);
+    while (const std::size_t n = file.read(buffer.data(), buffer.size()))
+      engine.update(buffer.data(), n);
+    checkPiece(piece.path, engine.finish());
+  }
   throw EMergeError("The joined file " + joinedName + " differs from its checksum in " +
                     m_fileName +
                     ", though every piece matches its own: the checksum file is damaged. " +

@@ -1,5 +1,5 @@
-// The check of a set against the checksum file beside it: every piece as it is joined, and the
-// joined data before it takes its real name.
+// The check of a set against the checksum file beside it: the joined data before it takes its
+// real name, and a piece's own line where that data does not prove it.
 #pragma once
 
 #include <map>
@@ -23,8 +23,14 @@ class SetCheck {
   // Throws EMergeError unless `digest` is the line of the piece `path` (the whole file, a merger
   // file's head included).
   void checkPiece(const std::string& path, const platform::Sha256Digest& digest) const;
-  // Throws EMergeError unless `digest` is the line of `joinedName` (no line: nothing to check).
-  void checkJoined(const std::string& joinedName, const platform::Sha256Digest& digest) const;
+  // Whether the file holds a line for `name`.
+  bool hasLine(const std::string& name) const { return m_sums.contains(name); }
+  // Whether `digest` is the line of `joinedName`; no line: nothing to check.
+  bool matchesLine(const std::string& joinedName, const platform::Sha256Digest& digest) const;
+  // After the joined data's digest differed from the line of `joinedName`: hashes the pieces
+  // that were not checked on their own while joined (those without a head) one by one and throws
+  // EMergeError naming the first that differs, or, when none does, the checksum file.
+  [[noreturn]] void nameDamagedPiece(const MergePlan& plan, const std::string& joinedName) const;
 
  private:
   std::string m_fileName;

@@ -16,7 +16,9 @@ namespace platform {
 class HashThread {
  public:
   // At most this many updates are queued or being hashed at a time; update() waits for room.
-  static constexpr std::size_t kDepth = 4;
+  // Deep enough that the thread keeps hashing while the copy that feeds it waits a scheduler's
+  // time slice or two for a core (the copy and two hashing threads share two cores).
+  static constexpr std::size_t kDepth = 15;
 
   explicit HashThread(Sha256Hasher& engine);
   // Lets the update being hashed end, drops the queued ones and joins the thread.

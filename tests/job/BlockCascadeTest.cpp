@@ -4,7 +4,9 @@
 
 #include "job/BlockCascade.h"
 #include "platform/File.h"
+#include "platform/HashThread.h"
 #include "platform/IoError.h"
+#include "platform/OwnSha256.h"
 #include "support/ScratchDir.h"
 
 using job::BlockCascade;
@@ -65,6 +67,31 @@ TEST(BlockCascade, LargeBlocksAcrossSeveralPiecesKeepEveryByte) {
   }
   EXPECT_EQ(platform::fileSize(dir.file("p0")), 6 << 20);
   EXPECT_TRUE(joined == data);
+}
+
+// More data than the ring of buffers that the hashing threads read from: a slice reused too early
+// would change the digest or the bytes written.
+TEST(BlockCascade, HashedCopiesDigestEveryByteInOrderBufferedOrReadBack) {
+  ScratchDir dir;
+  const std::string data = bytes((33u << 20) + 4321);
+  platform::OwnSha256 direct;
+  direct.update(data.data(), data.size());
+  const platform::Sha256Digest expected = direct.finish();
+  dir.write("src", data);
+  for (const bool readBack : {false, true}) {
+    SCOPED_TRACE(readBack ? "read back" : "buffered");
+    File source = File::openRead(dir.file("src"));
+    File target = File::create(dir.file("dst"));
+    File back = File::openRead(dir.file("dst"));
+    platform::OwnSha256 engine;
+    platform::HashThread thread(engine);
+    for (int i = 0; i < 3; ++i)
+      BlockCascade::shared().copyPiece(source, target, (i + 1) * (12 << 20), i == 2,
+                                       {&thread, nullptr, readBack ? &back : nullptr});
+    EXPECT_TRUE(thread.finish() == expected);
+    target.close();
+    EXPECT_TRUE(ScratchDir::read(dir.file("dst")) == data);
+  }
 }
 
 TEST(AppendFrom, FallsBackToTheBufferWhereTheKernelCannotCopy) {

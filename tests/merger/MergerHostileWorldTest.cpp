@@ -535,6 +535,14 @@ TEST_F(HostileMerge, ChecksumFileNamesTheDamagedPieceBeforeAnythingIsWritten) {
          digit = digit == '0' ? '1' : '0';
        },
        "The joined file video.bin differs from its checksum in video.sha256"},
+      // Without the joined file's line, each piece's own line is checked as it is joined.
+      {"joined file's line gone, flipped byte in piece 3",
+       [&](Snapshot& s) {
+         std::string& sums = s["video.sha256"];
+         sums.erase(sums.rfind('\n', sums.size() - 2) + 1);
+         flip(s["video3.frg"]);
+       },
+       "video3.frg is damaged (its checksum differs): send it again. Nothing was merged."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
