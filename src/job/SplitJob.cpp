@@ -406,9 +406,15 @@ void Job::writePieces(platform::File& source, platform::PendingFile* merger, Bat
     const std::int64_t remaining = m_sourceSize - source.position();
     const std::int64_t planned =
         last ? remaining : std::clamp<std::int64_t>(m_plan.pieceSize - start, 0, remaining);
-    cascade.copyPiece(
-        source, piece, start + planned, false,
-        {m_pieceHash ? &*m_pieceHash : nullptr, m_wholeHash ? &*m_wholeHash : nullptr});
+    // The digests take the bytes read back from the piece: the copy stays inside the kernel.
+    platform::File readBack;
+    if (m_pieceHash) {
+      readBack = platform::File::openRead(pending->temporaryPath());
+      readBack.seek(start);
+    }
+    cascade.copyPiece(source, piece, start + planned, false,
+                      {m_pieceHash ? &*m_pieceHash : nullptr, m_wholeHash ? &*m_wholeHash : nullptr,
+                       m_pieceHash ? &readBack : nullptr});
     if (piece.size() - start != planned) inputChanged();
     m_pieceSizes.push_back(piece.size());
     position += static_cast<int>(100 / count);
