@@ -22,6 +22,18 @@
 #   (user + sys) 1.7 to 1.8 s before, 1.7 to 2.0 s after, 0.39 s plain: both hash every byte
 #   twice, and the second read saved is cheap from the page cache. What it can gain is the two
 #   digests side by side instead of one after the other: measure again with a core to spare.
+# - verified merge hashing every byte once (the joined digest proves the pieces; only the merger
+#   file is hashed into its own digest too), hashed copies inside the kernel with the digests
+#   taking the bytes read back from the target, hashing queues 15 MiB deep. Idle before: merge
+#   0.70 s, verified 2.00 s (2.86); split 0.94 s, --checksums 1.68 s, openssl dgst 1.29 s (1.30).
+#   Measured only at load 7.5 to 9.5 (other builds writing: wall times 2 to 4 times the CPU
+#   time, bound by the disk), 1 GiB, CPU time user + sys: verified merge 1.85 to 2.05 s against
+#   0.7 to 0.9 s plain (before 2.8 s: two digests and a buffered copy), of which one hashing
+#   thread ~0.5 to 0.7 s, so on two idle cores the copy (~0.9 s) bounds it near 1.3x; split
+#   --checksums 2.9 to 3.3 s (two digests ~0.6 s each, the copy and read-back ~1.1 to 1.4 s of
+#   sys) against openssl dgst 1.2 s: wall on two idle cores ~1.5 s at best, at the 1.2x line.
+#   A copy inside the kernel plus a read-back costs 1.1 to 1.4 s of sys per GiB here against 1.2
+#   to 2.5 s for read + write through a 1 MiB buffer. Run this on the idle machine to judge.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}; runs=${2:-3}
