@@ -10,6 +10,7 @@
 #include "platform/Paths.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 
 using testing_support::MergerRun;
 using testing_support::ScratchDir;
@@ -21,12 +22,7 @@ MergerRun fennock(const ScratchDir& dir, const std::vector<std::string>& args) {
 }
 
 // Compressible but not trivial: 1.5 MB cut into pieces of 500 Kbytes, longer than a merger head.
-std::string sample() {
-  std::string bytes(1500000, '\0');
-  std::uint32_t x = 7;
-  for (char& c : bytes) c = char('a' + ((x = x * 1103515245 + 12345) >> 16) % 7);
-  return bytes;
-}
+std::string sample() { return testing_support::drawnFrom("abcdefg", 1500000, 7); }
 
 // Splits sample.bin in `dir` with `options` and removes the input; the set's files remain.
 void split(const ScratchDir& dir, const std::vector<std::string>& options) {

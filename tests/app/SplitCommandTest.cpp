@@ -10,6 +10,7 @@
 #include "platform/Paths.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 
 using testing_support::ScratchDir;
 
@@ -44,12 +45,7 @@ ProgramRun fennock(const ScratchDir& dir, const std::string& args, const std::st
   return run;
 }
 
-std::string pattern(std::size_t size) {
-  std::string bytes(size, '\0');
-  std::uint32_t x = 12345;
-  for (char& c : bytes) c = char((x = x * 1103515245 + 12345) >> 16);
-  return bytes;
-}
+std::string pattern(std::size_t size) { return testing_support::randomBytes(size, 12345); }
 
 }  // namespace
 

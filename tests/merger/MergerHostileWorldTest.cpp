@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <random>
 #include <thread>
 
 #include "PayloadSizes.h"
@@ -24,6 +23,7 @@
 #include "platform/PendingFile.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 #include "unpacklib/ZipBuilder.h"
 
 using namespace testing_support;
@@ -34,10 +34,7 @@ namespace {
 using Snapshot = std::map<std::string, std::string>;  // file name -> bytes
 
 std::string sample(std::size_t n, std::uint32_t seed, const std::string& alphabet = {}) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = alphabet.empty() ? char(rng()) : alphabet[rng() % alphabet.size()];
-  return s;
+  return alphabet.empty() ? randomBytes(n, seed) : drawnFrom(alphabet, n, seed);
 }
 
 Snapshot snapshot(const std::string& folder) {

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 #include "unpacklib/UnpackLibHarness.h"
 
 using namespace testing_support;
@@ -27,10 +27,7 @@ class Interop : public ::testing::Test {
     std::string text;
     for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + " of the sample\n";
     scratch.write("src/text.txt", text);
-    std::mt19937 random(7);
-    std::string bytes(300000, '\0');
-    for (char& c : bytes) c = static_cast<char>(random());
-    scratch.write("src/random.bin", bytes);
+    scratch.write("src/random.bin", testing_support::randomBytes(300000, 7));
     scratch.write("src/empty.dat", "");
     scratch.write(
         "src/sub/deeper/gr\xC3\xBC\xC3\x9F"

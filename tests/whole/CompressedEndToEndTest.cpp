@@ -6,23 +6,20 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 #include "merger/RunMerger.h"
 #include "platform/Paths.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 #include "whole/CompressionPeers.h"
 
 using namespace testing_support;
 
 namespace {
 
-std::string sample(std::size_t n, std::uint32_t seed, bool textLike) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = textLike ? "etaoin shrdlu\n"[rng() % 14] : char(rng());
-  return s;
+std::string sample(std::size_t n, std::uint32_t seed, bool text) {
+  return text ? textLike(n, seed) : randomBytes(n, seed);
 }
 
 // Folders of one run: where the input is split, where its pieces travel to, where they are

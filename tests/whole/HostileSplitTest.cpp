@@ -16,13 +16,13 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <random>
 #include <thread>
 
 #include "merger/RunMerger.h"
 #include "platform/Paths.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -30,13 +30,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Listing = std::map<std::string, std::string>;  // file name -> bytes
-
-std::string sample(std::size_t n, std::uint32_t seed) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = "etaoin shrdlu\n"[rng() % 14];
-  return s;
-}
 
 Listing listing(const std::string& folder) {
   Listing files;
@@ -164,7 +157,7 @@ TEST_F(HostileSplit, OnlyRegularFilesOrLinksToThemAreSplit) {
     EXPECT_NE(run.err.find("is not a regular file"), std::string::npos) << run.err;
     EXPECT_TRUE(listing(folder("dest")).empty()) << path;
   }
-  const std::string text = sample(5000, 1);
+  const std::string text = textLike(5000, 1);
   fs::create_symlink(input("real.txt", text), folder("in") + "/link.txt");
   ASSERT_EQ(split(folder("in") + "/link.txt", {"--size", "2", "--unit", "Kbytes"}).status, 0);
   expectSetJoinsTo("link", "link.txt", text);
@@ -173,14 +166,14 @@ TEST_F(HostileSplit, OnlyRegularFilesOrLinksToThemAreSplit) {
 TEST_F(HostileSplit, AnInputThatChangesMeanwhileFailsTheJobAndLeavesNothing) {
   for (bool grow : {false, true}) {
     SCOPED_TRACE(grow ? "grown" : "truncated");
-    const std::string text = sample(400000, 2);
+    const std::string text = textLike(400000, 2);
     const std::string path = input("moving.txt", text);
     ::setenv("FENNOCK_TEST_WRITE_DELAY_MS", "20", 1);
     Running job = start(path, {"--no-compress", "--size", "20", "--unit", "Kbytes"});
     ::unsetenv("FENNOCK_TEST_WRITE_DELAY_MS");
     ASSERT_TRUE(waitFor(job, [&] { return temporariesInDest() >= 3; }));
     if (grow)
-      std::ofstream(path, std::ios::app) << sample(70000, 3);
+      std::ofstream(path, std::ios::app) << textLike(70000, 3);
     else
       fs::resize_file(path, 100000);
     EXPECT_NE(job.wait(), 0);
@@ -191,7 +184,7 @@ TEST_F(HostileSplit, AnInputThatChangesMeanwhileFailsTheJobAndLeavesNothing) {
 }
 
 TEST_F(HostileSplit, KilledAnywhereTheSetDoesNotMergeAndEarlierFilesStay) {
-  const std::string text = sample(3000000, 4);
+  const std::string text = textLike(3000000, 4);
   const std::string path = input("video.txt", text);
   // The user's earlier set of this file and a file of their own.
   ASSERT_EQ(
@@ -238,8 +231,8 @@ TEST_F(HostileSplit, KilledAnywhereTheSetDoesNotMergeAndEarlierFilesStay) {
 }
 
 TEST_F(HostileSplit, ASetMadeForAnotherFileOfTheBaseNameIsReplacedOnlyWhenAsked) {
-  const std::string doc = input("report.doc", sample(9000, 5));
-  const std::string pdf = input("report.pdf", sample(7000, 6));
+  const std::string doc = input("report.doc", textLike(9000, 5));
+  const std::string pdf = input("report.pdf", textLike(7000, 6));
   for (const std::vector<std::string>& kind :
        {std::vector<std::string>{"--merger", "exe"}, {"--no-compress", "--merger", "bat"}}) {
     SCOPED_TRACE(kind.back());
@@ -278,7 +271,7 @@ TEST_F(HostileSplit, ASetMadeForAnotherFileOfTheBaseNameIsReplacedOnlyWhenAsked)
 
 TEST_F(HostileSplit, PlantedLinksAreRefusedAndNeverWrittenThrough) {
   const std::string victim = m_dir.write("victim.txt", "precious");
-  const std::string path = input("real.txt", sample(5000, 7));
+  const std::string path = input("real.txt", textLike(5000, 7));
   for (std::string planted : {"real3.frg", "real.exe"}) {
     fs::create_symlink(victim, dest(planted));
     MergerRun run = split(path, {"--size", "1", "--unit", "Kbytes", "--merger", "exe"});
@@ -299,7 +292,7 @@ TEST_F(HostileSplit, CompressedInputsKeepTheirOwnNamesAndFolders) {
   for (std::string name : {"photo[1].txt", "a*.txt", "x<y.txt", ">z.txt", "|p?.txt"}) {
     SCOPED_TRACE(name);
     fs::permissions(folder("in"), fs::perms::owner_write, fs::perm_options::add);
-    const std::string text = sample(20000, 8);
+    const std::string text = textLike(20000, 8);
     const std::string path = input(name, text);
     // The input's folder is read-only: the archive is made elsewhere.
     fs::permissions(folder("in"), fs::perms::owner_write, fs::perm_options::remove);
@@ -316,7 +309,7 @@ TEST_F(HostileSplit, CompressedInputsKeepTheirOwnNamesAndFolders) {
 TEST_F(HostileSplit, ANameTooLongForTheFolderFailsBeforeAnythingIsWritten) {
   // 250 characters: "<name>.exe" and "<name>9.frg" fit in 255 bytes, "<name>12.frg" does not.
   const std::string base(250, 'n');
-  const std::string path = input(base + ".txt", sample(12000, 9));
+  const std::string path = input(base + ".txt", textLike(12000, 9));
   MergerRun run = split(path, {"--no-compress", "--merger", "exe", "--count", "12"});
   EXPECT_NE(run.status, 0);
   EXPECT_NE(run.err.find("I/O error 36: \"" + dest(base + "12.frg") + "\""), std::string::npos)
@@ -332,7 +325,7 @@ TEST_F(HostileSplit, EveryFailingFileOperationLeavesTheUsersFilesAsTheyWere) {
   // build runs the sweep, and the sanitizers see the same code in the other tests.
   GTEST_SKIP() << "the sweep runs in the normal build";
 #endif
-  const std::string text = sample(3000, 10);
+  const std::string text = textLike(3000, 10);
   const std::string path = input("tiny.txt", text);
   m_dir.write("dest/notes.txt", "mine");
   m_dir.write("dest/tiny.bak", "also mine");

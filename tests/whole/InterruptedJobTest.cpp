@@ -13,13 +13,13 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <random>
 #include <thread>
 
 #include "merger/RunMerger.h"
 #include "store/TempFolderOverride.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 
 extern char** environ;
 
@@ -110,13 +110,6 @@ class SlowRun {
   int m_status = 0;
 };
 
-std::string sample(std::size_t n) {
-  std::mt19937 rng(7);
-  std::string s(n, '\0');
-  for (char& c : s) c = "etaoin shrdlu\n"[rng() % 14];
-  return s;
-}
-
 class InterruptedJob : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -147,7 +140,7 @@ int endingSignal(int status) { return WIFSIGNALED(status) ? WTERMSIG(status) : -
 }  // namespace
 
 TEST_F(InterruptedJob, SplitAndMergeStoppedBySignalsLeaveNothingBehind) {
-  const std::string bytes = sample(1500000);
+  const std::string bytes = textLike(1500000, 7);
   const std::string input = m_dir.write("in/letters.txt", bytes);
   const std::vector<std::string> splitArgs{fennockProgram(), "split",      input,    "--compress",
                                            "--size",         "64",         "--unit", "Kbytes",

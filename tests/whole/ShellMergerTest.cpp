@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 
 #include "merger/RunMerger.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -31,11 +31,9 @@ const Shell kShells[] = {
     {"busybox", "/usr/bin/busybox", {"sh"}},
 };
 
+// Lines of lower-case letters.
 std::string noise(std::size_t n, std::uint32_t seed) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = char(rng() % 7 == 0 ? '\n' : 'a' + rng() % 26);
-  return s;
+  return drawnFrom("abcdefghijklmnopqrstuvwxyz\n\n\n\n", n, seed);
 }
 
 // A name that an unquoted word, a double-quoted one or echo would all mangle.
