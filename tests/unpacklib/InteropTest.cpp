@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "support/Programs.h"
 #include "support/ScratchDir.h"
 #include "support/TestData.h"
 #include "unpacklib/UnpackLibHarness.h"
@@ -12,8 +15,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The peer archivers and Python run on the Linux side only.
 bool have(const char* tool) {
-  return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+#ifdef _WIN32
+  return false;
+#else
+  return haveProgram(tool);
+#endif
+}
+
+// Runs `args` in `folder`; its exit status.
+int run(const std::vector<std::string>& args, const std::string& folder) {
+#ifdef _WIN32
+  return -1;
+#else
+  const ProgramRun result = runProgram(args[0], {args.begin() + 1, args.end()}, folder);
+  EXPECT_EQ(result.status, 0) << result.out << result.err;
+  return result.status;
+#endif
 }
 
 class Interop : public ::testing::Test {
@@ -48,7 +67,7 @@ class Interop : public ::testing::Test {
   }
   int python(const std::string& script) {
     std::string path = scratch.write("make.py", script);
-    return std::system(("cd '" + scratch.path() + "' && python3 '" + path + "'").c_str());
+    return run({"python3", path}, scratch.path());
   }
 
   ScratchDir scratch;
@@ -106,9 +125,9 @@ TEST_F(Interop, SevenZipArchives) {
   if (!have("7z")) GTEST_SKIP() << "7z not installed";
   for (const char* method : {"Deflate", "Copy"}) {
     fs::remove(scratch.file("7z.zip"));
-    std::string command =
-        "cd '" + scratch.file("src") + "' && 7z a -tzip -mm=" + method + " ../7z.zip . >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(run({"7z", "a", "-tzip", std::string("-mm=") + method, "../7z.zip", "."},
+                  scratch.file("src")),
+              0);
     fs::remove_all(dest());
     fs::create_directory(dest());
     EXPECT_EQ(lib.run(scratch.file("7z.zip"), dest(), {.dirNames = true}), 4) << method;
@@ -119,8 +138,7 @@ TEST_F(Interop, SevenZipArchives) {
 
 TEST_F(Interop, InfoZipEncryptedArchiveWithPassword) {
   if (!have("zip")) GTEST_SKIP() << "zip not installed";
-  std::string command = "cd '" + scratch.file("src") + "' && zip -q -P secret ../enc.zip text.txt";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  ASSERT_EQ(run({"zip", "-q", "-P", "secret", "../enc.zip", "text.txt"}, scratch.file("src")), 0);
   const std::string archive = scratch.file("enc.zip");
   // No password and no retries: nothing is asked, the file is skipped.
   EXPECT_EQ(lib.run(archive, dest()), 0);

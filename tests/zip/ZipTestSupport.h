@@ -10,6 +10,7 @@
 #include "RecordingLib.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Paths.h"
+#include "support/Programs.h"
 #include "zip/Archiver.h"
 
 namespace ziptest {
@@ -60,11 +61,10 @@ class RecordingLib {
 
 // Runs a shell command line built by the test from fixed text and scratch paths; its exit code.
 inline int run(const std::string& command) {
-  int status = std::system((command + " >/dev/null 2>&1").c_str());
 #ifdef _WIN32
-  return status;
+  return std::system((command + " >/dev/null 2>&1").c_str());
 #else
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return testing_support::runShell(command);
 #endif
 }
 inline bool pythonTestzip(const std::string& archive) {
