@@ -19,8 +19,7 @@ struct ToolRun {
 };
 
 ToolRun pack(const std::vector<std::string>& args) {
-  const testing_support::ProgramRun run = testing_support::runProgram(
-      testing_support::buildFolder() + "/src/tools/pack/fennock-pack", args);
+  const testing_support::ProgramRun run = testing_support::runProgram(FENNOCK_PACK_TOOL, args);
   return {run.status, run.out + run.err};
 }
 

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #ifndef _WIN32
@@ -29,13 +28,11 @@ extern char** environ;
 
 namespace testing_support {
 
-inline std::string buildFolder() {
-  const char* build = std::getenv("FENNOCK_BUILD_DIR");
-  return std::filesystem::absolute(build ? build : ".").string();
-}
-
-// The splitter, by an absolute path: tests start it from folders of their own.
-inline std::string fennockProgram() { return buildFolder() + "/src/app/fennock"; }
+#ifdef FENNOCK_PROGRAM
+// The splitter, by the absolute path the build gives it (cmake/Fennock.cmake): tests start it
+// from folders of their own.
+inline std::string fennockProgram() { return FENNOCK_PROGRAM; }
+#endif
 
 #ifndef _WIN32
 

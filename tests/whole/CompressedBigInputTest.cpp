@@ -14,8 +14,7 @@
 using namespace testing_support;
 
 TEST(CompressedBigInput, ThreeGibibyteSparseInputMergesBackIdentical) {
-  const char* build = std::getenv("FENNOCK_BUILD_DIR");
-  const std::string fennock = std::string(build ? build : ".") + "/src/app/fennock";
+  const std::string fennock = fennockProgram();
   ScratchDir dir;
   for (const char* sub : {"in", "away", "out"}) std::filesystem::create_directory(dir.file(sub));
   const std::int64_t size = 3LL << 30;

@@ -348,7 +348,8 @@ TEST(ArchiverBinding, VersionQueryAndTraceMessage) {
 // folder and the library is loaded by that absolute path.
 TEST(ArchiverBinding, RelativeDLLDirectoryIsTakenFromTheCurrentFolderForBothLibraries) {
   const std::string before = platform::currentFolder();
-  platform::setCurrentFolder(ziptest::buildDir() + "/src");
+  // The folder that holds both libraries' folders.
+  platform::setCurrentFolder(std::filesystem::path(ziptest::packLibDir()).parent_path().string());
   const std::string here = platform::currentFolder();
   TArchiver z;
   z.setUnattended(true);

@@ -15,13 +15,13 @@
 
 namespace ziptest {
 
-inline std::string buildDir() {
-  const char* dir = std::getenv("FENNOCK_BUILD_DIR");
-  return dir ? dir : ".";
-}
-inline std::string packLibDir() { return buildDir() + "/src/packlib"; }
-inline std::string recordingLibDir() { return buildDir() + "/tests/zip/recording"; }
-inline std::string versionOnlyLibDir() { return buildDir() + "/tests/zip/versiononly"; }
+#ifndef _WIN32
+// The folders of the build's archiver libraries and of the test stand-ins, as the build names
+// them (tests/zip/CMakeLists.txt).
+inline std::string packLibDir() { return FENNOCK_PACKLIB_DIR; }
+inline std::string recordingLibDir() { return FENNOCK_RECORDING_PACKLIB_DIR; }
+inline std::string versionOnlyLibDir() { return FENNOCK_VERSIONONLY_PACKLIB_DIR; }
+#endif
 
 // Every message the component reports or receives, with the IDs of reported ones.
 struct MessageLog {
