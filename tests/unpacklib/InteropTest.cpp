@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // The peer archivers and Python run on the Linux side only.
-bool have(const char* tool) {
+bool have([[maybe_unused]] const char* tool) {
 #ifdef _WIN32
   return false;
 #else
@@ -25,7 +25,8 @@ bool have(const char* tool) {
 }
 
 // Runs `args` in `folder`; its exit status.
-int run(const std::vector<std::string>& args, const std::string& folder) {
+int run([[maybe_unused]] const std::vector<std::string>& args,
+        [[maybe_unused]] const std::string& folder) {
 #ifdef _WIN32
   return -1;
 #else

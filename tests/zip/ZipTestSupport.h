@@ -40,6 +40,7 @@ struct MessageLog {
   }
 };
 
+#ifndef _WIN32
 // Keeps the recording stand-in loaded for the test's life so that its state outlives the
 // component's own load and unload around each operation.
 class RecordingLib {
@@ -58,6 +59,7 @@ class RecordingLib {
   platform::DynamicLibrary m_library;
   RecordingLibState* m_state = nullptr;
 };
+#endif
 
 // Runs a shell command line built by the test from fixed text and scratch paths; its exit code.
 inline int run(const std::string& command) {
