@@ -8,6 +8,7 @@
 
 #include "app/HelpMenu.h"
 #include "app/HelpMenuSupport.h"
+#include "support/Programs.h"
 #include "support/ScratchDir.h"
 
 namespace {
@@ -130,9 +131,8 @@ std::vector<std::string> localLinks(const std::string& html) {
 // The shipped documents, as the build lays them beside the program: every file the menu opens
 // is there, and every local link between them leads to a file that ships.
 TEST(ShippedDocuments, MenuTargetsExistAndLocalLinksResolve) {
-  const char* build = std::getenv("FENNOCK_BUILD_DIR");
-  ASSERT_NE(build, nullptr);
-  const std::filesystem::path docs = std::filesystem::path(build) / "src" / "app";
+  const std::filesystem::path docs =
+      std::filesystem::path(testing_support::fennockProgram()).parent_path();
   for (const char* document : kDocuments)
     EXPECT_TRUE(std::filesystem::is_regular_file(docs / document)) << document;
 

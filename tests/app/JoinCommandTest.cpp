@@ -6,34 +6,29 @@
 #include <string>
 #include <vector>
 
-#include "merger/RunMerger.h"
 #include "platform/Paths.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 
-using testing_support::MergerRun;
+using testing_support::ProgramRun;
 using testing_support::ScratchDir;
 
 namespace {
 
-MergerRun fennock(const ScratchDir& dir, const std::vector<std::string>& args) {
-  return testing_support::runMerger(testing_support::fennockProgram(), args, dir.path());
+ProgramRun fennock(const ScratchDir& dir, const std::vector<std::string>& args) {
+  return testing_support::runProgram(testing_support::fennockProgram(), args, dir.path());
 }
 
 // Compressible but not trivial: 1.5 MB cut into pieces of 500 Kbytes, longer than a merger head.
-std::string sample() {
-  std::string bytes(1500000, '\0');
-  std::uint32_t x = 7;
-  for (char& c : bytes) c = char('a' + ((x = x * 1103515245 + 12345) >> 16) % 7);
-  return bytes;
-}
+std::string sample() { return testing_support::drawnFrom("abcdefg", 1500000, 7); }
 
 // Splits sample.bin in `dir` with `options` and removes the input; the set's files remain.
 void split(const ScratchDir& dir, const std::vector<std::string>& options) {
   dir.write("sample.bin", sample());
   std::vector<std::string> args{"split", "sample.bin", "--size", "500", "--unit", "Kbytes"};
   args.insert(args.end(), options.begin(), options.end());
-  const MergerRun run = fennock(dir, args);
+  const ProgramRun run = fennock(dir, args);
   ASSERT_EQ(run.status, 0) << run.err;
   platform::deleteFile(dir.file("sample.bin"));
 }
@@ -80,7 +75,7 @@ TEST(JoinCommand, JoinsEachLayoutFromEachMember) {
     ScratchDir dir;
     split(dir, c.split);
     std::filesystem::create_directory(dir.file("out"));
-    const MergerRun run = fennock(dir, {"join", c.member, "--dest", "out"});
+    const ProgramRun run = fennock(dir, {"join", c.member, "--dest", "out"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(run.out.ends_with("Merging... 100%\nFiles merged\n")) << run.out;
     EXPECT_EQ(entries(dir.file("out")), std::vector<std::string>{c.joined});
@@ -92,7 +87,7 @@ TEST(JoinCommand, PiecesAloneJoinAndDeletePiecesLeavesTheMerger) {
   ScratchDir bat;
   split(bat, kBat);
   platform::deleteFile(bat.file("sample.bat"));
-  const MergerRun alone = fennock(bat, {"join", "sample2.frg", "--delete-pieces"});
+  const ProgramRun alone = fennock(bat, {"join", "sample2.frg", "--delete-pieces"});
   ASSERT_EQ(alone.status, 0) << alone.err;
   // Without the script nothing names the extension: the pieces' name is the joined file's.
   EXPECT_EQ(entries(bat.path()), std::vector<std::string>{"sample"});
@@ -108,7 +103,7 @@ TEST(JoinCommand, PiecesAloneJoinAndDeletePiecesLeavesTheMerger) {
   ScratchDir exe;
   split(exe, kZip);
   std::filesystem::create_directory(exe.file("out"));
-  const MergerRun zip =
+  const ProgramRun zip =
       fennock(exe, {"join", "sample.exe", "--dest", "out", "--no-unzip", "--delete-pieces"});
   ASSERT_EQ(zip.status, 0) << zip.err;
   EXPECT_EQ(entries(exe.file("out")), std::vector<std::string>{"sample.zip"});
@@ -156,7 +151,7 @@ TEST(JoinCommand, DamagedAndIncompleteSetsAreRefusedNamingThePiece) {
     split(dir, c.split);
     c.damage(dir);
     std::filesystem::create_directory(dir.file("out"));
-    const MergerRun run = fennock(dir, {"join", c.member, "--dest", "out"});
+    const ProgramRun run = fennock(dir, {"join", c.member, "--dest", "out"});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.starts_with("Fennock! 1.0: ")) << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
@@ -164,7 +159,7 @@ TEST(JoinCommand, DamagedAndIncompleteSetsAreRefusedNamingThePiece) {
   }
   ScratchDir dir;
   dir.write("notes.txt", "x");
-  const MergerRun stranger = fennock(dir, {"join", "notes.txt"});
+  const ProgramRun stranger = fennock(dir, {"join", "notes.txt"});
   EXPECT_EQ(stranger.status, 1);
   EXPECT_NE(stranger.err.find("\"notes.txt\" is no file of a Fennock set"), std::string::npos);
   EXPECT_EQ(fennock(dir, {"join"}).status, 2);
@@ -182,7 +177,7 @@ TEST(JoinCommand, NeverRunsTheMergerFile) {
   dir.write("sample.exe", bytes);
   ::chmod(merger.c_str(), 0755);
   std::filesystem::create_directory(dir.file("out"));
-  const MergerRun run = fennock(dir, {"join", "sample.exe", "--dest", "out"});
+  const ProgramRun run = fennock(dir, {"join", "sample.exe", "--dest", "out"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_FALSE(platform::fileExists(dir.file("ran")));
   EXPECT_TRUE(ScratchDir::read(dir.file("out/sample.bin")) == sample());

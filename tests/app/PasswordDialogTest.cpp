@@ -5,11 +5,13 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/ArchiverBinding.h"
 #include "app/PasswordDialog.h"
 #include "app/Program.h"
 #include "platform/Paths.h"
+#include "support/Programs.h"
 #include "ui/Application.h"
 #include "zip/ArchiverTypes.h"
 
@@ -179,22 +181,25 @@ void onScreenBody() {
 
 TEST(PasswordDialogOnScreen, ModalLoopEndsWithTheTypedTextOnEnterAndNothingOnCancel) {
   if (std::getenv(kOnScreenMarker) != nullptr) return onScreenBody();
-  if (std::system("command -v Xvfb >/dev/null 2>&1") != 0) GTEST_SKIP() << "no Xvfb";
+  if (!testing_support::haveProgram("Xvfb")) GTEST_SKIP() << "no Xvfb";
   // The shared launcher gives the run a private display that is ready for clients. Under the
   // leak checker the X font libraries' process-long caches are not our leaks.
   const std::string source = __FILE__;
   const std::string tests = source.substr(0, source.rfind("/app/"));
   const std::string suppressions = tests + "/gui/LeakSuppressions.txt";
-  const std::string command =
-      std::string(kOnScreenMarker) + "=1 LSAN_OPTIONS=suppressions=" + suppressions +
-      ":print_suppressions=0 '" + tests + "/support/with-xvfb' '" + platform::executablePath() +
-      "' --gtest_filter=PasswordDialogOnScreen.* >/dev/null 2>&1";
+  const std::string launcher = tests + "/support/with-xvfb";
+  const std::vector<std::string> args{platform::executablePath(),
+                                      "--gtest_filter=PasswordDialogOnScreen.*"};
+  const std::vector<std::string> env{
+      std::string(kOnScreenMarker) + "=1",
+      "LSAN_OPTIONS=suppressions=" + suppressions + ":print_suppressions=0"};
   // A virtual server under load now and then refuses a client all the same; such a start is
   // retried.
   int status = -1;
   for (int attempt = 0; attempt < 3 && status != 0; ++attempt)
-    status = std::system(command.c_str());
-  EXPECT_EQ(status, 0) << "the run on the virtual display failed; run it by hand: " << command;
+    status = testing_support::runProgram(launcher, args, {}, {}, env).status;
+  EXPECT_EQ(status, 0) << "the run on the virtual display failed; run it by hand: " << env[0] << " "
+                       << launcher << " " << args[0] << " " << args[1];
 }
 
 }  // namespace

@@ -1,55 +1,33 @@
 // `fennock split` run as a program: the window's job from the terminal, end to end.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/Paths.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 
+using testing_support::ProgramRun;
 using testing_support::ScratchDir;
 
 namespace {
 
-struct ProgramRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string shellQuoted(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-// Runs the program without a display, in `dir`, with `args`; `config` is its settings folder
-// (ctest's empty one when not given).
+// Runs the program without a display, in `dir`, with `args` as a shell splits them; `config` is
+// its settings folder (ctest's empty one when not given).
 ProgramRun fennock(const ScratchDir& dir, const std::string& args, const std::string& config = {}) {
-  const std::string program = testing_support::fennockProgram();
-  std::string out = dir.file(".out"), err = dir.file(".err");
-  std::string command = "cd " + shellQuoted(dir.path()) + " && env -u DISPLAY " +
-                        (config.empty() ? "" : "XDG_CONFIG_HOME=" + shellQuoted(config) + " ") +
-                        shellQuoted(program) + " " + args + " >" + shellQuoted(out) + " 2>" +
-                        shellQuoted(err);
-  int raw = std::system(command.c_str());
-  ProgramRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ScratchDir::read(out),
-                 ScratchDir::read(err)};
-  platform::deleteFile(out);
-  platform::deleteFile(err);
-  return run;
+  std::vector<std::string> env;
+  if (!config.empty()) env.push_back("XDG_CONFIG_HOME=" + config);
+  return testing_support::runProgram(
+      "/bin/sh", {"-c", "exec \"$0\" " + args, testing_support::fennockProgram()}, dir.path(), {},
+      env);
 }
 
-std::string pattern(std::size_t size) {
-  std::string bytes(size, '\0');
-  std::uint32_t x = 12345;
-  for (char& c : bytes) c = char((x = x * 1103515245 + 12345) >> 16);
-  return bytes;
-}
+std::string pattern(std::size_t size) { return testing_support::randomBytes(size, 12345); }
 
 }  // namespace
 

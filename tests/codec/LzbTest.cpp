@@ -8,6 +8,8 @@ namespace {
 
 using codec::TLZB;
 using codec_test::Bytes;
+using testing_support::patterned;
+using testing_support::randomBytes;
 
 Bytes compress(TLZB& lzb, const Bytes& input) {
   Bytes block(input.size() + codec::kLzbSpare);
@@ -54,7 +56,7 @@ TEST(LzbBlock, RunStopsAt4095) {
 
 TEST(LzbBlock, NoiseIsStored) {
   TLZB lzb;
-  Bytes input = codec_test::randomBytes(32768, 5);
+  Bytes input = randomBytes<Bytes>(32768, 5);
   Bytes block = compress(lzb, input);
   ASSERT_EQ(block.size(), input.size() + 1);
   EXPECT_EQ(block[0], 0x80);
@@ -93,7 +95,7 @@ TEST(LzbBlock, BlocksOfManySizesRoundTrip) {
   TLZB lzb;
   for (std::uint32_t seed = 0; seed < 60; ++seed) {
     std::size_t size = seed < 40 ? seed : (seed * 7919u) % 32769u;
-    Bytes input = codec_test::generated(int(seed), size, seed);
+    Bytes input = patterned<Bytes>(int(seed), size, seed);
     Bytes block = compress(lzb, input);
     ASSERT_LE(block.size(), size + 1) << "seed " << seed;
     ASSERT_EQ(decompress(block), input) << "seed " << seed;

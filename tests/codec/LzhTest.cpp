@@ -9,6 +9,8 @@ namespace {
 
 using codec::TLZH;
 using codec_test::Bytes;
+using testing_support::patterned;
+using testing_support::randomBytes;
 
 struct Coded {
   Bytes bytes;
@@ -65,7 +67,7 @@ TEST(LzhWorkedStreams, EncodeByteForByte) {
 // counts are placed shapes every code, and a change there still round-trips. The digest pins the
 // stream well past several rebuilds.
 TEST(LzhWorkedStreams, StreamPastTheTreeRebuildsIsPinned) {
-  const Coded coded = encode(codec_test::randomBytes(100000, 20261208));
+  const Coded coded = encode(randomBytes<Bytes>(100000, 20261208));
   platform::OwnSha256 sha;
   sha.update(coded.bytes.data(), coded.bytes.size());
   EXPECT_EQ(platform::toHex(sha.finish()),
@@ -111,7 +113,7 @@ TEST(LzhEdges, LongRunOfZerosCodesAsMatchesOfSixty) {
 TEST(LzhEdges, ShortInputsNearTheWindowEndRoundTrip) {
   // Below 119 bytes the look-ahead reaches window bytes no input has filled yet.
   for (std::size_t size = 1; size < 130; ++size) {
-    Bytes input = codec_test::generated(int(size % 5), size, std::uint32_t(size));
+    Bytes input = patterned<Bytes>(int(size % 5), size, std::uint32_t(size));
     Coded coded = encode(input);
     ASSERT_EQ(coded.textSize, std::int32_t(size));
     ASSERT_EQ(decode(coded.bytes, std::int32_t(size)), input) << "size " << size;
@@ -121,19 +123,19 @@ TEST(LzhEdges, ShortInputsNearTheWindowEndRoundTrip) {
 TEST(LzhEdges, TreeRebuildHappensAtTheSameSymbolBothWays) {
   // Noise codes one literal per byte: the first halving falls in the 32,455th symbol.
   for (std::size_t size : {32454u, 32455u, 32456u, 100000u}) {
-    Bytes input = codec_test::randomBytes(size, std::uint32_t(size));
+    Bytes input = randomBytes<Bytes>(size, std::uint32_t(size));
     Coded coded = encode(input);
     ASSERT_EQ(decode(coded.bytes, std::int32_t(size)), input) << "size " << size;
   }
 }
 
 TEST(LzhEdges, EncodingIsDeterministic) {
-  Bytes input = codec_test::generated(4, 50000, 9);
+  Bytes input = patterned<Bytes>(4, 50000, 9);
   EXPECT_EQ(encode(input).bytes, encode(input).bytes);
 }
 
 TEST(LzhDamage, StreamCutShortIsNoticed) {
-  Bytes input = codec_test::generated(2, 20000, 3);
+  Bytes input = patterned<Bytes>(2, 20000, 3);
   Coded coded = encode(input);
   Bytes cut(coded.bytes.begin(), coded.bytes.begin() + std::ptrdiff_t(coded.bytes.size() / 2));
   EXPECT_THROW(decode(cut, 20000), codec::ElzhTruncated);
@@ -144,7 +146,7 @@ TEST(LzhDamage, StreamCutShortIsNoticed) {
 TEST(LzhDamage, GarbageDecodesWithinItsBuffers) {
   // Any bit pattern is a valid symbol sequence; it must simply not run wild.
   for (std::uint32_t seed = 0; seed < 20; ++seed) {
-    Bytes garbage = codec_test::randomBytes(200, seed);
+    Bytes garbage = randomBytes<Bytes>(200, seed);
     try {
       Bytes out = decode(garbage, 5000);
       EXPECT_GE(out.size(), 5000u);

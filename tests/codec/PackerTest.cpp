@@ -15,6 +15,8 @@ using codec::EPackerException;
 using codec::TCompressMode;
 using codec::TPacker;
 using codec_test::Bytes;
+using testing_support::patterned;
+using testing_support::randomBytes;
 using testing_support::ScratchDir;
 
 std::string text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
@@ -51,7 +53,7 @@ TEST(PackedLayout, FastEmptyInputIsElevenBytes) {
 
 TEST(PackedLayout, FastExactBlockMultipleEndsWithAnEmptyStoredBlock) {
   for (std::size_t size : {32768u, 65536u}) {
-    Bytes input = codec_test::generated(2, size, 1);
+    Bytes input = patterned<Bytes>(2, size, 1);
     Bytes packed = codec::packBytes(input, TCompressMode::Fast);
     ASSERT_GE(packed.size(), 11u);
     EXPECT_EQ(Bytes(packed.end() - 3, packed.end()), (Bytes{1, 0, 0x80}));
@@ -68,7 +70,7 @@ TEST(PackedLayout, GoodIsMagicSizeAndOneLzhStream) {
 
 TEST(PackerFiles, CompressAndDecompressReturnTheirCounts) {
   FilePacker f;
-  Bytes data = codec_test::generated(4, 100000, 2);
+  Bytes data = patterned<Bytes>(4, 100000, 2);
   f.input(data);
   for (TCompressMode mode : {TCompressMode::Good, TCompressMode::Fast}) {
     f.packer.InputFile = f.in;
@@ -116,7 +118,7 @@ TEST(PackerFailures, BadMagicLeavesNoOutput) {
 
 TEST(PackerFailures, TruncatedFastFile) {
   FilePacker f;
-  Bytes packed = codec::packBytes(codec_test::generated(2, 70000, 4), TCompressMode::Fast);
+  Bytes packed = codec::packBytes(patterned<Bytes>(2, 70000, 4), TCompressMode::Fast);
   f.input(Bytes(packed.begin(), packed.begin() + 5000));
   EXPECT_EQ(failure([&] { f.packer.Decompress(); }),
             "Packer : Error reading from input file : " + f.in);
@@ -132,7 +134,7 @@ TEST(PackerFailures, TruncatedFastFile) {
 
 TEST(PackerFailures, TruncatedGoodFileIsASizeError) {
   FilePacker f;
-  Bytes packed = codec::packBytes(codec_test::generated(2, 70000, 4));
+  Bytes packed = codec::packBytes(patterned<Bytes>(2, 70000, 4));
   for (std::size_t cut : {packed.size() - 1, packed.size() / 2, std::size_t(9)}) {
     f.input(Bytes(packed.begin(), packed.begin() + std::ptrdiff_t(cut)));
     EXPECT_EQ(failure([&] { f.packer.Decompress(); }),
@@ -157,7 +159,7 @@ TEST(PackerFailures, DamagedFastBlocksAreSizeErrors) {
 
 TEST(PackerFailures, SameFileInAndOutIsRefusedAndKept) {
   FilePacker f;
-  Bytes data = codec_test::generated(2, 1000, 1);
+  Bytes data = patterned<Bytes>(2, 1000, 1);
   f.input(data);
   f.packer.OutputFile = f.in;
   EXPECT_EQ(failure([&] { f.packer.Compress(); }),
@@ -222,7 +224,7 @@ TEST(PackerStreams, CodingStartsWhereTheStreamsStand) {
 
 TEST(PackerCaptions, StatusWhileVisibleAndResultAtTheEnd) {
   FilePacker f;
-  f.input(codec_test::generated(2, 70000, 8));
+  f.input(patterned<Bytes>(2, 70000, 8));
   std::vector<std::string> captions;
   int pauses = 0;
   f.packer.OnCaptionChange = [&](const std::string& c) { captions.push_back(c); };
@@ -263,7 +265,7 @@ TEST(PackerAdvise, SmallInputsAreGood) {
 
 TEST(PackerAdvise, SamplesStartAtThirdsRoundedToBlocks) {
   // Noise everywhere but the two sampled blocks, which are empty of information.
-  Bytes data = codec_test::randomBytes(98304, 1);
+  Bytes data = randomBytes<Bytes>(98304, 1);
   std::fill(data.begin() + 32768, data.end(), 0);
   codec::TMemoryStream in(data);
   in.Seek(1234, codec::soBeginning);
@@ -276,7 +278,7 @@ TEST(PackerAdvise, SamplesStartAtThirdsRoundedToBlocks) {
   EXPECT_EQ(packer.CompressMode, TCompressMode::Auto);  // only small inputs change it
   EXPECT_EQ(in.Position(), 1234);
   std::fill(data.begin() + 32768, data.begin() + 65536, 1);
-  std::copy_n(codec_test::randomBytes(32768, 2).begin(), 32768, data.begin() + 32768);
+  std::copy_n(randomBytes<Bytes>(32768, 2).begin(), 32768, data.begin() + 32768);
   codec::TMemoryStream noisy(data);
   packer.InputStream = &noisy;
   EXPECT_EQ(packer.Advise(), TCompressMode::Good);
@@ -295,7 +297,7 @@ TEST(PackerAdvise, ThresholdZeroNeverAnswersFast) {
 TEST(PackerAdvise, AutoCompressUsesTheAdvice) {
   Bytes zeros(200000, 0);
   EXPECT_EQ(codec::packBytes(zeros, TCompressMode::Auto)[1], 'B');
-  Bytes noise = codec_test::randomBytes(200000, 3);
+  Bytes noise = randomBytes<Bytes>(200000, 3);
   EXPECT_EQ(codec::packBytes(noise, TCompressMode::Auto)[1], 'H');
 }
 

@@ -5,12 +5,12 @@
 
 #include <vector>
 
-#include "merger/RunMerger.h"
 #include "merger/SplitWithPayloads.h"
+#include "support/Programs.h"
 
 using namespace testing_support::payload_split;
-using testing_support::MergerRun;
-using testing_support::runMerger;
+using testing_support::ProgramRun;
+using testing_support::runProgram;
 
 namespace {
 
@@ -72,7 +72,7 @@ TEST(MergerBigInput, ThreeGibibytesMergeBackInAnotherFolder) {
   for (const auto& f : files)
     std::filesystem::create_hard_link(f, away.file(platform::fileNameOf(f)));
 
-  MergerRun run = runMerger(away.file("big.exe"), {"--dest", out.path()}, away.path());
+  ProgramRun run = runProgram(away.file("big.exe"), {"--dest", out.path()}, away.path());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("Files merged"), std::string::npos);
   const std::string merged = out.file("big.img");

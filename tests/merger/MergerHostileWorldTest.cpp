@@ -14,16 +14,15 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <random>
 #include <thread>
 
 #include "PayloadSizes.h"
 #include "job/ScriptRecord.h"
-#include "merger/RunMerger.h"
 #include "platform/Paths.h"
 #include "platform/PendingFile.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 #include "unpacklib/ZipBuilder.h"
 
 using namespace testing_support;
@@ -34,10 +33,7 @@ namespace {
 using Snapshot = std::map<std::string, std::string>;  // file name -> bytes
 
 std::string sample(std::size_t n, std::uint32_t seed, const std::string& alphabet = {}) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = alphabet.empty() ? char(rng()) : alphabet[rng() % alphabet.size()];
-  return s;
+  return alphabet.empty() ? randomBytes(n, seed) : drawnFrom(alphabet, n, seed);
 }
 
 Snapshot snapshot(const std::string& folder) {
@@ -48,7 +44,7 @@ Snapshot snapshot(const std::string& folder) {
   return files;
 }
 
-bool merged(const MergerRun& run) {
+bool merged(const ProgramRun& run) {
   return run.status == 0 && run.out.find("Files merged") != std::string::npos;
 }
 
@@ -81,11 +77,11 @@ class HostileMerge : public ::testing::Test {
     fs::remove_all(folder("made"));
     fs::create_directory(folder("made"));
     m_dir.write("in/" + name, bytes);
-    const MergerRun made =
-        runMerger(fennockProgram(),
-                  {"split", folder("in") + "/" + name, "--dest", folder("made"), "--count", count,
-                   "--merger", "exe", compress ? "--compress" : "--no-compress"},
-                  folder("cwd"));
+    const ProgramRun made =
+        runProgram(fennockProgram(),
+                   {"split", folder("in") + "/" + name, "--dest", folder("made"), "--count", count,
+                    "--merger", "exe", compress ? "--compress" : "--no-compress"},
+                   folder("cwd"));
     ASSERT_EQ(made.status, 0) << made.err;
     m_base = name.substr(0, name.find('.'));
     m_set = snapshot(folder("made"));
@@ -107,11 +103,11 @@ class HostileMerge : public ::testing::Test {
     for (const auto& [name, bytes] : files) m_dir.write("out/" + name, bytes);
   }
 
-  MergerRun merge(const std::vector<std::string>& options = {},
-                  const std::vector<std::string>& env = {}) {
+  ProgramRun merge(const std::vector<std::string>& options = {},
+                   const std::vector<std::string>& env = {}) {
     std::vector<std::string> args{"--dest", folder("out")};
     args.insert(args.end(), options.begin(), options.end());
-    return runMerger(folder("away") + "/" + m_base + ".exe", args, folder("cwd"), {}, env);
+    return runProgram(folder("away") + "/" + m_base + ".exe", args, folder("cwd"), {}, env);
   }
 
   // After a merge that failed or was stopped: every piece and every file of the user's as it
@@ -148,7 +144,7 @@ TEST_F(HostileMerge, CompressedZipInputComesBackWhole) {
   makeSet("photos.zip", bytes, true);
   carry();
   userFiles({});
-  const MergerRun run = merge({"--delete-pieces"});
+  const ProgramRun run = merge({"--delete-pieces"});
   ASSERT_TRUE(merged(run)) << run.err;
   EXPECT_EQ(snapshot(folder("out")), (Snapshot{{"photos.zip", bytes}}));
 }
@@ -159,7 +155,7 @@ TEST_F(HostileMerge, UsersOwnArchiveOfTheBaseNameSurvivesACompressedMerge) {
   carry();
   userFiles({{"report.zip", "the user's own archive"}});
   ::chmod(out("report.zip").c_str(), 0444);
-  const MergerRun run = merge();
+  const ProgramRun run = merge();
   ASSERT_TRUE(merged(run)) << run.err;
   EXPECT_EQ(snapshot(folder("out")),
             (Snapshot{{"report.txt", bytes}, {"report.zip", "the user's own archive"}}));
@@ -172,7 +168,7 @@ TEST_F(HostileMerge, DeleteOptionKeepsEveryPieceUntilTheWholeMergeSucceeded) {
   piece[piece.size() / 2] ^= 0x5A;
   carry();
   userFiles({});
-  const MergerRun run = merge({"--delete-pieces"});
+  const ProgramRun run = merge({"--delete-pieces"});
   EXPECT_FALSE(merged(run));
   expectUntouched({});
 }
@@ -183,7 +179,7 @@ TEST_F(HostileMerge, DamagedPieceNamesTheEntryAndAsksForThePiecesAgain) {
   piece[piece.size() / 2] ^= 0x5A;
   carry();
   userFiles({{"data.bin", "mine"}});
-  const MergerRun run = merge();
+  const ProgramRun run = merge();
   EXPECT_FALSE(merged(run));
   EXPECT_NE(run.err.find("\"data.bin\""), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("CRC"), std::string::npos) << run.err;
@@ -210,7 +206,7 @@ TEST_F(HostileMerge, PlantedLinksAtTheResultsNamesAreReplacedNotFollowed) {
     for (const auto& [name, text] : victims) m_dir.write("victims/" + name, text);
     fs::create_symlink(folder("victims") + "/a", out("doc.txt"));
     fs::create_symlink(folder("victims") + "/b", out("doc.zip"));
-    const MergerRun run = merge(c.options);
+    const ProgramRun run = merge(c.options);
     ASSERT_TRUE(merged(run)) << run.err;
     EXPECT_EQ(snapshot(folder("victims")), victims);
     EXPECT_FALSE(fs::is_symlink(out(c.result)));
@@ -233,7 +229,7 @@ TEST_F(HostileMerge, FolderEntriesDoNotFailACompleteExtraction) {
                      {.name = "doc.txt", .content = "folders around me"}});
   carry();
   userFiles({});
-  const MergerRun run = merge();
+  const ProgramRun run = merge();
   ASSERT_TRUE(merged(run)) << run.err;
   EXPECT_EQ(snapshot(folder("out")), (Snapshot{{"doc.txt", "folders around me"}}));
 }
@@ -244,7 +240,7 @@ TEST_F(HostileMerge, SetOfAnUnfinishedSplitIsRefusedAsIncomplete) {
   writePieceCount(folder("away") + "/half.exe", 0);
   m_set = snapshot(folder("away"));
   userFiles({});
-  const MergerRun run = merge();
+  const ProgramRun run = merge();
   EXPECT_FALSE(merged(run));
   EXPECT_NE(run.err.find("The split that made \"half.exe\" did not finish; this set is "
                          "incomplete. Nothing was merged."),
@@ -283,8 +279,8 @@ TEST_F(HostileMerge, KilledMergeLeavesEverythingAndARerunMerges) {
       SCOPED_TRACE(std::to_string(int(point)) + (compress ? " compressed" : " plain"));
       const std::string merger = carry();
       userFiles(user);
-      MergerProcess process = startMerger(merger, {"--dest", folder("out"), "--delete-pieces"},
-                                          folder("cwd"), {}, {"FENNOCK_TEST_WRITE_DELAY_MS=300"});
+      StartedProgram process = startProgram(merger, {"--dest", folder("out"), "--delete-pieces"},
+                                            folder("cwd"), {}, {"FENNOCK_TEST_WRITE_DELAY_MS=300"});
       const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
       bool reached = false;
       while (!reached && std::chrono::steady_clock::now() < deadline) {
@@ -294,11 +290,11 @@ TEST_F(HostileMerge, KilledMergeLeavesEverythingAndARerunMerges) {
         if (!reached) std::this_thread::sleep_for(std::chrono::milliseconds(2));
       }
       ::kill(process.pid(), SIGKILL);
-      const MergerRun killed = process.wait();
+      const ProgramRun killed = process.wait();
       ASSERT_TRUE(reached) << killed.err;
       EXPECT_EQ(killed.status, 128 + SIGKILL) << killed.out << killed.err;
       expectUntouched(user, /*killed=*/true);
-      const MergerRun rerun = merge();
+      const ProgramRun rerun = merge();
       ASSERT_TRUE(merged(rerun)) << rerun.err;
       EXPECT_TRUE(ScratchDir::read(out("big.bin")) == bytes);
       EXPECT_EQ(ScratchDir::read(out("big.zip")), "mine too");
@@ -328,7 +324,7 @@ TEST_F(HostileMerge, AFailureAtAnyFileOperationLosesNothing) {
       SCOPED_TRACE("FENNOCK_TEST_FAIL_AT=" + std::to_string(n));
       carry();
       userFiles(user);
-      const MergerRun run =
+      const ProgramRun run =
           merge({"--delete-pieces"}, {"FENNOCK_TEST_FAIL_AT=" + std::to_string(n)});
       ++runs;
       if (run.status == 0) {
@@ -342,7 +338,7 @@ TEST_F(HostileMerge, AFailureAtAnyFileOperationLosesNothing) {
       ++failures;
       EXPECT_EQ(run.out.find("Files merged"), std::string::npos) << run.out;
       expectUntouched(user);
-      const MergerRun rerun = merge();
+      const ProgramRun rerun = merge();
       ++runs;
       ASSERT_TRUE(merged(rerun)) << rerun.err;
       EXPECT_TRUE(ScratchDir::read(out("tiny.txt")) == bytes);
@@ -381,7 +377,8 @@ TEST_F(HostileMerge, DiskFullLeavesEveryPieceAndTheUsersFile) {
     carry();
     for (const auto& e : fs::directory_iterator(full)) fs::remove(e.path());
     for (const auto& [name, text] : user) m_dir.write("full/" + name, text);
-    const MergerRun run = runMerger(folder("away") + "/full.exe", {"--dest", full}, folder("cwd"));
+    const ProgramRun run =
+        runProgram(folder("away") + "/full.exe", {"--dest", full}, folder("cwd"));
     EXPECT_FALSE(merged(run));
     EXPECT_NE(run.err.find("Disk full: \"" + full + "/full.bin\"."), std::string::npos) << run.err;
     EXPECT_EQ(snapshot(folder("away")), m_set);
@@ -409,8 +406,8 @@ std::vector<std::string> checksumSplit(const std::string& input, const std::stri
           "--checksums"};
 }
 
-MergerRun sha256sumCheck(const std::string& folder, const std::string& file) {
-  return runMerger("/usr/bin/sha256sum", {"-c", "--ignore-missing", file}, folder);
+ProgramRun sha256sumCheck(const std::string& folder, const std::string& file) {
+  return runProgram("/usr/bin/sha256sum", {"-c", "--ignore-missing", file}, folder);
 }
 
 }  // namespace
@@ -442,7 +439,7 @@ TEST_F(HostileMerge, ChecksumFileIsAcceptedBySha256sumBeforeAndAfterJoining) {
     SCOPED_TRACE(std::string(c.merger) + (c.compress ? " compressed" : ""));
     fs::remove_all(folder("made"));
     fs::create_directory(folder("made"));
-    const MergerRun split = runMerger(
+    const ProgramRun split = runProgram(
         fennockProgram(),
         checksumSplit(folder("in") + "/My Vid\xC3\xA9o.bin", folder("made"), c.merger, c.compress),
         folder("cwd"));
@@ -458,7 +455,7 @@ TEST_F(HostileMerge, ChecksumFileIsAcceptedBySha256sumBeforeAndAfterJoining) {
     std::string expected;
     for (const std::string& name : c.names) expected += name + "|";
     EXPECT_EQ(names, expected);
-    const MergerRun before = sha256sumCheck(folder("made"), "My Vid\xC3\xA9o.sha256");
+    const ProgramRun before = sha256sumCheck(folder("made"), "My Vid\xC3\xA9o.sha256");
     EXPECT_EQ(before.status, 0) << before.out << before.err;
 
     // Joined as the merger does (the .BAT script's copy /b is a concatenation), beside its
@@ -470,7 +467,7 @@ TEST_F(HostileMerge, ChecksumFileIsAcceptedBySha256sumBeforeAndAfterJoining) {
       m_base = "My Vid\xC3\xA9o";
       m_set = snapshot(folder("made"));
       carry();
-      const MergerRun run = merge({"--no-unzip"});
+      const ProgramRun run = merge({"--no-unzip"});
       ASSERT_TRUE(merged(run)) << run.err;
       EXPECT_NE(run.out.find("Merging... 100%"), std::string::npos) << run.out;
     } else {
@@ -479,7 +476,7 @@ TEST_F(HostileMerge, ChecksumFileIsAcceptedBySha256sumBeforeAndAfterJoining) {
         joined += ScratchDir::read(folder("made") + "/MyVid\xC3\xA9o" + std::to_string(p) + ".frg");
       m_dir.write("out/" + c.names.back(), joined);
     }
-    const MergerRun after = sha256sumCheck(folder("out"), "My Vid\xC3\xA9o.sha256");
+    const ProgramRun after = sha256sumCheck(folder("out"), "My Vid\xC3\xA9o.sha256");
     EXPECT_EQ(after.status, 0) << after.out << after.err;
     EXPECT_NE(after.out.find(c.names.back() + ": OK"), std::string::npos) << after.out;
   }
@@ -489,7 +486,7 @@ TEST_F(HostileMerge, ChecksumFileIsAcceptedBySha256sumBeforeAndAfterJoining) {
   std::vector<std::string> again =
       checksumSplit(folder("in") + "/My Vid\xC3\xA9o.bin", folder("made"), "bat", false);
   again.pop_back();
-  ASSERT_EQ(runMerger(fennockProgram(), again, folder("cwd")).status, 0);
+  ASSERT_EQ(runProgram(fennockProgram(), again, folder("cwd")).status, 0);
   EXPECT_FALSE(fs::exists(folder("made") + "/My Vid\xC3\xA9o.sha256"));
 }
 
@@ -498,7 +495,7 @@ TEST_F(HostileMerge, ChecksumFileNamesTheDamagedPieceBeforeAnythingIsWritten) {
   if (head > 1000000) GTEST_SKIP() << "the pieces are laid out for a merger image under 1 MB";
   const std::string bytes = sample(std::size_t(3500000 - head), 12);
   m_dir.write("in/video.bin", bytes);
-  const MergerRun split = runMerger(
+  const ProgramRun split = runProgram(
       fennockProgram(), checksumSplit(folder("in") + "/video.bin", folder("made"), "exe", false),
       folder("cwd"));
   ASSERT_EQ(split.status, 0) << split.err;
@@ -550,7 +547,7 @@ TEST_F(HostileMerge, ChecksumFileNamesTheDamagedPieceBeforeAnythingIsWritten) {
     c.damage(m_set);
     carry();
     userFiles({});
-    const MergerRun run = merge();
+    const ProgramRun run = merge();
     EXPECT_FALSE(merged(run));
     EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
     expectUntouched({});
@@ -562,7 +559,7 @@ TEST_F(HostileMerge, ChecksumFileNamesTheDamagedPieceBeforeAnythingIsWritten) {
   flip(m_set["video3.frg"]);
   carry();
   userFiles({});
-  const MergerRun run = merge();
+  const ProgramRun run = merge();
   ASSERT_TRUE(merged(run)) << run.err;
   EXPECT_EQ(run.out.find("Checking"), std::string::npos) << run.out;
   std::string damaged = bytes;

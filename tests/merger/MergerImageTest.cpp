@@ -2,25 +2,22 @@
 // with only the usual X11 and system libraries.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
 #include <regex>
 #include <set>
 
 #include "PayloadSizes.h"
 #include "platform/Paths.h"
+#include "support/Programs.h"
 
 namespace {
 
 const std::string kImage = std::string(FENNOCK_PAYLOAD_DIR) + "/merger.img";
 
-std::string output(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  std::string text;
-  char buffer[4096];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe.get())) text.append(buffer, n);
-  return text;
-}
+using testing_support::ProgramRun;
+using testing_support::runProgram;
+
+// What the image printed, on either stream.
+std::string printed(const ProgramRun& run) { return run.out + run.err; }
 
 }  // namespace
 
@@ -35,7 +32,7 @@ TEST(MergerImage, StaysSmall) {
 
 TEST(MergerImage, NeedsOnlyTheUsualLibraries) {
   if (FENNOCK_SANITIZED) GTEST_SKIP() << "sanitizer runtimes are linked in";
-  const std::string text = output("ldd '" + kImage + "'");
+  const std::string text = runProgram("ldd", {kImage}).out;
   const std::set<std::string> usual = {
       "linux-vdso",      "libc",          "libm",        "ld-linux-x86-64", "libX11",
       "libXext",         "libXrender",    "libXcursor",  "libXfixes",       "libXft",
@@ -61,15 +58,15 @@ TEST(MergerImage, NeedsOnlyTheUsualLibraries) {
 }
 
 TEST(MergerImage, TerminalOptions) {
-  std::string help = output("'" + kImage + "' --help 2>&1");
+  std::string help = printed(runProgram(kImage, {"--help"}));
   for (const char* option : {"--dest DIR", "--delete-pieces", "--no-unzip"})
     EXPECT_NE(help.find(option), std::string::npos) << help;
-  EXPECT_EQ(std::system(("'" + kImage + "' --bogus 2>/dev/null").c_str()) >> 8, 2);
-  EXPECT_EQ(output("'" + kImage + "' --dest 2>&1"),
+  EXPECT_EQ(runProgram(kImage, {"--bogus"}).status, 2);
+  EXPECT_EQ(printed(runProgram(kImage, {"--dest"})),
             "Fennock! M\xC3\xB3"
             "dulo SFX: The option --dest needs a folder.\n");
   // The bare image carries no record: it says so and fails, whatever the folder holds.
-  const std::string bare = output("cd / && '" + kImage + "' --dest /tmp 2>&1; echo status $?");
-  EXPECT_NE(bare.find("holds no merge data"), std::string::npos) << bare;
-  EXPECT_NE(bare.find("status 1"), std::string::npos) << bare;
+  const ProgramRun bare = runProgram(kImage, {"--dest", "/tmp"}, "/");
+  EXPECT_NE(printed(bare).find("holds no merge data"), std::string::npos) << printed(bare);
+  EXPECT_EQ(bare.status, 1) << printed(bare);
 }

@@ -10,26 +10,26 @@
 
 #include "PayloadSizes.h"
 #include "job/ScriptRecord.h"
-#include "merger/RunMerger.h"
 #include "merger/SplitWithPayloads.h"
 #include "platform/Paths.h"
+#include "support/Programs.h"
 #include "support/ScratchDir.h"
 
 using testing_support::FakeProgressView;
-using testing_support::MergerRun;
-using testing_support::runMerger;
+using testing_support::ProgramRun;
+using testing_support::runProgram;
 using testing_support::ScratchDir;
 using namespace testing_support::payload_split;
 
 namespace {
 
-void expectMerged(const MergerRun& run) {
+void expectMerged(const ProgramRun& run) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("Files merged"), std::string::npos) << run.out;
   EXPECT_EQ(run.err, "");
 }
 
-void expectFailed(const MergerRun& run, const std::string& text) {
+void expectFailed(const ProgramRun& run, const std::string& text) {
   EXPECT_NE(run.status, 0);
   EXPECT_EQ(run.out.find("Files merged"), std::string::npos) << run.out;
   EXPECT_EQ(run.err.rfind("Fennock! M\xC3\xB3"
@@ -69,7 +69,7 @@ TEST(MergerWholeJob, MergesBackEverySizeAndModeInAnotherFolder) {
     const std::string data = randomBytes(c.size, seed++);
     Split split = splitExe(made, "My Report.doc", data, c.value, c.unit, c.count);
     auto carried = carry(split.files, away.path());
-    MergerRun run = runMerger(carried[0], {"--dest", out.path()}, away.path());
+    ProgramRun run = runProgram(carried[0], {"--dest", out.path()}, away.path());
     expectMerged(run);
     EXPECT_TRUE(ScratchDir::read(out.file("My Report.doc")) == data);
     // Nothing but the output: no working files in the destination or beside the pieces.
@@ -88,7 +88,7 @@ TEST(MergerWholeJob, RenamedMergerLooksForPiecesUnderItsOwnName) {
   auto carried = carry(split.files, away.path(), "My Report", "X");
   EXPECT_EQ(platform::fileNameOf(carried[1]), "X2.frg");
   // Without arguments and without a display the merger runs in the terminal, into its folder.
-  MergerRun run = runMerger(carried[0], {}, away.path());
+  ProgramRun run = runProgram(carried[0], {}, away.path());
   expectMerged(run);
   EXPECT_TRUE(ScratchDir::read(away.file("My Report.doc")) == data);
 }
@@ -101,7 +101,7 @@ TEST(MergerWholeJob, DeleteOptionRemovesOnlyPiecesTwoOnward) {
   auto carried = carry(split.files, away.path());
   // A file that merely looks like a first piece is not the merger's to delete.
   const std::string lookalike = away.write("data1.frg", "keep me");
-  MergerRun run = runMerger(carried[0], {"--delete-pieces"}, away.path());
+  ProgramRun run = runProgram(carried[0], {"--delete-pieces"}, away.path());
   expectMerged(run);
   EXPECT_TRUE(ScratchDir::read(away.file("data.bin")) == data);
   EXPECT_TRUE(platform::fileExists(carried[0]));
@@ -116,7 +116,7 @@ TEST(MergerWholeJob, ReadOnlyPiecesMergeAndStayUnchanged) {
   Split split = splitExe(made, "ro.dat", data, "300000", 0);
   auto carried = carry(split.files, away.path());
   for (const auto& file : carried) ::chmod(file.c_str(), file == carried[0] ? 0555 : 0444);
-  MergerRun run = runMerger(carried[0], {"--dest", out.path()}, away.path());
+  ProgramRun run = runProgram(carried[0], {"--dest", out.path()}, away.path());
   expectMerged(run);
   EXPECT_TRUE(ScratchDir::read(out.file("ro.dat")) == data);
 }
@@ -127,7 +127,7 @@ TEST(MergerWholeJob, MissingPieceFailsWithFileNotFoundAndWritesNothing) {
   Split split = splitExe(made, "gap.bin", randomBytes(900000, 6), "300000", 0);
   auto carried = carry(split.files, away.path());
   platform::deleteFile(carried[2]);
-  MergerRun run = runMerger(carried[0], {"--dest", out.path()}, away.path());
+  ProgramRun run = runProgram(carried[0], {"--dest", out.path()}, away.path());
   expectFailed(run, "File not found");
   EXPECT_NE(run.err.find("gap3.frg"), std::string::npos) << run.err;
   EXPECT_FALSE(platform::fileExists(out.file("gap.bin")));
@@ -145,7 +145,7 @@ TEST(MergerWholeJob, TruncatedPieceIsNamedAndNeverReportedAsMerged) {
     ASSERT_EQ(split.files.size(), 3u);
     auto carried = carry(split.files, away.path());
     std::filesystem::resize_file(carried[cut], std::filesystem::file_size(carried[cut]) - 1);
-    MergerRun run = runMerger(carried[0], {"--dest", out.path()}, away.path());
+    ProgramRun run = runProgram(carried[0], {"--dest", out.path()}, away.path());
     expectFailed(run, platform::fileNameOf(carried[cut]));
     EXPECT_NE(run.err.find("cut short"), std::string::npos) << run.err;
     EXPECT_FALSE(platform::fileExists(out.file("cut.bin")));

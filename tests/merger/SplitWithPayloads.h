@@ -5,7 +5,6 @@
 #include <clocale>
 #include <cstdint>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -15,11 +14,13 @@
 #include "job/ScriptRecord.h"
 #include "platform/Paths.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 
 namespace testing_support::payload_split {
 
 using testing_support::FakeJobHost;
 using testing_support::FakeProgressView;
+using testing_support::randomBytes;
 using testing_support::ScratchDir;
 
 inline constexpr std::int64_t kHead =
@@ -41,13 +42,6 @@ class PayloadHost : public FakeJobHost {
  private:
   job::PayloadExeMerger m_exe{payloads::MergerImageSize, payloads::UnzipLibrarySize};
 };
-
-inline std::string randomBytes(std::size_t n, std::uint32_t seed) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = char(rng());
-  return s;
-}
 
 struct Split {
   job::JobStatistics stats;

@@ -10,6 +10,7 @@
 #include "platform/HashThread.h"
 #include "platform/OwnSha256.h"
 #include "platform/Sha256.h"
+#include "support/TestData.h"
 
 namespace {
 
@@ -71,8 +72,8 @@ TEST(Sha256, OurCodesAgreeWithOpenSslOnRandomMessages) {
   SCOPED_TRACE("seed " + std::to_string(seed));
   std::mt19937 random(seed);
   for (int round = 0; round < 20; ++round) {
-    std::string message(random() % 200000, '\0');
-    for (char& c : message) c = static_cast<char>(random());
+    const std::size_t size = random() % 200000;
+    const std::string message = testing_support::randomBytes(size, random());
     const std::size_t step = 1 + random() % 5000;
     platform::OwnSha256 own;
     PortableSha256 portable;

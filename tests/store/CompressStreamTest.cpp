@@ -1,22 +1,21 @@
 // The "PMCS10" container: round trips at chunk boundaries, its framing and damaged input.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "platform/IoError.h"
 #include "store/CompressStream.h"
 #include "store/StoreError.h"
+#include "support/TestData.h"
 
 using codec::TMemoryStream;
 using store::TCompressStream;
 
 namespace {
 
+// Bytes 0 .. alphabet-1: the smaller the alphabet, the better they compress.
 std::vector<std::uint8_t> randomBytes(std::size_t size, std::uint32_t seed, int alphabet) {
-  std::mt19937 random(seed);
-  std::vector<std::uint8_t> bytes(size);
-  for (auto& b : bytes) b = std::uint8_t(random() % alphabet);
-  return bytes;
+  std::string values(std::size_t(alphabet), '\0');
+  for (int i = 0; i < alphabet; ++i) values[std::size_t(i)] = char(i);
+  return testing_support::drawnFrom<std::vector<std::uint8_t>>(values, size, seed);
 }
 
 TMemoryStream encode(const std::vector<std::uint8_t>& bytes) {

@@ -7,17 +7,16 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "support/Programs.h"
 
 namespace testing_support {
 
 class ProbeProcess {
  public:
-  explicit ProbeProcess(const std::vector<std::string>& argv) {
+  explicit ProbeProcess(const std::vector<std::string>& argv, const std::string& workFolder = {}) {
     // A program that ended early must fail the test, not kill it.
     ::signal(SIGPIPE, SIG_IGN);
     int in[2], out[2];
@@ -28,14 +27,17 @@ class ProbeProcess {
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_addclose(&actions, in[1]);
     posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    int rc = posix_spawn(&m_pid, args[0], &actions, nullptr, args.data(), environ);
+    try {
+      m_pid =
+          spawnProgram(argv[0], {argv.begin() + 1, argv.end()}, actions, workFolder, ourDisplay());
+    } catch (...) {
+      posix_spawn_file_actions_destroy(&actions);
+      for (int fd : {in[0], in[1], out[0], out[1]}) ::close(fd);
+      throw;
+    }
     posix_spawn_file_actions_destroy(&actions);
     ::close(in[0]);
     ::close(out[1]);
-    if (rc != 0) throw std::runtime_error("cannot start " + argv[0]);
     m_in = ::fdopen(in[1], "w");
     m_out = ::fdopen(out[0], "r");
   }

@@ -11,6 +11,7 @@
 #include "store/ProbeProcess.h"
 #include "store/TempFolderOverride.h"
 #include "store/TempNames.h"
+#include "support/Programs.h"
 #include "support/ScratchDir.h"
 
 using testing_support::ProbeProcess;
@@ -86,7 +87,7 @@ TEST(StoresAtStartup, ConcurrentRunsNeverShareATemporaryFile) {
 }
 
 TEST(StoresAtStartup, TheProgramLeavesNoTemporaryFiles) {
-  std::string program = platform::joinPath(FENNOCK_BUILD_DIR_AT_CONFIGURE, "src/app/fennock");
+  const std::string program = testing_support::fennockProgram();
   if (!platform::fileExists(program)) GTEST_SKIP() << "fennock is not built";
   ScratchDir temp, work;
   testing_support::TempFolderOverride redirect(temp.path());

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
+#include <string>
+#include <vector>
 
+#include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 #include "unpacklib/UnpackLibHarness.h"
 
 using namespace testing_support;
@@ -12,8 +15,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool have(const char* tool) {
-  return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+// The peer archivers and Python run on the Linux side only.
+bool have([[maybe_unused]] const char* tool) {
+#ifdef _WIN32
+  return false;
+#else
+  return haveProgram(tool);
+#endif
+}
+
+// Runs `args` in `folder`; its exit status.
+int run([[maybe_unused]] const std::vector<std::string>& args,
+        [[maybe_unused]] const std::string& folder) {
+#ifdef _WIN32
+  return -1;
+#else
+  const ProgramRun result = runProgram(args[0], {args.begin() + 1, args.end()}, folder);
+  EXPECT_EQ(result.status, 0) << result.out << result.err;
+  return result.status;
+#endif
 }
 
 class Interop : public ::testing::Test {
@@ -27,10 +47,7 @@ class Interop : public ::testing::Test {
     std::string text;
     for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + " of the sample\n";
     scratch.write("src/text.txt", text);
-    std::mt19937 random(7);
-    std::string bytes(300000, '\0');
-    for (char& c : bytes) c = static_cast<char>(random());
-    scratch.write("src/random.bin", bytes);
+    scratch.write("src/random.bin", testing_support::randomBytes(300000, 7));
     scratch.write("src/empty.dat", "");
     scratch.write(
         "src/sub/deeper/gr\xC3\xBC\xC3\x9F"
@@ -51,7 +68,7 @@ class Interop : public ::testing::Test {
   }
   int python(const std::string& script) {
     std::string path = scratch.write("make.py", script);
-    return std::system(("cd '" + scratch.path() + "' && python3 '" + path + "'").c_str());
+    return run({"python3", path}, scratch.path());
   }
 
   ScratchDir scratch;
@@ -109,9 +126,9 @@ TEST_F(Interop, SevenZipArchives) {
   if (!have("7z")) GTEST_SKIP() << "7z not installed";
   for (const char* method : {"Deflate", "Copy"}) {
     fs::remove(scratch.file("7z.zip"));
-    std::string command =
-        "cd '" + scratch.file("src") + "' && 7z a -tzip -mm=" + method + " ../7z.zip . >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(run({"7z", "a", "-tzip", std::string("-mm=") + method, "../7z.zip", "."},
+                  scratch.file("src")),
+              0);
     fs::remove_all(dest());
     fs::create_directory(dest());
     EXPECT_EQ(lib.run(scratch.file("7z.zip"), dest(), {.dirNames = true}), 4) << method;
@@ -122,8 +139,7 @@ TEST_F(Interop, SevenZipArchives) {
 
 TEST_F(Interop, InfoZipEncryptedArchiveWithPassword) {
   if (!have("zip")) GTEST_SKIP() << "zip not installed";
-  std::string command = "cd '" + scratch.file("src") + "' && zip -q -P secret ../enc.zip text.txt";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  ASSERT_EQ(run({"zip", "-q", "-P", "secret", "../enc.zip", "text.txt"}, scratch.file("src")), 0);
   const std::string archive = scratch.file("enc.zip");
   // No password and no retries: nothing is asked, the file is skipped.
   EXPECT_EQ(lib.run(archive, dest()), 0);

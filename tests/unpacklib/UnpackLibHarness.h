@@ -50,9 +50,7 @@ struct RunOptions {
 class UnpackLib {
  public:
   UnpackLib() {
-    const char* build = std::getenv("FENNOCK_BUILD_DIR");
-    std::string path = std::string(build ? build : ".") + "/src/unpacklib/" UNPACKLIB_FILE_NAME;
-    path = std::filesystem::absolute(path).string();
+    const std::string path = std::filesystem::absolute(FENNOCK_UNPACKLIB_FILE).string();
     if (!m_library.load(path)) ADD_FAILURE() << m_library.lastError();
     m_exec = reinterpret_cast<UnpackLibExecProc>(m_library.symbol(UNPACKLIB_EXEC_NAME));
     m_version = reinterpret_cast<GetUnpackLibVersionProc>(m_library.symbol(UNPACKLIB_VERSION_NAME));

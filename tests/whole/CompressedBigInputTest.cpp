@@ -7,15 +7,14 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "merger/RunMerger.h"
+#include "support/Programs.h"
 #include "support/ScratchDir.h"
 #include "whole/CompressionPeers.h"
 
 using namespace testing_support;
 
 TEST(CompressedBigInput, ThreeGibibyteSparseInputMergesBackIdentical) {
-  const char* build = std::getenv("FENNOCK_BUILD_DIR");
-  const std::string fennock = std::string(build ? build : ".") + "/src/app/fennock";
+  const std::string fennock = fennockProgram();
   ScratchDir dir;
   for (const char* sub : {"in", "away", "out"}) std::filesystem::create_directory(dir.file(sub));
   const std::int64_t size = 3LL << 30;
@@ -33,16 +32,16 @@ TEST(CompressedBigInput, ThreeGibibyteSparseInputMergesBackIdentical) {
     ::close(fd);
   }
 
-  const MergerRun made =
-      runMerger(fennock, {"split", input, "--size", "1", "--unit", "Mbytes"}, dir.file("in"));
+  const ProgramRun made =
+      runProgram(fennock, {"split", input, "--size", "1", "--unit", "Mbytes"}, dir.file("in"));
   ASSERT_EQ(made.status, 0) << made.err;
   EXPECT_NE(made.out.find("Compressed at "), std::string::npos) << made.out;
   for (const auto& e : std::filesystem::directory_iterator(dir.file("in")))
     if (e.path().filename() != "disk.img")
       std::filesystem::rename(e.path(), dir.file("away/" + e.path().filename().string()));
 
-  const MergerRun merged =
-      runMerger(dir.file("away/disk.exe"), {"--dest", dir.file("out")}, dir.file("away"));
+  const ProgramRun merged =
+      runProgram(dir.file("away/disk.exe"), {"--dest", dir.file("out")}, dir.file("away"));
   ASSERT_EQ(merged.status, 0) << merged.err;
   EXPECT_NE(merged.out.find("Files merged"), std::string::npos);
   EXPECT_EQ(std::filesystem::file_size(dir.file("out/disk.img")), std::uintmax_t(size));

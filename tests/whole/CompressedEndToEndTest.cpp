@@ -6,23 +6,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
-#include "merger/RunMerger.h"
 #include "platform/Paths.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 #include "whole/CompressionPeers.h"
 
 using namespace testing_support;
 
 namespace {
 
-std::string sample(std::size_t n, std::uint32_t seed, bool textLike) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = textLike ? "etaoin shrdlu\n"[rng() % 14] : char(rng());
-  return s;
+std::string sample(std::size_t n, std::uint32_t seed, bool text) {
+  return text ? textLike(n, seed) : randomBytes(n, seed);
 }
 
 // Folders of one run: where the input is split, where its pieces travel to, where they are
@@ -46,10 +42,10 @@ class CompressedEndToEnd : public ::testing::Test {
 
   std::string folder(const char* name) const { return m_dir.file(name); }
 
-  MergerRun split(const std::string& name, const std::vector<std::string>& options) {
+  ProgramRun split(const std::string& name, const std::vector<std::string>& options) {
     std::vector<std::string> args{"split", folder("in") + "/" + name};
     args.insert(args.end(), options.begin(), options.end());
-    return runMerger(fennockProgram(), args, folder("cwd"));
+    return runProgram(fennockProgram(), args, folder("cwd"));
   }
 
   // Moves the merger file and the pieces of `baseName` to "away"; the merger's path there.
@@ -68,9 +64,9 @@ class CompressedEndToEnd : public ::testing::Test {
     return merger;
   }
 
-  MergerRun merge(const std::string& merger, std::vector<std::string> options = {}) {
+  ProgramRun merge(const std::string& merger, std::vector<std::string> options = {}) {
     options.insert(options.begin(), {"--dest", folder("out")});
-    return runMerger(merger, options, folder("cwd"));
+    return runProgram(merger, options, folder("cwd"));
   }
 
   std::vector<std::string> outFiles() const {
@@ -97,7 +93,7 @@ class CompressedEndToEnd : public ::testing::Test {
   std::string m_oldTmp;
 };
 
-void expectSuccess(const MergerRun& run) {
+void expectSuccess(const ProgramRun& run) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
 }
@@ -120,11 +116,11 @@ TEST_F(CompressedEndToEnd, MergedInAnotherFolderGivesTheInputBackAndLeavesNothin
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     m_dir.write(std::string("in/") + c.name, c.bytes);
-    const MergerRun made = split(c.name, c.options);
+    const ProgramRun made = split(c.name, c.options);
     expectSuccess(made);
     EXPECT_NE(made.out.find("Compressing data"), std::string::npos) << made.out;
     const std::string baseName = std::string(c.name).substr(0, std::string(c.name).find('.'));
-    const MergerRun merged = merge(carry(baseName));
+    const ProgramRun merged = merge(carry(baseName));
     expectSuccess(merged);
     EXPECT_NE(merged.out.find("Files merged"), std::string::npos) << merged.out;
     EXPECT_EQ(outFiles(), std::vector<std::string>{c.name});
@@ -139,7 +135,7 @@ TEST_F(CompressedEndToEnd, MergedInAnotherFolderGivesTheInputBackAndLeavesNothin
 TEST_F(CompressedEndToEnd, WithoutUnzipTheArchiveStaysAndPeersAcceptIt) {
   const std::string input = m_dir.write("in/table.csv", sample(900000, 5, true));
   expectSuccess(split("table.csv", {"--size", "256", "--unit", "Kbytes"}));
-  const MergerRun merged = merge(carry("table"), {"--no-unzip"});
+  const ProgramRun merged = merge(carry("table"), {"--no-unzip"});
   expectSuccess(merged);
   EXPECT_NE(merged.out.find("Files merged"), std::string::npos);
   EXPECT_EQ(outFiles(), std::vector<std::string>{"table.zip"});
@@ -160,7 +156,7 @@ TEST_F(CompressedEndToEnd, DamagedOrTruncatedPieceIsReportedAndNeverMergedAsSucc
     std::string damaged = original;
     damaged[damaged.size() / 2] ^= 0x5A;
     m_dir.write("away/payload3.frg", damaged);
-    const MergerRun run = merge(merger);
+    const ProgramRun run = merge(merger);
     EXPECT_NE(run.status, 0);
     EXPECT_EQ(run.out.find("Files merged"), std::string::npos) << run.out;
     EXPECT_NE(run.err.find("\"payload.bin\""), std::string::npos) << run.err;
@@ -172,7 +168,7 @@ TEST_F(CompressedEndToEnd, DamagedOrTruncatedPieceIsReportedAndNeverMergedAsSucc
   {
     SCOPED_TRACE("a piece cut short in transfer");
     m_dir.write("away/payload3.frg", original.substr(0, original.size() - 100));
-    const MergerRun run = merge(merger);
+    const ProgramRun run = merge(merger);
     EXPECT_NE(run.status, 0);
     EXPECT_EQ(run.out.find("Files merged"), std::string::npos) << run.out;
     EXPECT_NE(run.err.find("payload3.frg"), std::string::npos) << run.err;
@@ -199,14 +195,14 @@ TEST_F(CompressedEndToEnd, CompressionDefaultFollowsTheInputsExtension) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     m_dir.write(std::string("in/") + c.name, sample(5000, 7, true));
-    const MergerRun run = split(c.name, {"--merger", "exe"});
+    const ProgramRun run = split(c.name, {"--merger", "exe"});
     expectSuccess(run);
     EXPECT_EQ(run.out.find("Compressed at ") != std::string::npos, c.compressed) << run.out;
     EXPECT_EQ(run.out.find("No compression performed") != std::string::npos, !c.compressed);
     clear("in");
   }
   m_dir.write("in/plain.txt", "text");
-  const MergerRun forced = split("plain.txt", {"--no-compress"});
+  const ProgramRun forced = split("plain.txt", {"--no-compress"});
   EXPECT_NE(forced.out.find("No compression performed"), std::string::npos) << forced.out;
   expectNoWorkingFilesLeft();
 }

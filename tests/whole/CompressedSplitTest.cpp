@@ -7,7 +7,6 @@
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 
 #include "codec/Packer.h"
 #include "job/CompressionStage.h"
@@ -16,6 +15,7 @@
 #include "platform/IoError.h"
 #include "platform/Paths.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 #include "whole/CompressionPeers.h"
 
 using namespace testing_support;
@@ -111,13 +111,6 @@ class CompressedSplit : public ::testing::Test {
   CompressingHost m_host;
   FakeProgressView m_view;
 };
-
-std::string randomBytes(std::size_t n, std::uint32_t seed) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = char(rng());
-  return s;
-}
 
 std::string text(std::size_t n) {
   std::string s;

@@ -1,15 +1,14 @@
-// What the compressed-job tests share: shell runs, the peers that verify our archives (Python's
+// What the compressed-job tests share: shell commands, the peers that verify our archives (Python's
 // zipfile and 7-Zip), and the search for working files that must not outlive a job.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "support/Programs.h"
 
 namespace testing_support {
 
@@ -17,22 +16,6 @@ inline std::string shellQuote(const std::string& text) {
   std::string quoted = "'";
   for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
-}
-
-// Runs `command` in a shell; its exit status, and its output in `output` when given.
-inline int runShell(const std::string& command, std::string* output = nullptr) {
-  std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return -1;
-  std::string text;
-  char buffer[4096];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, n);
-  int status = ::pclose(pipe);
-  if (output) *output = text;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-inline bool havePeer(const char* program) {
-  return runShell(std::string("command -v ") + program + " >/dev/null") == 0;
 }
 
 // Python's zipfile: the archive holds exactly `entryName`, every CRC checks out, and the entry's
@@ -50,17 +33,14 @@ inline void expectZipfileAgrees(const std::string& archive, const std::string& e
       "        x, y = a.read(1 << 20), b.read(1 << 20)\n"
       "        assert x == y, 'content differs'\n"
       "        if not x: break\n";
-  std::string output;
-  int status = runShell("python3 -c " + shellQuote(script) + " " + shellQuote(archive) + " " +
-                            shellQuote(entryName) + " " + shellQuote(expectedPath),
-                        &output);
-  EXPECT_EQ(status, 0) << output;
+  const ProgramRun run = runProgram("python3", {"-c", script, archive, entryName, expectedPath});
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
 }
 
 inline void expectSevenZipTests(const std::string& archive) {
-  if (!havePeer("7z")) GTEST_SKIP() << "7z is not installed";
-  std::string output;
-  EXPECT_EQ(runShell("7z t -bd " + shellQuote(archive), &output), 0) << output;
+  if (!haveProgram("7z")) GTEST_SKIP() << "7z is not installed";
+  const ProgramRun run = runProgram("7z", {"t", "-bd", archive});
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
 }
 
 // Files in `folders` (not below them) whose names contain one of `words`: the working files of

@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,13 +15,12 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <random>
 #include <thread>
 
-#include "merger/RunMerger.h"
 #include "platform/Paths.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -30,13 +28,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Listing = std::map<std::string, std::string>;  // file name -> bytes
-
-std::string sample(std::size_t n, std::uint32_t seed) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = "etaoin shrdlu\n"[rng() % 14];
-  return s;
-}
 
 Listing listing(const std::string& folder) {
   Listing files;
@@ -47,16 +38,6 @@ Listing listing(const std::string& folder) {
 }
 
 bool isTemporary(const std::string& name) { return name.starts_with(".fennock-"); }
-
-// A job started without waiting for it, so that a test can stop it halfway.
-struct Running {
-  pid_t pid = 0;
-  int wait() {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-};
 
 // Folders of one test: the input's, the destination, where the merger joins, a working folder
 // and the programs' temporary folder.
@@ -80,8 +61,6 @@ class HostileSplit : public ::testing::Test {
   }
 
   std::string folder(const char* name) const { return m_dir.file(name); }
-  // Where a started job's messages go.
-  std::string errorsPath() const { return m_dir.file("errors.txt"); }
   std::string dest(const std::string& name) const { return folder("dest") + "/" + name; }
   std::string input(const std::string& name, const std::string& bytes) const {
     return m_dir.write("in/" + name, bytes);
@@ -95,40 +74,26 @@ class HostileSplit : public ::testing::Test {
     return args;
   }
 
-  MergerRun split(const std::string& path, std::vector<std::string> options = {}) {
-    return runMerger(fennockProgram(), splitArgs(path, std::move(options)), folder("cwd"));
+  ProgramRun split(const std::string& path, std::vector<std::string> options = {}) {
+    return runProgram(fennockProgram(), splitArgs(path, std::move(options)), folder("cwd"));
   }
 
-  Running start(const std::string& path, std::vector<std::string> options = {}) {
-    std::vector<std::string> text{fennockProgram()};
-    for (auto& a : splitArgs(path, std::move(options))) text.push_back(a);
-    std::vector<char*> argv;
-    for (auto& a : text) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, errorsPath().c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    Running run;
-    ::unsetenv("DISPLAY");
-    const int rc = posix_spawn(&run.pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) throw std::runtime_error("cannot start " + text[0]);
-    return run;
+  // A job started without waiting for it, so that a test can stop it halfway.
+  StartedProgram start(const std::string& path, std::vector<std::string> options = {}) {
+    return startProgram(fennockProgram(), splitArgs(path, std::move(options)), folder("cwd"));
   }
 
   // Runs `merger` (the destination's "<base>.exe" unless given) into an empty "out".
-  MergerRun merge(const std::string& merger) {
+  ProgramRun merge(const std::string& merger) {
     fs::remove_all(folder("out"));
     fs::create_directory(folder("out"));
-    return runMerger(merger, {"--dest", folder("out")}, folder("cwd"));
+    return runProgram(merger, {"--dest", folder("out")}, folder("cwd"));
   }
 
   // The set of `base` in "dest" joins back to exactly `bytes` under `name`, and nothing else.
   void expectSetJoinsTo(const std::string& base, const std::string& name,
                         const std::string& bytes) {
-    MergerRun run = merge(dest(base + ".exe"));
+    ProgramRun run = merge(dest(base + ".exe"));
     EXPECT_EQ(run.status, 0) << run.out << run.err;
     Listing out = listing(folder("out"));
     EXPECT_EQ(out.size(), 1u);
@@ -136,10 +101,10 @@ class HostileSplit : public ::testing::Test {
   }
 
   // Waits until `ready` holds or the job ends; false when the job ended first.
-  bool waitFor(Running& job, const std::function<bool()>& ready) {
+  bool waitFor(StartedProgram& job, const std::function<bool()>& ready) {
     for (int i = 0; i < 4000; ++i) {
       if (ready()) return true;
-      if (::waitpid(job.pid, nullptr, WNOHANG) == job.pid) return false;
+      if (job.waitFor(std::chrono::milliseconds(0))) return false;
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;
@@ -159,12 +124,12 @@ TEST_F(HostileSplit, OnlyRegularFilesOrLinksToThemAreSplit) {
   const std::string fifo = folder("in") + "/pipe.dat";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& path : {std::string("/dev/zero"), fifo, folder("in")}) {
-    MergerRun run = split(path, {"--no-compress"});
+    ProgramRun run = split(path, {"--no-compress"});
     EXPECT_NE(run.status, 0) << path;
     EXPECT_NE(run.err.find("is not a regular file"), std::string::npos) << run.err;
     EXPECT_TRUE(listing(folder("dest")).empty()) << path;
   }
-  const std::string text = sample(5000, 1);
+  const std::string text = textLike(5000, 1);
   fs::create_symlink(input("real.txt", text), folder("in") + "/link.txt");
   ASSERT_EQ(split(folder("in") + "/link.txt", {"--size", "2", "--unit", "Kbytes"}).status, 0);
   expectSetJoinsTo("link", "link.txt", text);
@@ -173,25 +138,25 @@ TEST_F(HostileSplit, OnlyRegularFilesOrLinksToThemAreSplit) {
 TEST_F(HostileSplit, AnInputThatChangesMeanwhileFailsTheJobAndLeavesNothing) {
   for (bool grow : {false, true}) {
     SCOPED_TRACE(grow ? "grown" : "truncated");
-    const std::string text = sample(400000, 2);
+    const std::string text = textLike(400000, 2);
     const std::string path = input("moving.txt", text);
     ::setenv("FENNOCK_TEST_WRITE_DELAY_MS", "20", 1);
-    Running job = start(path, {"--no-compress", "--size", "20", "--unit", "Kbytes"});
+    StartedProgram job = start(path, {"--no-compress", "--size", "20", "--unit", "Kbytes"});
     ::unsetenv("FENNOCK_TEST_WRITE_DELAY_MS");
     ASSERT_TRUE(waitFor(job, [&] { return temporariesInDest() >= 3; }));
     if (grow)
-      std::ofstream(path, std::ios::app) << sample(70000, 3);
+      std::ofstream(path, std::ios::app) << textLike(70000, 3);
     else
       fs::resize_file(path, 100000);
-    EXPECT_NE(job.wait(), 0);
-    EXPECT_NE(ScratchDir::read(errorsPath()).find("\"" + path + "\" changed while it was split"),
-              std::string::npos);
+    const ProgramRun run = job.wait();
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("\"" + path + "\" changed while it was split"), std::string::npos);
     EXPECT_TRUE(listing(folder("dest")).empty());
   }
 }
 
 TEST_F(HostileSplit, KilledAnywhereTheSetDoesNotMergeAndEarlierFilesStay) {
-  const std::string text = sample(3000000, 4);
+  const std::string text = textLike(3000000, 4);
   const std::string path = input("video.txt", text);
   // The user's earlier set of this file and a file of their own.
   ASSERT_EQ(
@@ -207,18 +172,17 @@ TEST_F(HostileSplit, KilledAnywhereTheSetDoesNotMergeAndEarlierFilesStay) {
     // Slow enough that the job is still writing when the test, which reads the folder's files
     // between its looks, sees the pieces it waits for (sanitizer builds included).
     ::setenv("FENNOCK_TEST_WRITE_DELAY_MS", "40", 1);
-    Running job = start(path, options);
+    StartedProgram job = start(path, options);
     ::unsetenv("FENNOCK_TEST_WRITE_DELAY_MS");
     ASSERT_TRUE(waitFor(job, [&] { return temporariesInDest() >= pieces; }));
-    ::kill(job.pid, SIGKILL);
-    job.wait();
+    job.stop(SIGKILL);
     // The merger written so far says the set is incomplete instead of joining part of it.
     for (const auto& [name, bytes] : listing(folder("dest"))) {
       if (!isTemporary(name) || bytes.rfind("\x7f"
                                             "ELF",
                                             0) != 0)
         continue;
-      MergerRun run = merge(dest(name));
+      ProgramRun run = merge(dest(name));
       EXPECT_NE(run.status, 0) << run.out;
       EXPECT_EQ(run.out.find("Files merged"), std::string::npos);
       EXPECT_TRUE(listing(folder("out")).empty());
@@ -238,8 +202,8 @@ TEST_F(HostileSplit, KilledAnywhereTheSetDoesNotMergeAndEarlierFilesStay) {
 }
 
 TEST_F(HostileSplit, ASetMadeForAnotherFileOfTheBaseNameIsReplacedOnlyWhenAsked) {
-  const std::string doc = input("report.doc", sample(9000, 5));
-  const std::string pdf = input("report.pdf", sample(7000, 6));
+  const std::string doc = input("report.doc", textLike(9000, 5));
+  const std::string pdf = input("report.pdf", textLike(7000, 6));
   for (const std::vector<std::string>& kind :
        {std::vector<std::string>{"--merger", "exe"}, {"--no-compress", "--merger", "bat"}}) {
     SCOPED_TRACE(kind.back());
@@ -250,7 +214,7 @@ TEST_F(HostileSplit, ASetMadeForAnotherFileOfTheBaseNameIsReplacedOnlyWhenAsked)
     };
     ASSERT_EQ(split(doc, options({"--size", "2", "--unit", "Kbytes"})).status, 0);
     const Listing docSet = listing(folder("dest"));
-    MergerRun refused = split(pdf, options({"--delete-input"}));
+    ProgramRun refused = split(pdf, options({"--delete-input"}));
     EXPECT_NE(refused.status, 0);
     EXPECT_NE(refused.err.find("\"" + merger + "\""), std::string::npos) << refused.err;
     EXPECT_TRUE(listing(folder("dest")) == docSet);
@@ -263,12 +227,14 @@ TEST_F(HostileSplit, ASetMadeForAnotherFileOfTheBaseNameIsReplacedOnlyWhenAsked)
   }
   // Two jobs at once on one set: one after the other, and the set is one file's, whole.
   ::setenv("FENNOCK_TEST_WRITE_DELAY_MS", "2", 1);
-  Running a = start(doc, {"--overwrite", "--size", "1", "--unit", "Kbytes", "--merger", "exe"});
-  Running b = start(pdf, {"--overwrite", "--size", "1", "--unit", "Kbytes", "--merger", "exe"});
+  StartedProgram a =
+      start(doc, {"--overwrite", "--size", "1", "--unit", "Kbytes", "--merger", "exe"});
+  StartedProgram b =
+      start(pdf, {"--overwrite", "--size", "1", "--unit", "Kbytes", "--merger", "exe"});
   ::unsetenv("FENNOCK_TEST_WRITE_DELAY_MS");
-  EXPECT_EQ(a.wait(), 0);
-  EXPECT_EQ(b.wait(), 0);
-  MergerRun run = merge(dest("report.exe"));
+  EXPECT_EQ(a.wait().status, 0);
+  EXPECT_EQ(b.wait().status, 0);
+  ProgramRun run = merge(dest("report.exe"));
   ASSERT_EQ(run.status, 0) << run.err;
   const Listing out = listing(folder("out"));
   ASSERT_EQ(out.size(), 1u);
@@ -278,10 +244,10 @@ TEST_F(HostileSplit, ASetMadeForAnotherFileOfTheBaseNameIsReplacedOnlyWhenAsked)
 
 TEST_F(HostileSplit, PlantedLinksAreRefusedAndNeverWrittenThrough) {
   const std::string victim = m_dir.write("victim.txt", "precious");
-  const std::string path = input("real.txt", sample(5000, 7));
+  const std::string path = input("real.txt", textLike(5000, 7));
   for (std::string planted : {"real3.frg", "real.exe"}) {
     fs::create_symlink(victim, dest(planted));
-    MergerRun run = split(path, {"--size", "1", "--unit", "Kbytes", "--merger", "exe"});
+    ProgramRun run = split(path, {"--size", "1", "--unit", "Kbytes", "--merger", "exe"});
     EXPECT_NE(run.status, 0);
     EXPECT_NE(run.err.find("\"" + dest(planted) + "\" is a symbolic link"), std::string::npos)
         << run.err;
@@ -299,11 +265,11 @@ TEST_F(HostileSplit, CompressedInputsKeepTheirOwnNamesAndFolders) {
   for (std::string name : {"photo[1].txt", "a*.txt", "x<y.txt", ">z.txt", "|p?.txt"}) {
     SCOPED_TRACE(name);
     fs::permissions(folder("in"), fs::perms::owner_write, fs::perm_options::add);
-    const std::string text = sample(20000, 8);
+    const std::string text = textLike(20000, 8);
     const std::string path = input(name, text);
     // The input's folder is read-only: the archive is made elsewhere.
     fs::permissions(folder("in"), fs::perms::owner_write, fs::perm_options::remove);
-    MergerRun run = split(path, {"--compress", "--size", "4", "--unit", "Kbytes"});
+    ProgramRun run = split(path, {"--compress", "--size", "4", "--unit", "Kbytes"});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string base = name.substr(0, name.find('.'));
     expectSetJoinsTo(base, name, text);
@@ -316,8 +282,8 @@ TEST_F(HostileSplit, CompressedInputsKeepTheirOwnNamesAndFolders) {
 TEST_F(HostileSplit, ANameTooLongForTheFolderFailsBeforeAnythingIsWritten) {
   // 250 characters: "<name>.exe" and "<name>9.frg" fit in 255 bytes, "<name>12.frg" does not.
   const std::string base(250, 'n');
-  const std::string path = input(base + ".txt", sample(12000, 9));
-  MergerRun run = split(path, {"--no-compress", "--merger", "exe", "--count", "12"});
+  const std::string path = input(base + ".txt", textLike(12000, 9));
+  ProgramRun run = split(path, {"--no-compress", "--merger", "exe", "--count", "12"});
   EXPECT_NE(run.status, 0);
   EXPECT_NE(run.err.find("I/O error 36: \"" + dest(base + "12.frg") + "\""), std::string::npos)
       << run.err;
@@ -332,7 +298,7 @@ TEST_F(HostileSplit, EveryFailingFileOperationLeavesTheUsersFilesAsTheyWere) {
   // build runs the sweep, and the sanitizers see the same code in the other tests.
   GTEST_SKIP() << "the sweep runs in the normal build";
 #endif
-  const std::string text = sample(3000, 10);
+  const std::string text = textLike(3000, 10);
   const std::string path = input("tiny.txt", text);
   m_dir.write("dest/notes.txt", "mine");
   m_dir.write("dest/tiny.bak", "also mine");
@@ -346,7 +312,7 @@ TEST_F(HostileSplit, EveryFailingFileOperationLeavesTheUsersFilesAsTheyWere) {
     for (int n = 1; n <= 3000 && successes < 12; ++n) {
       SCOPED_TRACE((compressed ? "compressed, N = " : "plain, N = ") + std::to_string(n));
       ::setenv("FENNOCK_TEST_FAIL_AT", std::to_string(n).c_str(), 1);
-      MergerRun run = split(path, options);
+      ProgramRun run = split(path, options);
       ::unsetenv("FENNOCK_TEST_FAIL_AT");
       ++runs;
       EXPECT_EQ(run.err.find(".fennock-"), std::string::npos) << "a temporary name shown";

@@ -2,7 +2,6 @@
 // run killed outright left is removed by the next start, while users' look-alike files stay.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,15 +12,12 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <random>
 #include <thread>
 
-#include "merger/RunMerger.h"
 #include "store/TempFolderOverride.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
-
-extern char** environ;
+#include "support/TestData.h"
 
 using namespace testing_support;
 
@@ -44,77 +40,22 @@ bool anyNameStartsWith(const std::string& folder, const std::string& start) {
   return false;
 }
 
-// A program started with the three signals at their default action (a test runner may have
-// started us with some ignored) and slow writes, so that it can be stopped halfway.
-class SlowRun {
- public:
-  SlowRun(const std::vector<std::string>& args, const std::string& workFolder,
-          const std::string& output) {
-    std::vector<std::string> envText{"FENNOCK_TEST_WRITE_DELAY_MS=15"};
-    for (char** e = environ; *e; ++e)
-      if (std::string(*e).rfind("DISPLAY=", 0) != 0) envText.push_back(*e);
-    std::vector<char*> env, argv;
-    for (auto& e : envText) env.push_back(e.data());
-    env.push_back(nullptr);
-    std::vector<std::string> argText = args;
-    for (auto& a : argText) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&defaults, s);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    const std::string previous = platform::currentFolder();
-    platform::setCurrentFolder(workFolder);
-    const int rc = posix_spawn(&m_pid, argv[0], &actions, &attributes, argv.data(), env.data());
-    platform::setCurrentFolder(previous);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) throw std::runtime_error("cannot start " + args[0]);
-  }
-  ~SlowRun() {
-    if (m_pid > 0) {
-      ::kill(m_pid, SIGKILL);
-      ::waitpid(m_pid, nullptr, 0);
-    }
-  }
+// Starts a program with slow writes, so that it can be stopped halfway.
+StartedProgram startSlow(const std::vector<std::string>& args, const std::string& workFolder) {
+  return startProgram(args[0], {args.begin() + 1, args.end()}, workFolder, {},
+                      {"FENNOCK_TEST_WRITE_DELAY_MS=15"});
+}
 
-  // Sends `signal` once `ready` holds; false when the program ended before.
-  bool signalWhen(const std::function<bool()>& ready, int signal) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!ready()) {
-      if (::waitpid(m_pid, &m_status, WNOHANG) == m_pid) {
-        m_pid = 0;
-        return false;
-      }
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ::kill(m_pid, signal);
-    return true;
+// Sends `signal` once `ready` holds; false when the program ended before.
+bool signalWhen(StartedProgram& run, const std::function<bool()>& ready, int signal) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!ready()) {
+    if (run.waitFor(std::chrono::milliseconds(0))) return false;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  int wait() {
-    if (m_pid > 0) ::waitpid(m_pid, &m_status, 0);
-    m_pid = 0;
-    return m_status;
-  }
-
- private:
-  pid_t m_pid = 0;
-  int m_status = 0;
-};
-
-std::string sample(std::size_t n) {
-  std::mt19937 rng(7);
-  std::string s(n, '\0');
-  for (char& c : s) c = "etaoin shrdlu\n"[rng() % 14];
-  return s;
+  ::kill(run.pid(), signal);
+  return true;
 }
 
 class InterruptedJob : public ::testing::Test {
@@ -141,13 +82,10 @@ class InterruptedJob : public ::testing::Test {
   std::optional<TempFolderOverride> m_temp;
 };
 
-// The signal that ended a run, or -1 when it ended otherwise.
-int endingSignal(int status) { return WIFSIGNALED(status) ? WTERMSIG(status) : -1; }
-
 }  // namespace
 
 TEST_F(InterruptedJob, SplitAndMergeStoppedBySignalsLeaveNothingBehind) {
-  const std::string bytes = sample(1500000);
+  const std::string bytes = textLike(1500000, 7);
   const std::string input = m_dir.write("in/letters.txt", bytes);
   const std::vector<std::string> splitArgs{fennockProgram(), "split",      input,    "--compress",
                                            "--size",         "64",         "--unit", "Kbytes",
@@ -175,9 +113,9 @@ TEST_F(InterruptedJob, SplitAndMergeStoppedBySignalsLeaveNothingBehind) {
   };
   for (const Stop& stop : splitStops) {
     SCOPED_TRACE(std::string("split stopped ") + stop.when);
-    SlowRun run(splitArgs, folder("cwd"), m_dir.file("split.out"));
-    ASSERT_TRUE(run.signalWhen(stop.ready, stop.signal));
-    EXPECT_EQ(endingSignal(run.wait()), stop.signal);
+    StartedProgram run = startSlow(splitArgs, folder("cwd"));
+    ASSERT_TRUE(signalWhen(run, stop.ready, stop.signal));
+    EXPECT_EQ(run.wait().signal, stop.signal);
     expectNothingOfOursLeft();
     EXPECT_TRUE(ScratchDir::read(input) == bytes);
     for (const std::string& name : namesIn(folder("out")))
@@ -187,19 +125,20 @@ TEST_F(InterruptedJob, SplitAndMergeStoppedBySignalsLeaveNothingBehind) {
   }
 
   // A complete set to merge, made at full speed.
-  ASSERT_EQ(runMerger(splitArgs[0], {splitArgs.begin() + 1, splitArgs.end()}, folder("cwd")).status,
-            0);
+  ASSERT_EQ(
+      runProgram(splitArgs[0], {splitArgs.begin() + 1, splitArgs.end()}, folder("cwd")).status, 0);
   std::filesystem::create_directory(m_dir.file("joined"));
   const std::string merger = folder("out") + "/letters.exe";
   const std::vector<std::string> mergeArgs{merger, "--dest", m_dir.file("joined")};
+  const StartedProgram* merging = nullptr;
   const Stop mergeStops[] = {
       {"while the pieces are joined",
-       [this] {
+       [this, &merging] {
          // The joined file under its temporary name, or a progress line between 0% and 100%
          // (a large merger head, as in sanitizer builds, can hold all the data).
          for (const std::string& name : namesIn(m_dir.file("joined")))
            if (name.rfind(".fennock-", 0) == 0) return true;
-         const std::string out = ScratchDir::read(m_dir.file("merge.out"));
+         const std::string out = merging->outSoFar();
          for (std::size_t at = out.find("Merging... "); at != std::string::npos;
               at = out.find("Merging... ", at + 1)) {
            const int percent = std::atoi(out.c_str() + at + 11);
@@ -212,11 +151,10 @@ TEST_F(InterruptedJob, SplitAndMergeStoppedBySignalsLeaveNothingBehind) {
   };
   for (const Stop& stop : mergeStops) {
     SCOPED_TRACE(std::string("merge stopped ") + stop.when);
-    std::filesystem::remove(m_dir.file("merge.out"));
-    SlowRun run(mergeArgs, folder("cwd"), m_dir.file("merge.out"));
-    ASSERT_TRUE(run.signalWhen(stop.ready, stop.signal))
-        << ScratchDir::read(m_dir.file("merge.out"));
-    EXPECT_EQ(endingSignal(run.wait()), stop.signal);
+    StartedProgram run = startSlow(mergeArgs, folder("cwd"));
+    merging = &run;
+    ASSERT_TRUE(signalWhen(run, stop.ready, stop.signal)) << run.outSoFar();
+    EXPECT_EQ(run.wait().signal, stop.signal);
     expectNothingOfOursLeft();
     for (const std::string& name : namesIn(m_dir.file("joined"))) {
       EXPECT_NE(name.front(), '.') << name;
@@ -227,9 +165,9 @@ TEST_F(InterruptedJob, SplitAndMergeStoppedBySignalsLeaveNothingBehind) {
 
 TEST_F(InterruptedJob, StartupRemovesOnlyWhatEndedRunsLeft) {
   // A process id that no process has any more.
-  const pid_t ended = ::fork();
-  if (ended == 0) ::_exit(0);
-  ::waitpid(ended, nullptr, 0);
+  StartedProgram gone = startProgram("true", {});
+  const pid_t ended = gone.pid();
+  gone.wait();
   const std::string dead = std::to_string(ended), live = std::to_string(::getpid());
   const std::string victim = m_dir.write("victim.txt", "the user's");
   std::filesystem::create_directory(m_dir.file("usersFolder"));
@@ -276,7 +214,7 @@ TEST_F(InterruptedJob, StartupRemovesOnlyWhatEndedRunsLeft) {
     ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
   }
 
-  const MergerRun run = runMerger(fennockProgram(), {"--version"}, folder("cwd"));
+  const ProgramRun run = runProgram(fennockProgram(), {"--version"}, folder("cwd"));
   EXPECT_EQ(run.status, 0) << run.err;
   std::sort(kept.begin(), kept.end());
   EXPECT_EQ(namesIn(folder("tmp")), kept);

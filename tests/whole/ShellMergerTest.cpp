@@ -8,11 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 
-#include "merger/RunMerger.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -31,11 +30,9 @@ const Shell kShells[] = {
     {"busybox", "/usr/bin/busybox", {"sh"}},
 };
 
+// Lines of lower-case letters.
 std::string noise(std::size_t n, std::uint32_t seed) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = char(rng() % 7 == 0 ? '\n' : 'a' + rng() % 26);
-  return s;
+  return drawnFrom("abcdefghijklmnopqrstuvwxyz\n\n\n\n", n, seed);
 }
 
 // A name that an unquoted word, a double-quoted one or echo would all mangle.
@@ -63,7 +60,7 @@ class ShellMergerTest : public ::testing::Test {
     m_dir.write("in/" + kOddName, bytes);
     std::vector<std::string> args{"split", in(kOddName), "--sh-merger"};
     args.insert(args.end(), options.begin(), options.end());
-    const MergerRun made = runMerger(fennockProgram(), args, m_dir.file("cwd"));
+    const ProgramRun made = runProgram(fennockProgram(), args, m_dir.file("cwd"));
     ASSERT_EQ(made.status, 0) << made.err;
     for (const auto& e : fs::directory_iterator(m_dir.file("in")))
       if (e.path().filename() != kOddName) fs::rename(e.path(), away(e.path().filename()));
@@ -86,16 +83,16 @@ class ShellMergerTest : public ::testing::Test {
   // BaseName.sha256 as the system's sha256sum writes it: the pieces, then the joined file (whose
   // name is the input's). The odd names give every line sha256sum's escaped form.
   void writeSums() {
-    const MergerRun sums = runMerger("/usr/bin/sha256sum", pieces(), m_dir.file("away"));
-    const MergerRun whole = runMerger("/usr/bin/sha256sum", {kOddName}, m_dir.file("in"));
+    const ProgramRun sums = runProgram("/usr/bin/sha256sum", pieces(), m_dir.file("away"));
+    const ProgramRun whole = runProgram("/usr/bin/sha256sum", {kOddName}, m_dir.file("in"));
     ASSERT_EQ(sums.status + whole.status, 0);
     m_dir.write("away/" + kOddBase + ".sha256", sums.out + whole.out);
   }
 
-  MergerRun runScript(const Shell& shell) {
+  ProgramRun runScript(const Shell& shell) {
     std::vector<std::string> args = shell.before;
     args.push_back(away(kOddBase + ".sh"));
-    return runMerger(shell.program, args, m_dir.file("cwd"));
+    return runProgram(shell.program, args, m_dir.file("cwd"));
   }
 
   // What a failed run must leave: no temporary file in the set's folder or in the current one.
@@ -126,7 +123,7 @@ TEST_F(ShellMergerTest, JoinsEverySetByteIdenticalUnderEveryShellWithAndWithoutC
       if (sums) writeSums();
       for (const Shell& shell : kShells) {
         SCOPED_TRACE(std::string(set.label) + ", " + shell.label + (sums ? ", checksums" : ""));
-        const MergerRun run = runScript(shell);
+        const ProgramRun run = runScript(shell);
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, "Files merged\n");
         EXPECT_TRUE(ScratchDir::read(away(kOddName)) == bytes);
@@ -170,7 +167,7 @@ TEST_F(ShellMergerTest, NamesTheWrongPieceWritesNothingAndSparesTheUsersFile) {
         const std::string second = pieces().at(1);
         damage.apply(away(second));
         m_dir.write("away/" + kOddName, usersFile);
-        const MergerRun run = runScript(shell);
+        const ProgramRun run = runScript(shell);
         EXPECT_NE(run.status, 0);
         EXPECT_EQ(run.out, "");
         EXPECT_TRUE(run.err.starts_with(second + damage.says)) << run.err;
@@ -186,9 +183,9 @@ TEST_F(ShellMergerTest, NamesTheWrongPieceWritesNothingAndSparesTheUsersFile) {
 // A compressed set where only some extractors are found: the archive is extracted by what is
 // there, or left whole under BaseName.zip with a word on what to do.
 TEST_F(ShellMergerTest, ExtractsWithPythonAloneAndLeavesTheArchiveWithoutAnyExtractor) {
-  const MergerRun which =
-      runMerger("/usr/bin/env", {"python3", "-c", "import sys; print(sys.executable, end='')"},
-                m_dir.file("cwd"));
+  const ProgramRun which =
+      runProgram("/usr/bin/env", {"python3", "-c", "import sys; print(sys.executable, end='')"},
+                 m_dir.file("cwd"));
   ASSERT_EQ(which.status, 0) << which.err;
   const std::string bytes = noise(200000, 11);
   splitAndCarry(bytes, kSets[2].options);
@@ -198,7 +195,7 @@ TEST_F(ShellMergerTest, ExtractsWithPythonAloneAndLeavesTheArchiveWithoutAnyExtr
   for (bool python : {false, true}) {
     SCOPED_TRACE(python ? "python3" : "no extractor");
     if (python) fs::create_symlink(which.out, m_dir.file("tools/python3"));
-    const MergerRun run = runMerger(
+    const ProgramRun run = runProgram(
         "/usr/bin/env", {"PATH=" + m_dir.file("tools"), "/usr/bin/dash", away(kOddBase + ".sh")},
         m_dir.file("cwd"));
     EXPECT_EQ(run.status, 0) << run.err;

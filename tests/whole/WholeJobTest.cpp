@@ -9,7 +9,6 @@
 #include <cstring>
 #include <fstream>
 #include <map>
-#include <random>
 
 #include "job/FakeJobHost.h"
 #include "job/Names.h"
@@ -17,9 +16,11 @@
 #include "platform/File.h"
 #include "platform/Paths.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 
 using testing_support::FakeJobHost;
 using testing_support::FakeProgressView;
+using testing_support::randomBytes;
 using testing_support::ScratchDir;
 
 namespace {
@@ -54,13 +55,6 @@ std::string runBatScript(const std::string& folder, const std::string& batPath) 
   }
   out.close();
   return target;
-}
-
-std::string randomBytes(std::size_t n, std::uint32_t seed) {
-  std::mt19937 rng(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = char(rng());
-  return s;
 }
 
 struct Mode {

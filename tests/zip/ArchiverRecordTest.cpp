@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "ZipTestSupport.h"
 #include "support/ScratchDir.h"
@@ -302,8 +303,8 @@ TEST(ArchiverBinding, NoDLLDirectoryLoadsNothingFromTheCurrentFolder) {
   testing_support::ScratchDir dir;
   std::string before = platform::currentFolder();
   // A library in the current folder must not be picked up.
-  std::system(
-      ("cp '" + ziptest::packLibDir() + "/" PACKLIB_FILE_NAME "' '" + dir.path() + "/'").c_str());
+  std::filesystem::copy_file(ziptest::packLibDir() + "/" PACKLIB_FILE_NAME,
+                             dir.file(PACKLIB_FILE_NAME));
   platform::setCurrentFolder(dir.path());
   TArchiver z;
   z.setUnattended(true);
@@ -347,7 +348,8 @@ TEST(ArchiverBinding, VersionQueryAndTraceMessage) {
 // folder and the library is loaded by that absolute path.
 TEST(ArchiverBinding, RelativeDLLDirectoryIsTakenFromTheCurrentFolderForBothLibraries) {
   const std::string before = platform::currentFolder();
-  platform::setCurrentFolder(ziptest::buildDir() + "/src");
+  // The folder that holds both libraries' folders.
+  platform::setCurrentFolder(std::filesystem::path(ziptest::packLibDir()).parent_path().string());
   const std::string here = platform::currentFolder();
   TArchiver z;
   z.setUnattended(true);

@@ -17,11 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string buildDir() {
-  const char* dir = std::getenv("FENNOCK_BUILD_DIR");
-  return fs::absolute(dir ? dir : ".").string();
-}
-
 std::string made(const std::string& folder) {
   fs::create_directory(folder);
   return folder;
@@ -36,7 +31,7 @@ class Extract : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directory(scratch.file("dest"));
-    z.setDLLDirectory(buildDir() + "/src/unpacklib");
+    z.setDLLDirectory(FENNOCK_UNPACKLIB_DIR);
     z.setExtrOptions({zip::ExtrOpt::ExtrOverWrite});  // as the merger's window sets it
     z.setUnattended(true);
     z.OnMessage = [this](zip::TArchiver&, int32_t code, const std::string& text) {
@@ -60,7 +55,7 @@ class Extract : public ::testing::Test {
 class Recording {
  public:
   Recording() {
-    std::string path = buildDir() + "/tests/zip/extract-recording/" UNPACKLIB_FILE_NAME;
+    std::string path = FENNOCK_EXTRACT_RECORDING_DIR "/" UNPACKLIB_FILE_NAME;
     m_handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!m_handle) throw std::runtime_error(::dlerror());
     m_state =
@@ -68,7 +63,7 @@ class Recording {
     *m_state = ExtractRecording{};
   }
   ~Recording() { ::dlclose(m_handle); }
-  static std::string folder() { return buildDir() + "/tests/zip/extract-recording"; }
+  static std::string folder() { return FENNOCK_EXTRACT_RECORDING_DIR; }
   ExtractRecording& operator*() { return *m_state; }
   ExtractRecording* operator->() { return m_state; }
 
@@ -242,7 +237,7 @@ TEST_F(Extract, UnloadableLibraryReports10704) {
   EXPECT_FALSE(z.Busy());
   EXPECT_EQ(platform::currentFolder(), scratch.file("start"));
   EXPECT_EQ(z.UnpackLibVersion(), 0);
-  z.setDLLDirectory(buildDir() + "/src/unpacklib");
+  z.setDLLDirectory(FENNOCK_UNPACKLIB_DIR);
   EXPECT_EQ(z.UnpackLibVersion(), 160);
 }
 
@@ -270,12 +265,12 @@ TEST_F(Extract, ArchiveWrittenByPackLibComesBackIdentically) {
   for (int i = 0; i < 50000; ++i) text += std::to_string(i) + " bottles\n";
   scratch.write("start/input.txt", text);
   scratch.write("start/empty.dat", "");
-  z.setDLLDirectory(buildDir() + "/src/packlib");
+  z.setDLLDirectory(FENNOCK_PACKLIB_DIR);
   z.setArchiveFileName(scratch.file("job.zip"));
   z.SpecList() = {scratch.file("start/input.txt"), scratch.file("start/empty.dat")};
   z.Add();
   ASSERT_EQ(z.AddedCount(), 2) << z.LastMessage();
-  z.setDLLDirectory(buildDir() + "/src/unpacklib");
+  z.setDLLDirectory(FENNOCK_UNPACKLIB_DIR);
   z.setExtrBaseDir(scratch.file("dest"));
   z.Extract();
   EXPECT_EQ(z.ExtractedCount(), 2);

@@ -2,10 +2,9 @@
 // written by those peers listed by the component.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "ZipTestSupport.h"
 #include "support/ScratchDir.h"
+#include "support/TestData.h"
 
 using namespace zip;
 
@@ -33,28 +32,13 @@ struct InteropFixture : ::testing::Test {
   }
 };
 
-std::string mixedData(std::size_t size, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::string s;
-  s.reserve(size);
-  while (s.size() < size) {
-    if (rng() % 3 == 0) {
-      for (int i = 0; i < 4096; ++i) s += char(rng());
-    } else {
-      s += "line " + std::to_string(rng() % 1000) + " of some repetitive text\n";
-    }
-  }
-  s.resize(size);
-  return s;
-}
-
 }  // namespace
 
 TEST_F(InteropFixture, SmallMultiChunkAndStoredArchivesAreValid) {
   std::string small = dir.write("small.txt", "hello, world\n");
   // Several deflate chunks joined into one stream, with random and text parts.
-  std::string mixed = dir.write("mixed.bin", mixedData(5'300'000, 7));
-  std::string stored = dir.write("photo.png", mixedData(100'000, 8));
+  std::string mixed = dir.write("mixed.bin", testing_support::noiseAndText(5'300'000, 7));
+  std::string stored = dir.write("photo.png", testing_support::noiseAndText(100'000, 8));
   std::string archive = add({small, mixed, stored});
   EXPECT_EQ(z.AddedCount(), 3);
   expectPeersAccept(archive);
@@ -68,13 +52,8 @@ TEST_F(InteropFixture, SmallMultiChunkAndStoredArchivesAreValid) {
 
 TEST_F(InteropFixture, EmptyFileAndIncompressibleData) {
   std::string empty = dir.write("empty.txt", "");
-  std::string noise = dir.write("noise.bin", mixedData(0, 1) + std::string());
-  {
-    std::mt19937 rng(3);
-    std::string r(2'000'000, '\0');
-    for (auto& c : r) c = char(rng());
-    noise = dir.write("noise.bin", r);
-  }
+  std::string noise = dir.write("noise.bin", testing_support::noiseAndText(0, 1) + std::string());
+  noise = dir.write("noise.bin", testing_support::randomBytes(2'000'000, 3));
   std::string archive = add({empty, noise});
   EXPECT_EQ(z.AddedCount(), 2);
   expectPeersAccept(archive);
@@ -104,7 +83,7 @@ TEST_F(InteropFixture, PythonArchiveWithCommentAndNonAsciiNamesIsListed) {
 }
 
 TEST_F(InteropFixture, SevenZipArchiveIsListedAndExtendedByTheLibrary) {
-  dir.write("a.txt", mixedData(50'000, 4));
+  dir.write("a.txt", testing_support::noiseAndText(50'000, 4));
   dir.write("b.txt", "bbb");
   std::string archive = dir.file("7z.zip");
   ASSERT_EQ(ziptest::run("cd '" + dir.path() + "' && 7z a -tzip -mx=9 7z.zip a.txt b.txt"), 0);

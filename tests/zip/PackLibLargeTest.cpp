@@ -41,6 +41,7 @@ TEST_F(LargeFixture, OneGibibyteOfRandomData) {
   std::string input = dir.file("random.bin");
   {
     platform::File f = platform::File::create(input);
+    // Its own generator: eight bytes a draw, as a gibibyte byte by byte would cost seconds.
     std::mt19937_64 rng(11);
     std::vector<uint64_t> block(1 << 17);
     for (int i = 0; i < 1024; ++i) {

@@ -10,17 +10,18 @@
 #include "RecordingLib.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Paths.h"
+#include "support/Programs.h"
 #include "zip/Archiver.h"
 
 namespace ziptest {
 
-inline std::string buildDir() {
-  const char* dir = std::getenv("FENNOCK_BUILD_DIR");
-  return dir ? dir : ".";
-}
-inline std::string packLibDir() { return buildDir() + "/src/packlib"; }
-inline std::string recordingLibDir() { return buildDir() + "/tests/zip/recording"; }
-inline std::string versionOnlyLibDir() { return buildDir() + "/tests/zip/versiononly"; }
+#ifndef _WIN32
+// The folders of the build's archiver libraries and of the test stand-ins, as the build names
+// them (tests/zip/CMakeLists.txt).
+inline std::string packLibDir() { return FENNOCK_PACKLIB_DIR; }
+inline std::string recordingLibDir() { return FENNOCK_RECORDING_PACKLIB_DIR; }
+inline std::string versionOnlyLibDir() { return FENNOCK_VERSIONONLY_PACKLIB_DIR; }
+#endif
 
 // Every message the component reports or receives, with the IDs of reported ones.
 struct MessageLog {
@@ -39,6 +40,7 @@ struct MessageLog {
   }
 };
 
+#ifndef _WIN32
 // Keeps the recording stand-in loaded for the test's life so that its state outlives the
 // component's own load and unload around each operation.
 class RecordingLib {
@@ -57,14 +59,14 @@ class RecordingLib {
   platform::DynamicLibrary m_library;
   RecordingLibState* m_state = nullptr;
 };
+#endif
 
 // Runs a shell command line built by the test from fixed text and scratch paths; its exit code.
 inline int run(const std::string& command) {
-  int status = std::system((command + " >/dev/null 2>&1").c_str());
 #ifdef _WIN32
-  return status;
+  return std::system((command + " >/dev/null 2>&1").c_str());
 #else
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return testing_support::runShell(command);
 #endif
 }
 inline bool pythonTestzip(const std::string& archive) {
