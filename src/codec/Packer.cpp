@@ -1,7 +1,6 @@
 // TPacker: packs files and streams into the packed-file format with LZH or LZB and back.
 #include "codec/Packer.h"
 
-#include <filesystem>
 #include <limits>
 #include <new>
 #include <vector>
@@ -106,8 +105,7 @@ std::unique_ptr<TFileStream> openInputFile(const std::string& path, const std::s
 std::unique_ptr<TFileStream> createOutputFile(const std::string& input, const std::string& path,
                                               bool& created) {
   // Creating the output would empty an input of the same name before a byte of it was read.
-  std::error_code ignored;
-  if (std::filesystem::equivalent(input, path, ignored))
+  if (platform::sameFile(input, path))
     throw EPackerException("Packer (de)compression : Input and output are the same file : " + path);
   try {
     if (auto file = platform::File::createNew(path)) {

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <map>
 #include <tuple>
 
@@ -35,18 +34,12 @@ std::string withoutSuffix(const std::string& text, const std::string& suffix) {
 std::string spaceless(const std::string& baseName) { return job::RemoveSubstring(baseName, " "); }
 
 std::string readListing(const std::string& path) {
-  platform::File file = platform::File::openRead(path);
-  std::string text(kLongestListing, '\0');
-  text.resize(file.read(text.data(), text.size()));
-  return text;
+  return platform::readFileStart(path, kLongestListing);
 }
 
 bool isBatScript(const std::string& path) {
   if (!platform::fileExists(path)) return false;
-  platform::File file = platform::File::openRead(path);
-  std::string start(kBatFirstWord.size(), '\0');
-  start.resize(file.read(start.data(), start.size()));
-  return start == kBatFirstWord;
+  return platform::readFileStart(path, kBatFirstWord.size()) == kBatFirstWord;
 }
 
 SetLocation exeSet(const std::string& folder, const std::string& baseName) {
@@ -71,9 +64,7 @@ std::int64_t pieceIndex(const std::string& name, const std::string& spacelessNam
 // The base names of the scripts and checksum files in `folder`, by the pieces' name they give.
 std::map<std::string, std::string> setFilesBySpacelessName(const std::string& folder) {
   std::map<std::string, std::string> found;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-    const std::string name = entry.path().filename().string();
+  for (const std::string& name : platform::folderEntries(folder)) {
     for (const std::string& extension :
          {std::string(".bat"), job::kChecksumExtension, std::string(".sh")})
       if (name.ends_with(extension)) {
@@ -175,9 +166,8 @@ MergePlan planScriptSet(const SetLocation& set) {
     }
   } else {
     // Without either, the pieces present are the set, and the joined file has no extension.
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(set.folder, error))
-      count = std::max(count, pieceIndex(entry.path().filename().string(), set.spacelessName));
+    for (const std::string& name : platform::folderEntries(set.folder))
+      count = std::max(count, pieceIndex(name, set.spacelessName));
     target = set.spacelessName;
   }
   return planPieceMerge(set.folder, set.spacelessName, count,

@@ -56,9 +56,17 @@ class File {
   File(Handle handle, std::string path) : m_handle(handle), m_path(std::move(path)) {}
   static File open(const std::string& path, int flags);
   static void closeHandle(Handle handle) noexcept;
+  // One system call's worth (retried when interrupted): the bytes moved, 0 at the end of the
+  // file or when nothing could be written. A failure throws.
+  std::size_t readSome(char* out, std::size_t size);
+  std::size_t writeSome(const char* in, std::size_t size);
 
   Handle m_handle = kClosed;
   std::string m_path;
 };
+
+// The first `limit` bytes of a file (all of a shorter one): for the small text files that the
+// programs read whole. Throws EInOutError.
+std::string readFileStart(const std::string& path, std::size_t limit);
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/SignalCleanup.h"
 
@@ -32,6 +33,9 @@ std::string fileNameOf(const std::string& path);
 std::string parentFolder(const std::string& path);
 // A relative path joined to the current folder; an absolute or empty path as it is.
 std::string absolutePath(const std::string& path);
+
+// The names in a folder but "." and "..", in the system's order; none when it cannot be read.
+std::vector<std::string> folderEntries(const std::string& folder);
 
 bool fileExists(const std::string& path);  // a regular file (or a link to one)
 bool folderExists(const std::string& path);

@@ -13,7 +13,8 @@ namespace cleanup {
 namespace {
 
 // The handler may run at any moment, on any thread: the table is fixed in size and each slot
-// is claimed and released through its atomic state alone, with no lock and no allocation.
+// is claimed and released through its atomic state alone, with no lock; the handler allocates
+// nothing.
 constexpr std::size_t kPathCapacity = 4096;
 
 struct Slot {
@@ -23,7 +24,19 @@ struct Slot {
 };
 
 constexpr int kSlotCount = 64;
-Slot g_slots[kSlotCount];
+// Made at the first registration and never freed, so that the program images carry no quarter
+// megabyte of table and a handler can never meet a freed one. Only registering allocates; the
+// handler reads a table that is there or finds none.
+std::atomic<Slot*> g_slots{nullptr};
+
+Slot* slots() {
+  Slot* table = g_slots.load(std::memory_order_acquire);
+  if (table != nullptr) return table;
+  auto* made = new Slot[kSlotCount];
+  if (g_slots.compare_exchange_strong(table, made, std::memory_order_acq_rel)) return made;
+  delete[] made;  // another thread made it first
+  return table;
+}
 
 }  // namespace
 
@@ -32,23 +45,30 @@ std::atomic<int> creating{0};
 
 int claimSlot(SlotState kind, std::intptr_t folder, const std::string& path) {
   if (path.empty() || path.size() >= kPathCapacity) return -1;
+  Slot* table = slots();
   for (int i = 0; i < kSlotCount; ++i) {
+    Slot& slot = table[i];
     int expected = kFree;
-    if (!g_slots[i].state.compare_exchange_strong(expected, kFilling)) continue;
-    std::memcpy(g_slots[i].path, path.c_str(), path.size() + 1);
-    g_slots[i].folder = folder;
-    g_slots[i].state.store(kind, std::memory_order_release);
+    if (!slot.state.compare_exchange_strong(expected, kFilling)) continue;
+    std::memcpy(slot.path, path.c_str(), path.size() + 1);
+    slot.folder = folder;
+    slot.state.store(kind, std::memory_order_release);
     return i;
   }
   return -1;
 }
 
-void releaseSlot(int slot) noexcept { g_slots[slot].state.store(kFree, std::memory_order_release); }
+void releaseSlot(int slot) noexcept {
+  g_slots.load(std::memory_order_acquire)[slot].state.store(kFree, std::memory_order_release);
+}
 
 void forEachRegistered(void (*remove)(SlotState kind, std::intptr_t folder,
                                       const char* path) noexcept) noexcept {
+  Slot* table = g_slots.load(std::memory_order_acquire);
+  if (table == nullptr) return;
   for (SlotState kind : {kFile, kFolder}) {
-    for (Slot& slot : g_slots) {
+    for (int i = 0; i < kSlotCount; ++i) {
+      const Slot& slot = table[i];
       if (slot.state.load(std::memory_order_acquire) == kind) remove(kind, slot.folder, slot.path);
     }
   }

@@ -38,6 +38,7 @@ class OpenFolder {
   using Handle = std::intptr_t;
   static constexpr Handle kClosed = -1;
   OpenFolder(Handle handle, std::string path) : m_handle(handle), m_path(std::move(path)) {}
+  static void closeHandle(Handle handle) noexcept;
 
   Handle m_handle = kClosed;
   std::string m_path;
@@ -75,6 +76,9 @@ class PendingFile {
   void commit(std::optional<std::int64_t> modified, std::optional<unsigned> permissions);
 
  private:
+  // A fresh hidden name for the file while it is written.
+  static std::string temporaryName();
+
   const OpenFolder& m_folder;
   std::string m_finalName;
   std::string m_shownPath;

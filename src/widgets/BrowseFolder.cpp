@@ -1,11 +1,13 @@
 // The folder browser component over the desktop's folder chooser.
 #include "widgets/BrowseFolder.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <optional>
 #include <vector>
 
+#include "platform/File.h"
+#include "platform/IoError.h"
 #include "platform/Paths.h"
 #include "ui/Dialogs.h"
 #include "widgets/FileLabel.h"
@@ -61,14 +63,26 @@ std::string shortenStatusPath(const std::string& path, std::size_t limit, char s
   return shortened;
 }
 
+// The desktop's list of the user's folders; "" when there is none.
+std::string userDirsText() {
+  // Far longer than the few lines that the desktop writes there.
+  constexpr std::size_t kLongest = 1 << 16;
+  try {
+    return platform::readFileStart(
+        platform::joinPath(baseFolder("XDG_CONFIG_HOME", ".config"), "user-dirs.dirs"), kLongest);
+  } catch (const platform::EInOutError&) {
+    return {};
+  }
+}
+
 std::string xdgUserFolder(const std::string& name) {
   const std::string home = environment("HOME");
   if (home.empty()) return {};
   const std::string key = "XDG_" + name + "_DIR=";
-  std::ifstream dirs(
-      platform::joinPath(baseFolder("XDG_CONFIG_HOME", ".config"), "user-dirs.dirs"));
-  std::string line;
-  while (std::getline(dirs, line)) {
+  const std::string dirs = userDirsText();
+  for (std::size_t at = 0, end; at < dirs.size(); at = end + 1) {
+    end = std::min(dirs.find('\n', at), dirs.size());
+    const std::string line = dirs.substr(at, end - at);
     if (line.compare(0, key.size(), key) != 0) continue;
     std::string value = line.substr(key.size());
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
-#include <iostream>
 
 #include "platform/File.h"
 #include "platform/IoError.h"
@@ -33,7 +32,10 @@ ArchiverHost& defaultHost() {
 
 }  // namespace
 
-void ArchiverHost::showMessage(const std::string& text) { std::cerr << text << '\n'; }
+void ArchiverHost::showMessage(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fputc('\n', stderr);
+}
 
 std::string ArchiverHost::askPassword(const std::string&, const std::string&, const std::string&,
                                       const std::string&) {

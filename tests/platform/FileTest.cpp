@@ -5,8 +5,10 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #include "platform/DynamicLibrary.h"
 #include "platform/File.h"
@@ -56,6 +58,14 @@ TEST(File, ReadingPastTheEndIsError100) {
   File f = File::openRead(dir.write("three", "abc"));
   char buffer[4];
   EXPECT_EQ(codeOf([&] { f.readExact(buffer, 4); }), 100);
+}
+
+TEST(File, ReadFileStartStopsAtTheLimitOrTheEnd) {
+  ScratchDir dir;
+  const std::string path = dir.write("text", "hello");
+  EXPECT_EQ(platform::readFileStart(path, 3), "hel");
+  EXPECT_EQ(platform::readFileStart(path, 100), "hello");
+  EXPECT_EQ(codeOf([&] { platform::readFileStart(dir.file("absent"), 10); }), 2);
 }
 
 TEST(File, FullDeviceIsDiskFull) {
@@ -131,6 +141,16 @@ TEST(Paths, RelativePathsAreTakenFromTheCurrentFolder) {
   // Empty stays empty: "no folder" must not turn into the current folder.
   EXPECT_EQ(platform::absolutePath(""), "");
   platform::setCurrentFolder(before);
+}
+
+TEST(Paths, FolderEntriesAreTheNamesWithoutTheDots) {
+  ScratchDir dir;
+  dir.write("piece1.frg", "x");
+  platform::createFolders(dir.file("sub"));
+  std::vector<std::string> names = platform::folderEntries(dir.path());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"piece1.frg", "sub"}));
+  EXPECT_TRUE(platform::folderEntries(dir.file("absent")).empty());
 }
 
 TEST(PrivateTempDir, IsPrivateAndRemovedWithItsFiles) {

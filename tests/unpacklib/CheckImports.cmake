@@ -1,4 +1,4 @@
-# Fails unless every DLL that LIBRARY imports is one of Windows' own.
+# Fails unless every DLL that LIBRARY (a library or a program) imports is one of Windows' own.
 cmake_minimum_required(VERSION 3.20)
 execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
@@ -9,7 +9,8 @@ if(NOT imports)
   message(FATAL_ERROR "no import table in ${LIBRARY}")
 endif()
 set(windows_own KERNEL32.DLL MSVCRT.DLL UCRTBASE.DLL USER32.DLL ADVAPI32.DLL SHELL32.DLL
-    BCRYPT.DLL NTDLL.DLL)
+    BCRYPT.DLL NTDLL.DLL GDI32.DLL COMCTL32.DLL COMDLG32.DLL OLE32.DLL OLEAUT32.DLL UXTHEME.DLL
+    SHLWAPI.DLL)
 foreach(line IN LISTS imports)
   string(REGEX REPLACE "DLL Name: *" "" name "${line}")
   string(TOUPPER "${name}" upper)

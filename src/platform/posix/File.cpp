@@ -48,34 +48,19 @@ std::optional<File> File::createNew(const std::string& path, unsigned mode) {
 
 void File::closeHandle(Handle handle) noexcept { ::close(static_cast<int>(handle)); }
 
-std::size_t File::read(void* buffer, std::size_t size) {
-  auto* out = static_cast<char*>(buffer);
-  std::size_t done = 0;
-  while (done < size) {
-    if (injectedFault(FileOperation::Read)) throwIoError(errno, m_path);
-    ssize_t n = ::read(fdOf(m_handle), out + done, size - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throwIoError(errno, m_path);
-    }
-    if (n == 0) break;
-    done += static_cast<std::size_t>(n);
+std::size_t File::readSome(char* out, std::size_t size) {
+  for (;;) {
+    const ssize_t n = ::read(fdOf(m_handle), out, size);
+    if (n >= 0) return static_cast<std::size_t>(n);
+    if (errno != EINTR) throwIoError(errno, m_path);
   }
-  return done;
 }
 
-void File::write(const void* data, std::size_t size) {
-  const auto* in = static_cast<const char*>(data);
-  std::size_t done = 0;
-  while (done < size) {
-    if (injectedFault(FileOperation::Write)) throwIoError(errno, m_path);
-    ssize_t n = ::write(fdOf(m_handle), in + done, size - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throwIoError(errno, m_path);
-    }
-    if (n == 0) throw EInOutError(kIoDiskFull, m_path);
-    done += static_cast<std::size_t>(n);
+std::size_t File::writeSome(const char* in, std::size_t size) {
+  for (;;) {
+    const ssize_t n = ::write(fdOf(m_handle), in, size);
+    if (n >= 0) return static_cast<std::size_t>(n);
+    if (errno != EINTR) throwIoError(errno, m_path);
   }
 }
 

@@ -22,6 +22,18 @@ std::string absolutePath(const std::string& path) {
   return joinPath(currentFolder(), path);
 }
 
+std::vector<std::string> folderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return names;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  ::closedir(listing);
+  return names;
+}
+
 bool fileExists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -58,35 +58,21 @@ std::optional<File> File::createNew(const std::string& path, unsigned mode) {
 
 void File::closeHandle(Handle handle) noexcept { ::CloseHandle(handleOf(handle)); }
 
-std::size_t File::read(void* buffer, std::size_t size) {
-  auto* out = static_cast<char*>(buffer);
-  std::size_t done = 0;
-  while (done < size) {
-    if (injectedFault(FileOperation::Read)) throwIoError(errno, m_path);
-    DWORD got = 0;
-    const auto wanted = static_cast<DWORD>(std::min(size - done, kLargestTransfer));
-    if (!::ReadFile(handleOf(m_handle), out + done, wanted, &got, nullptr)) {
-      if (::GetLastError() == ERROR_HANDLE_EOF) break;
-      throwLastSystemError(m_path);
-    }
-    if (got == 0) break;
-    done += got;
+std::size_t File::readSome(char* out, std::size_t size) {
+  DWORD got = 0;
+  const auto wanted = static_cast<DWORD>(std::min(size, kLargestTransfer));
+  if (!::ReadFile(handleOf(m_handle), out, wanted, &got, nullptr)) {
+    if (::GetLastError() == ERROR_HANDLE_EOF) return 0;
+    throwLastSystemError(m_path);
   }
-  return done;
+  return got;
 }
 
-void File::write(const void* data, std::size_t size) {
-  const auto* in = static_cast<const char*>(data);
-  std::size_t done = 0;
-  while (done < size) {
-    if (injectedFault(FileOperation::Write)) throwIoError(errno, m_path);
-    DWORD written = 0;
-    const auto wanted = static_cast<DWORD>(std::min(size - done, kLargestTransfer));
-    if (!::WriteFile(handleOf(m_handle), in + done, wanted, &written, nullptr))
-      throwLastSystemError(m_path);
-    if (written == 0) throw EInOutError(kIoDiskFull, m_path);
-    done += written;
-  }
+std::size_t File::writeSome(const char* in, std::size_t size) {
+  DWORD written = 0;
+  const auto wanted = static_cast<DWORD>(std::min(size, kLargestTransfer));
+  if (!::WriteFile(handleOf(m_handle), in, wanted, &written, nullptr)) throwLastSystemError(m_path);
+  return written;
 }
 
 std::size_t File::appendFrom(File& source, std::size_t size, void* buffer) {

@@ -69,6 +69,19 @@ std::string absolutePath(const std::string& path) {
   return fromUtf16(full);
 }
 
+std::vector<std::string> folderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW(toUtf16(joinPath(folder, "*")).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = fromUtf16(found.cFileName);
+    if (name != "." && name != "..") names.push_back(name);
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
 bool fileExists(const std::string& path) {
   auto data = attributesOf(path);
   return data && !isFolder(data->dwFileAttributes);

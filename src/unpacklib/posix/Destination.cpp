@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <random>
 #include <utility>
 
 #include "platform/IoError.h"
@@ -37,21 +36,7 @@ int fdOf(std::intptr_t handle) { return static_cast<int>(handle); }
 
 }  // namespace
 
-OpenFolder::~OpenFolder() {
-  if (m_handle != kClosed) ::close(fdOf(m_handle));
-}
-
-OpenFolder::OpenFolder(OpenFolder&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, kClosed)), m_path(std::move(other.m_path)) {}
-
-OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
-  if (this != &other) {
-    if (m_handle != kClosed) ::close(fdOf(m_handle));
-    m_handle = std::exchange(other.m_handle, kClosed);
-    m_path = std::move(other.m_path);
-  }
-  return *this;
-}
+void OpenFolder::closeHandle(Handle handle) noexcept { ::close(fdOf(handle)); }
 
 std::optional<EntryInfo> OpenFolder::entry(const std::string& name) const {
   struct stat st;
@@ -89,13 +74,10 @@ OpenFolder Destination::openFolder(const std::vector<std::string>& folders, bool
 
 PendingFile::PendingFile(const OpenFolder& folder, std::string finalName, std::string shownPath)
     : m_folder(folder), m_finalName(std::move(finalName)), m_shownPath(std::move(shownPath)) {
-  static std::mt19937_64 random{std::random_device{}()};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char name[40];
-    std::snprintf(name, sizeof name, ".unpack-%016llx.tmp",
-                  static_cast<unsigned long long>(random()));
+    const std::string name = temporaryName();
     platform::TemporaryCreation creating;
-    int fd = ::openat(fdOf(m_folder.m_handle), name,
+    int fd = ::openat(fdOf(m_folder.m_handle), name.c_str(),
                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd >= 0) {
       m_tempName = name;

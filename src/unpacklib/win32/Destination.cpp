@@ -4,8 +4,6 @@
 #include "unpacklib/Destination.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <random>
 #include <utility>
 
 #include "platform/IoError.h"
@@ -44,21 +42,7 @@ HANDLE openFolderEntry(const std::string& path) {
 
 }  // namespace
 
-OpenFolder::~OpenFolder() {
-  if (m_handle != kClosed) ::CloseHandle(handleOf(m_handle));
-}
-
-OpenFolder::OpenFolder(OpenFolder&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, kClosed)), m_path(std::move(other.m_path)) {}
-
-OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
-  if (this != &other) {
-    if (m_handle != kClosed) ::CloseHandle(handleOf(m_handle));
-    m_handle = std::exchange(other.m_handle, kClosed);
-    m_path = std::move(other.m_path);
-  }
-  return *this;
-}
+void OpenFolder::closeHandle(Handle handle) noexcept { ::CloseHandle(handleOf(handle)); }
 
 std::optional<EntryInfo> OpenFolder::entry(const std::string& name) const {
   WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -110,11 +94,8 @@ OpenFolder Destination::openFolder(const std::vector<std::string>& folders, bool
 
 PendingFile::PendingFile(const OpenFolder& folder, std::string finalName, std::string shownPath)
     : m_folder(folder), m_finalName(std::move(finalName)), m_shownPath(std::move(shownPath)) {
-  static std::mt19937_64 random{std::random_device{}()};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char name[40];
-    std::snprintf(name, sizeof name, ".unpack-%016llx.tmp",
-                  static_cast<unsigned long long>(random()));
+    const std::string name = temporaryName();
     const std::string path = platform::joinPath(m_folder.m_path, name);
     platform::TemporaryCreation creating;
     // CREATE_NEW never opens an existing entry, a planted link included.
