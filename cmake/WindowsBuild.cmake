@@ -1,20 +1,27 @@
 # The Windows programs, cross-built with mingw-w64 from the same sources into build/windows and
 # tested under Wine as part of this build's test run. Without the cross compiler or Wine the
-# Linux build goes on alone.
+# Linux build goes on alone, and its `fennock` then writes Linux mergers only.
+# Sets FENNOCK_WINDOWS_MERGER and FENNOCK_WINDOWS_UNPACKLIB (the cross build's outputs, which the
+# payload pipeline in src/tools packs beside the Linux ones) when the cross build is on.
+set(FENNOCK_WINDOWS_MERGER "")
+set(FENNOCK_WINDOWS_UNPACKLIB "")
 if(NOT FENNOCK_WINDOWS OR FENNOCK_SANITIZE)
   return()
 endif()
 find_program(FENNOCK_MINGW_CXX x86_64-w64-mingw32-g++-posix)
 find_program(FENNOCK_WINE wine)
-if(NOT FENNOCK_MINGW_CXX OR NOT FENNOCK_WINE)
-  message(STATUS "Windows build: off (x86_64-w64-mingw32-g++-posix and wine are needed; "
-                 "scripts/setup installs them)")
+find_program(FENNOCK_MINGW_STRIP x86_64-w64-mingw32-strip)
+if(NOT FENNOCK_MINGW_CXX OR NOT FENNOCK_WINE OR NOT FENNOCK_MINGW_STRIP)
+  message(STATUS "Windows build: off (x86_64-w64-mingw32-g++-posix, its strip and wine are "
+                 "needed; scripts/setup installs them)")
   return()
 endif()
 message(STATUS "Windows build: on, in ${PROJECT_BINARY_DIR}/windows, tested under Wine")
 
 include(ExternalProject)
 set(windows_dir ${PROJECT_BINARY_DIR}/windows)
+set(FENNOCK_WINDOWS_MERGER ${windows_dir}/src/merger/fennock-merger.exe)
+set(FENNOCK_WINDOWS_UNPACKLIB ${windows_dir}/src/unpacklib/UnpackLib.dll)
 ExternalProject_Add(windows
   SOURCE_DIR ${PROJECT_SOURCE_DIR}
   BINARY_DIR ${windows_dir}
@@ -25,9 +32,11 @@ ExternalProject_Add(windows
   # Sources change under the Linux build's feet: always ask the cross build what is out of date.
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""
+  BUILD_BYPRODUCTS ${FENNOCK_WINDOWS_MERGER} ${FENNOCK_WINDOWS_UNPACKLIB}
   USES_TERMINAL_BUILD ON)
 
 if(FENNOCK_TESTS)
+  enable_testing()
   # One entry here runs the whole Windows suite (each test program once, under one wine server).
   add_test(NAME windows_suite
            COMMAND ${CMAKE_CTEST_COMMAND} --test-dir ${windows_dir} --output-on-failure

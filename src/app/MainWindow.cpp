@@ -29,6 +29,17 @@ TForm1::TForm1()
   Options1 = MainMenu1->add(nullptr, "Options", 'O');
   Checksumfile1 = MainMenu1->addCheckItem(Options1, "Write checksum file (.sha256)", 'W');
   Shellmerger1 = MainMenu1->addCheckItem(Options1, "Also write a shell-script merger (.sh)", 'A');
+  MainMenu1->addDivider(Options1);
+  Mergerforwindows1 = MainMenu1->addRadioItem(Options1,
+                                              hasMerger(job::MergerSystem::Windows)
+                                                  ? "Merger for Windows"
+                                                  : "Merger for Windows (not in this build)",
+                                              'i');
+  Mergerforlinux1 = MainMenu1->addRadioItem(Options1, "Merger for Linux", 'L');
+  // Why the entry is grey is in its caption, and in full in the error of --merger-for windows.
+  Mergerforwindows1->setEnabled(hasMerger(job::MergerSystem::Windows));
+  (job::kHostMergerSystem == job::MergerSystem::Windows ? Mergerforwindows1 : Mergerforlinux1)
+      ->setChecked(true);
   Help1 = MainMenu1->add(nullptr, "Help", 'H');
   License1 = MainMenu1->add(Help1, "Help index", 'H');
   Help2 = MainMenu1->add(Help1, "License", 'L');
@@ -83,6 +94,8 @@ TForm1::TForm1()
   Exit1->onClick = [this] { Exit1Click(); };
   Checksumfile1->onClick = [this] { Checksumfile1Click(); };
   Shellmerger1->onClick = [this] { Shellmerger1Click(); };
+  Mergerforwindows1->onClick = [this] { Mergerforwindows1Click(); };
+  Mergerforlinux1->onClick = [this] { Mergerforlinux1Click(); };
   License1->onClick = [this] { License1Click(); };
   Help2->onClick = [this] { Help2Click(); };
   Support1->onClick = [this] { Support1Click(); };
@@ -99,7 +112,7 @@ TForm1::TForm1()
   CheckBox1->onClick = [this] { CheckBox1Click(); };
 
   // Loading the window's description restores its stores before the create handler runs.
-  store::TFileSource* stores[] = {&PackLib, &UnpackLib, &SFX};
+  store::TFileSource* stores[] = {&PackLib, &UnpackLib, &SFX, &WindowsUnpackLib, &WindowsSFX};
   payloads::loadMainWindowStores(stores);
 
   FormCreate();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "job/Chrono.h"
+#include "job/MergerSystem.h"
 #include "job/SplitJob.h"
 #include "store/FileSource.h"
 #include "ui/Button.h"
@@ -39,6 +40,8 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   ui::MenuItem* Options1;
   ui::MenuItem* Checksumfile1;
   ui::MenuItem* Shellmerger1;
+  ui::MenuItem* Mergerforwindows1;
+  ui::MenuItem* Mergerforlinux1;
   ui::MenuItem* Help1;
   ui::MenuItem* License1;
   ui::MenuItem* Help2;
@@ -87,6 +90,9 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   store::TFileSource PackLib{"PackLib"};
   store::TFileSource UnpackLib{"UnpackLib"};
   store::TFileSource SFX{"SFX"};
+  // The Windows merger and its unarchiver library, in a build that carries them (else empty).
+  store::TFileSource WindowsUnpackLib{"WindowsUnpackLib"};
+  store::TFileSource WindowsSFX{"WindowsSFX"};
 
   // The input's length, set by each file choice; read by the estimate.
   double InputSizeBytes = 0;
@@ -110,6 +116,8 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   void Exit2Click();
   void Checksumfile1Click();
   void Shellmerger1Click();
+  void Mergerforwindows1Click();
+  void Mergerforlinux1Click();
   void License1Click();
   void Help2Click();
   void Support1Click();
@@ -146,6 +154,12 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   void setShMerger(bool on) { Shellmerger1->setChecked(on); }
   bool checksums() const override { return Checksumfile1->checked(); }
   void setChecksums(bool on) { Checksumfile1->setChecked(on); }
+  // The Options menu's radio entries: the system that the .EXE merger is made for. Setting it by
+  // program saves nothing; a system whose merger this build lacks is refused with the reason.
+  job::MergerSystem mergerFor() const;
+  void setMergerFor(job::MergerSystem system);
+  // Whether this build carries the merger for `system`.
+  static bool hasMerger(job::MergerSystem system);
   void disableSplitButton() override;
   void setMainWindowEnabled(bool enabled) override;
   void resetFileChoice() override;
@@ -163,8 +177,8 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   void chooseInputFile(const std::string& path);
 
   job::ProgressView* m_progressView = nullptr;
-  std::unique_ptr<job::ExeMergerSupport> m_exeMergerSupport;
-  std::unique_ptr<job::CompressionStage> m_compressionStage;  // Zip and Packer1 inside
+  std::unique_ptr<job::ExeMergerSupport> m_exeMergerSupport[2];  // by job::MergerSystem
+  std::unique_ptr<job::CompressionStage> m_compressionStage;     // Zip and Packer1 inside
   std::unique_ptr<merger::TForm1> m_joinForm;
 };
 

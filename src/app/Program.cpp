@@ -64,6 +64,7 @@ std::string usageText() {
          "  --dest DIR              destination folder (default: the file's folder)\n"
          "  --compress, --no-compress   compress the data first (default: by extension)\n"
          "  --merger exe|bat        kind of merger (default: exe with compression, else bat)\n"
+         "  --merger-for windows|linux   the system the .exe merger runs on (default: linux)\n"
          "  --sh-merger, --no-sh-merger   also write BaseName.sh, a merger for any POSIX shell\n"
          "  --delete-input          delete FILE after the split\n"
          "  --open-dest             open the destination folder afterwards\n"

@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::string_view kChecksumsKey = "checksums";
 constexpr std::string_view kShMergerKey = "sh-merger";
+constexpr std::string_view kMergerForKey = "merger-for";
 
 std::string_view trimmed(std::string_view s) {
   const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -22,10 +23,15 @@ std::string_view trimmed(std::string_view s) {
   return s;
 }
 
-// Hand-edited files say it in several ways; anything else keeps the default.
-std::optional<bool> booleanOf(std::string_view value) {
+std::string lowered(std::string_view value) {
   std::string lower;
   for (char c : value) lower += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+  return lower;
+}
+
+// Hand-edited files say it in several ways; anything else keeps the default.
+std::optional<bool> booleanOf(std::string_view value) {
+  const std::string lower = lowered(value);
   if (lower == "true" || lower == "1" || lower == "on" || lower == "yes") return true;
   if (lower == "false" || lower == "0" || lower == "off" || lower == "no") return false;
   return std::nullopt;
@@ -48,7 +54,12 @@ Settings parseSettings(std::string_view text) {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) continue;
     const std::string_view key = trimmed(line.substr(0, equals));
-    const std::optional<bool> value = booleanOf(trimmed(line.substr(equals + 1)));
+    const std::string_view valueText = trimmed(line.substr(equals + 1));
+    if (key == kMergerForKey) {
+      if (auto system = job::mergerSystemNamed(lowered(valueText))) settings.mergerFor = *system;
+      continue;
+    }
+    const std::optional<bool> value = booleanOf(valueText);
     if (!value) continue;
     if (key == kChecksumsKey) settings.checksums = *value;
     if (key == kShMergerKey) settings.shMerger = *value;
@@ -60,7 +71,8 @@ std::string formatSettings(const Settings& settings) {
   const auto flag = [](bool on) { return on ? "true" : "false"; };
   return "# Fennock's settings, written by its Options menu.\n" + std::string(kChecksumsKey) + "=" +
          flag(settings.checksums) + "\n" + std::string(kShMergerKey) + "=" +
-         flag(settings.shMerger) + "\n";
+         flag(settings.shMerger) + "\n" + std::string(kMergerForKey) + "=" +
+         job::mergerSystemName(settings.mergerFor) + "\n";
 }
 
 Settings loadSettings(const std::string& path) {

@@ -6,12 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "job/MergerSystem.h"
+
 namespace app {
 
 struct Settings {
   // Off by default, so that a window nobody configured writes what the original wrote.
   bool checksums = false;  // also write BaseName.sha256
   bool shMerger = false;   // also write BaseName.sh
+  // The system that the .EXE merger is made for: by default the one this program runs on.
+  job::MergerSystem mergerFor = job::kHostMergerSystem;
   bool operator==(const Settings&) const = default;
 };
 

@@ -42,10 +42,15 @@ void TForm1::resetFileChoice() {
   Button2->setEnabled(false);
 }
 
-// The stores' temporary files, written when the window was loaded.
-std::string TForm1::mergerImageStorePath() const { return SFX.FileName(); }
+// The stores' temporary files, written when the window was loaded; the merger and its library
+// are those of the system chosen in the Options menu.
+std::string TForm1::mergerImageStorePath() const {
+  return (mergerFor() == job::MergerSystem::Windows ? WindowsSFX : SFX).FileName();
+}
 
-std::string TForm1::unpackLibStorePath() const { return UnpackLib.FileName(); }
+std::string TForm1::unpackLibStorePath() const {
+  return (mergerFor() == job::MergerSystem::Windows ? WindowsUnpackLib : UnpackLib).FileName();
+}
 
 std::string TForm1::packLibStorePath() const { return PackLib.FileName(); }
 
@@ -56,10 +61,19 @@ job::CompressionStage& TForm1::compressionStage() {
   return *m_compressionStage;
 }
 
-// The .EXE merger of this build: the head's lengths are those of the payloads it carries.
+// The .EXE merger for the chosen system: the head's lengths are those of the payloads that this
+// build carries for it.
 job::ExeMergerSupport& TForm1::exeMergerSupport() {
-  if (!m_exeMergerSupport)
-    m_exeMergerSupport = std::make_unique<job::PayloadExeMerger>(payloads::MergerImageSize,
-                                                                 payloads::UnzipLibrarySize);
-  return *m_exeMergerSupport;
+  const job::MergerSystem system = mergerFor();
+  std::unique_ptr<job::ExeMergerSupport>& support = m_exeMergerSupport[int(system)];
+  if (!support) {
+    if (system == job::MergerSystem::Windows)
+      support = std::make_unique<job::PayloadExeMerger>(payloads::WindowsMergerImageSize,
+                                                        payloads::WindowsUnzipLibrarySize,
+                                                        job::kNoWindowsMergerText);
+    else
+      support = std::make_unique<job::PayloadExeMerger>(payloads::LinuxMergerImageSize,
+                                                        payloads::LinuxUnzipLibrarySize);
+  }
+  return *support;
 }

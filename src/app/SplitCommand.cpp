@@ -11,6 +11,7 @@
 #include "app/JobViews.h"
 #include "app/MainWindow.h"
 #include "app/Program.h"
+#include "job/MergerSystem.h"
 #include "platform/Numbers.h"
 #include "platform/Paths.h"
 #include "ui/Application.h"
@@ -34,6 +35,7 @@ struct SplitOptions {
   bool openDest = false;
   bool overwrite = false;
   std::optional<bool> checksums;
+  std::optional<job::MergerSystem> mergerFor;  // unset: as the Options menu was left
   bool help = false;
 };
 
@@ -82,6 +84,12 @@ SplitOptions parse(const std::vector<std::string>& args) {
       if (kind != "exe" && kind != "bat")
         throw EUsage("Unknown merger '" + kind + "'; use exe or bat");
       options.batMerger = kind == "bat";
+    } else if (arg == "--merger-for") {
+      const std::string& system = value();
+      options.mergerFor = job::mergerSystemNamed(system);
+      if (!options.mergerFor)
+        throw EUsage("Unknown system '" + system + "' for --merger-for; use windows or linux");
+      if (!TForm1::hasMerger(*options.mergerFor)) throw EUsage(job::kNoWindowsMergerText);
     } else if (arg == "--sh-merger" || arg == "--no-sh-merger") {
       options.shMerger = arg == "--sh-merger";
     } else if (arg == "--delete-input") {
@@ -136,6 +144,7 @@ void applyOptions(TForm1& form, const SplitOptions& options) {
   form.CheckBox2->setChecked(options.deleteInput);
   form.CheckBox3->setChecked(options.openDest);
   if (options.checksums) form.setChecksums(*options.checksums);
+  if (options.mergerFor) form.setMergerFor(*options.mergerFor);
 }
 
 }  // namespace

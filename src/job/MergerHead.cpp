@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <utility>
 #include <vector>
 
 #include "codec/Packer.h"
@@ -49,13 +50,14 @@ void appendRecordFile(platform::File& target, const std::string& path) {
 
 }  // namespace
 
-PayloadExeMerger::PayloadExeMerger(std::int64_t mergerImageSize, std::int64_t unzipLibrarySize)
-    : m_mergerImageSize(mergerImageSize), m_unzipLibrarySize(unzipLibrarySize) {}
+PayloadExeMerger::PayloadExeMerger(std::int64_t mergerImageSize, std::int64_t unzipLibrarySize,
+                                   std::string unavailableText)
+    : m_mergerImageSize(mergerImageSize),
+      m_unzipLibrarySize(unzipLibrarySize),
+      m_unavailableText(std::move(unavailableText)) {}
 
 void PayloadExeMerger::checkAvailable() const {
-  if (m_mergerImageSize <= 0)
-    throw EJobRefused(
-        "The .EXE merger is not available in this build; choose \"Create .BAT file merger\"");
+  if (m_mergerImageSize <= 0) throw EJobRefused(m_unavailableText);
 }
 
 void PayloadExeMerger::unpackMergerImage(const std::string& packedPath,

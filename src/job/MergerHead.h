@@ -13,9 +13,14 @@ namespace job {
 
 // The .EXE merger of a build that carries the merger program: the constants are the lengths of
 // that build's payloads (MergerImageSize, UnzipLibrarySize), the image is unpacked with TPacker.
+// A size of 0 means the build has no such image; checkAvailable then refuses with
+// `unavailableText`.
 class PayloadExeMerger final : public ExeMergerSupport {
  public:
-  PayloadExeMerger(std::int64_t mergerImageSize, std::int64_t unzipLibrarySize);
+  PayloadExeMerger(std::int64_t mergerImageSize, std::int64_t unzipLibrarySize,
+                   std::string unavailableText =
+                       "The .EXE merger is not available in this build; choose \"Create .BAT "
+                       "file merger\"");
 
   void checkAvailable() const override;
   std::int64_t mergerImageSize() const override { return m_mergerImageSize; }
@@ -25,6 +30,7 @@ class PayloadExeMerger final : public ExeMergerSupport {
  private:
   std::int64_t m_mergerImageSize;
   std::int64_t m_unzipLibrarySize;
+  std::string m_unavailableText;
 };
 
 // Where the head's parts come from.

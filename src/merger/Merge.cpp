@@ -185,8 +185,12 @@ std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
       joined->commit();
   });
   if (extract) {
-    extractArchive(plan.pieces.front().path, plan.libraryOffset, layout.unzipLibrarySize,
-                   joined->temporaryPath(), settings.destFolder, settings.archiverHost);
+    if (layout.ownUnpackLib.empty())
+      extractArchive(plan.pieces.front().path, plan.libraryOffset, layout.unzipLibrarySize,
+                     joined->temporaryPath(), settings.destFolder, settings.archiverHost);
+    else
+      extractArchive(layout.ownUnpackLib, 0, platform::fileSize(layout.ownUnpackLib),
+                     joined->temporaryPath(), settings.destFolder, settings.archiverHost);
     joined->discard();
   }
 

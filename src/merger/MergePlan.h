@@ -22,6 +22,10 @@ class EMergeError : public std::runtime_error {
 struct MergerLayout {
   std::int64_t imageSize = 0;         // MergerImageSize
   std::int64_t unzipLibrarySize = 0;  // UnzipLibrarySize
+  // When not empty, the packed unarchiver library (the whole file) that a compressed set is
+  // extracted with, in place of the one in the merger file: a program that joins a set whose
+  // merger was made for another system cannot load that system's library.
+  std::string ownUnpackLib{};
 };
 
 struct PieceSource {

@@ -4,6 +4,7 @@
 
 #include <FL/Fl.H>
 
+#include <algorithm>
 #include <cctype>
 
 #include "ui/Events.h"
@@ -46,7 +47,32 @@ void MenuItem::setEnabled(bool enabled) {
 
 void MenuItem::setChecked(bool checked) {
   if (checked == m_checked) return;
+  if (m_radio && checked) return markRadio();
   m_checked = checked;
+  m_menu.rebuild();
+}
+
+std::vector<MenuItem*> MenuItem::radioRun() {
+  const std::vector<MenuItem*>& siblings = m_parent ? m_parent->m_children : m_menu.items();
+  std::vector<MenuItem*> run;
+  const auto endOfRun = [&] {
+    if (std::find(run.begin(), run.end(), this) != run.end()) return true;
+    run.clear();
+    return false;
+  };
+  for (MenuItem* item : siblings) {
+    if (!item->m_radio) {
+      if (endOfRun()) break;
+      continue;
+    }
+    run.push_back(item);
+    if (item->m_dividerAfter && endOfRun()) break;
+  }
+  return run;
+}
+
+void MenuItem::markRadio() {
+  for (MenuItem* item : radioRun()) item->m_checked = item == this;
   m_menu.rebuild();
 }
 
@@ -54,7 +80,10 @@ void MenuItem::click() {
   if (!m_menu.active_r() || isSubmenu()) return;
   for (const MenuItem* item = this; item; item = item->m_parent)
     if (!item->m_enabled) return;
-  if (m_checkable) setChecked(!m_checked);
+  if (m_radio)
+    markRadio();
+  else if (m_checkable)
+    setChecked(!m_checked);
   runEvent(onClick);
 }
 
@@ -80,6 +109,20 @@ MenuItem* MainMenu::addCheckItem(MenuItem* parent, const std::string& caption, c
   return item;
 }
 
+MenuItem* MainMenu::addRadioItem(MenuItem* parent, const std::string& caption, char accessKey) {
+  MenuItem* item = add(parent, caption, accessKey);
+  item->m_radio = true;
+  rebuild();
+  return item;
+}
+
+void MainMenu::addDivider(MenuItem* parent) {
+  const std::vector<MenuItem*>& entries = parent ? parent->m_children : m_topLevel;
+  if (entries.empty()) return;
+  entries.back()->m_dividerAfter = true;
+  rebuild();
+}
+
 void MainMenu::appendTo(std::vector<Fl_Menu_Item>& out, const std::vector<MenuItem*>& entries) {
   for (MenuItem* item : entries) {
     Fl_Menu_Item entry{};
@@ -90,6 +133,8 @@ void MainMenu::appendTo(std::vector<Fl_Menu_Item>& out, const std::vector<MenuIt
     entry.labelsize_ = kFontSize;
     if (!item->m_enabled) entry.flags |= FL_MENU_INACTIVE;
     if (item->m_checkable) entry.flags |= FL_MENU_TOGGLE;
+    if (item->m_radio) entry.flags |= FL_MENU_RADIO;
+    if (item->m_dividerAfter) entry.flags |= FL_MENU_DIVIDER;
     if (item->m_checked) entry.flags |= FL_MENU_VALUE;
     if (item->isSubmenu()) {
       entry.flags |= FL_SUBMENU;
@@ -134,7 +179,9 @@ int MainMenu::handle(int event) {
 void MainMenu::chosen(Fl_Widget* widget, void* data) {
   auto* item = static_cast<MenuItem*>(data);
   // FLTK has already turned the mark over in its array; the entry follows it.
-  if (item->m_checkable) {
+  if (item->m_radio) {
+    item->markRadio();
+  } else if (item->m_checkable) {
     const Fl_Menu_Item* picked = static_cast<MainMenu*>(widget)->mvalue();
     if (picked && picked->user_data_ == item) item->m_checked = picked->value() != 0;
   }

@@ -31,6 +31,10 @@ class MenuItem {
   bool checkable() const { return m_checkable; }
   bool checked() const { return m_checked; }
   void setChecked(bool checked);
+  // A radio entry belongs to the run of radio entries around it in its menu: choosing it, or
+  // checking it by program, marks it and clears the others of the run. Choosing it again leaves
+  // it marked.
+  bool radio() const { return m_radio; }
 
   // Chooses the entry as a user would: runs onClick unless it or its menu is disabled.
   void click();
@@ -41,6 +45,10 @@ class MenuItem {
   friend class MainMenu;
   MenuItem(MainMenu& menu, MenuItem* parent, std::string caption, char accessKey);
 
+  // The radio run of this entry: the adjacent radio entries of its menu.
+  std::vector<MenuItem*> radioRun();
+  void markRadio();
+
   MainMenu& m_menu;
   MenuItem* m_parent;
   std::string m_caption;
@@ -49,6 +57,8 @@ class MenuItem {
   bool m_enabled = true;
   bool m_checkable = false;
   bool m_checked = false;
+  bool m_radio = false;
+  bool m_dividerAfter = false;
 };
 
 class MainMenu : public Fl_Menu_Bar {
@@ -60,6 +70,10 @@ class MainMenu : public Fl_Menu_Bar {
   MenuItem* add(MenuItem* parent, const std::string& caption, char accessKey = 0);
   // Adds a check entry to a submenu, unchecked.
   MenuItem* addCheckItem(MenuItem* parent, const std::string& caption, char accessKey = 0);
+  // Adds a radio entry to a submenu, unmarked; a divider ends a run of them.
+  MenuItem* addRadioItem(MenuItem* parent, const std::string& caption, char accessKey = 0);
+  // A line after the submenu's last entry so far.
+  void addDivider(MenuItem* parent);
   const std::vector<MenuItem*>& items() const { return m_topLevel; }
 
   // Rebuilds FLTK's menu array from the entries; call after adding.

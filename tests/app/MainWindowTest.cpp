@@ -155,13 +155,21 @@ TEST_F(MainWindow, MenuEntries) {
             (std::vector<std::string>{"File", "Options", "Help", "Exit"}));
   EXPECT_EQ(captions(form.File1->items()),
             (std::vector<std::string>{"Input file", "Join pieces...", "Exit"}));
+  const bool windows = TForm1::hasMerger(job::MergerSystem::Windows);
   EXPECT_EQ(captions(form.Options1->items()),
-            (std::vector<std::string>{"Write checksum file (.sha256)",
-                                      "Also write a shell-script merger (.sh)"}));
-  for (const ui::MenuItem* item : form.Options1->items()) {
+            (std::vector<std::string>{
+                "Write checksum file (.sha256)", "Also write a shell-script merger (.sh)",
+                windows ? "Merger for Windows" : "Merger for Windows (not in this build)",
+                "Merger for Linux"}));
+  for (const ui::MenuItem* item : {form.Checksumfile1, form.Shellmerger1}) {
     EXPECT_TRUE(item->checkable());
     EXPECT_FALSE(item->checked()) << "off as the window starts with no settings";
   }
+  // The mergers for this system by default; the other only where the build carries it.
+  EXPECT_TRUE(form.Mergerforwindows1->radio() && form.Mergerforlinux1->radio());
+  EXPECT_TRUE(form.Mergerforlinux1->checked());
+  EXPECT_FALSE(form.Mergerforwindows1->checked());
+  EXPECT_EQ(form.Mergerforwindows1->enabled(), windows);
   EXPECT_EQ(captions(form.Help1->items()),
             (std::vector<std::string>{"Help index", "License", "Support", "About Fennock!"}));
   EXPECT_FALSE(form.Exit2->isSubmenu());

@@ -28,21 +28,24 @@ std::size_t entriesIn(const std::string& folder) {
 TEST(Settings, SavedSettingsReadBackAndMissingFoldersAreMade) {
   ScratchDir dir;
   const std::string path = dir.file("config/fennock/settings.ini");
-  for (bool checksums : {false, true})
-    for (bool shMerger : {false, true}) {
-      const app::Settings saved{checksums, shMerger};
-      ASSERT_TRUE(app::saveSettings(path, saved));
-      EXPECT_EQ(app::loadSettings(path), saved) << checksums << shMerger;
-    }
+  using job::MergerSystem;
+  for (MergerSystem system : {MergerSystem::Windows, MergerSystem::Linux})
+    for (bool checksums : {false, true})
+      for (bool shMerger : {false, true}) {
+        const app::Settings saved{checksums, shMerger, system};
+        ASSERT_TRUE(app::saveSettings(path, saved));
+        EXPECT_EQ(app::loadSettings(path), saved) << checksums << shMerger << int(system);
+      }
   // Replaced in one step: no temporary name stays beside it.
   EXPECT_EQ(entriesIn(dir.file("config/fennock")), 1u);
   EXPECT_EQ(ScratchDir::read(path),
             "# Fennock's settings, written by its Options menu.\nchecksums=true\n"
-            "sh-merger=true\n");
+            "sh-merger=true\nmerger-for=linux\n");
 }
 
 TEST(Settings, MissingOrDamagedFilesGiveTheDefaultsForWhatTheyCannotSay) {
-  const app::Settings none, both{true, true}, checksumsOnly{true, false};
+  const app::Settings none, both{true, true}, checksumsOnly{true, false},
+      windows{false, false, job::MergerSystem::Windows};
   struct Case {
     const char* what;
     std::string text;
@@ -55,6 +58,10 @@ TEST(Settings, MissingOrDamagedFilesGiveTheDefaultsForWhatTheyCannotSay) {
       {"garbage lines", "\x7f\x45LF\0\xff\n[section]\n==\n=true\nchecksums\nchecksums=true\n"s,
        checksumsOnly},
       {"unknown keys and values", "merger=linux\nchecksums=maybe\nsh-merger=\nsh-merger=2\n", none},
+      {"a system by any case", "merger-for = Windows \r\n", windows},
+      {"an unknown system or a flag", "merger-for=windows\nmerger-for=mac\nmerger-for=true\n",
+       windows},
+      {"a flag's key with a system", "checksums=windows\n", none},
       {"too large to be ours",
        "checksums=true\nsh-merger=true\n" + std::string(app::kMaxSettingsFileSize, '#'), none},
   };

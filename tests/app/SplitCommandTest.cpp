@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "PayloadSizes.h"
 #include "platform/Paths.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
@@ -99,6 +100,13 @@ TEST(SplitCommand, CommandLineMistakesAreRefusedBeforeAnyWork) {
   EXPECT_EQ(fennock(dir, "split a.bin --size 1 --count 2").status, 2);
   EXPECT_EQ(fennock(dir, "split a.bin --unit Gbytes").status, 2);
   EXPECT_EQ(fennock(dir, "split a.bin --merger zip").status, 2);
+  for (const char* system : {"mac", "Windows", ""}) {
+    ProgramRun bad = fennock(dir, "split a.bin --merger-for '" + std::string(system) + "'");
+    EXPECT_EQ(bad.status, 2) << system;
+    EXPECT_EQ(bad.err, "Fennock! 1.0: Unknown system '" + std::string(system) +
+                           "' for --merger-for; use windows or linux.\n");
+  }
+  EXPECT_EQ(fennock(dir, "split a.bin --merger-for").status, 2);
   EXPECT_EQ(fennock(dir, "frobnicate").status, 2);
   ProgramRun notANumber = fennock(dir, "split a.bin --count abc");
   EXPECT_EQ(notANumber.status, 1);
@@ -144,6 +152,50 @@ TEST(SplitCommand, SavedOptionsAreTheDefaultsAndFlagsOverrideThemForOneRun) {
   ASSERT_EQ(fennock(dir, "split flag.bin --checksums" + quiet, config).status, 0);
   EXPECT_TRUE(platform::fileExists(dir.file("flag.sha256")));
   EXPECT_FALSE(platform::fileExists(dir.file("flag.sh")));
+}
+
+// The merger file starts with the chosen system's image: the saved choice is the default, the
+// option overrides it for one run, and a build without the Windows merger refuses it by reason.
+TEST(SplitCommand, MergerForChoosesTheImageOfTheMergerFile) {
+  ScratchDir dir;
+  const std::string config = dir.file("config");
+  std::filesystem::create_directories(config + "/fennock");
+  dir.write("config/fennock/settings.ini", "merger-for=windows\n");
+  const bool windows = payloads::WindowsMergerImageSize > 0;
+  struct Case {
+    const char* options;
+    bool windowsMerger;
+  };
+  const Case cases[] = {
+      {"", windows},  // the saved choice, or the default where this build has no Windows merger
+      {"--merger-for linux", false},
+      {"--merger-for windows", true},
+  };
+  for (const Case& c : cases) {
+    dir.write("in.bin", pattern(3000));
+    ProgramRun run = fennock(
+        dir,
+        "split in.bin --size 3 --merger exe --no-compress --overwrite " + std::string(c.options),
+        config);
+    if (c.windowsMerger && !windows) {
+      EXPECT_EQ(run.status, 2) << c.options;
+      EXPECT_EQ(run.err,
+                "Fennock! 1.0: This build has no Windows merger (it was built without the "
+                "mingw-w64 cross compiler).\n");
+      continue;
+    }
+    ASSERT_EQ(run.status, 0) << c.options << run.err;
+    const std::string merger = ScratchDir::read(dir.file("in.exe"));
+    EXPECT_EQ(merger.substr(0, 2), c.windowsMerger ? "MZ"
+                                                   : "\x7f"
+                                                     "E")
+        << c.options;
+    EXPECT_EQ(std::int64_t(merger.size()), (c.windowsMerger ? payloads::WindowsMergerImageSize
+                                                            : payloads::LinuxMergerImageSize) +
+                                               524 + 3000)
+        << c.options;
+  }
+  EXPECT_EQ(ScratchDir::read(config + "/fennock/settings.ini"), "merger-for=windows\n");
 }
 
 TEST(SplitCommand, VersionHelpAndNoDisplay) {

@@ -32,11 +32,15 @@ struct LoadedStores {
   ScratchDir temp;
   testing_support::TempFolderOverride redirect{temp.path()};
   store::TFileSource PackLib{"PackLib"}, UnpackLib{"UnpackLib"}, SFX{"SFX"};
+  store::TFileSource WindowsUnpackLib{"WindowsUnpackLib"}, WindowsSFX{"WindowsSFX"};
   LoadedStores() {
-    store::TFileSource* stores[] = {&PackLib, &UnpackLib, &SFX};
+    store::TFileSource* stores[] = {&PackLib, &UnpackLib, &SFX, &WindowsUnpackLib, &WindowsSFX};
     payloads::loadMainWindowStores(stores);
   }
 };
+
+// The Windows merger's stores are there exactly when the build carries it.
+const bool kWindows = payloads::WindowsMergerImageSize > 0;
 
 }  // namespace
 
@@ -48,9 +52,15 @@ TEST(Payloads, StoresUnpackToTheBuildsMergerImageAndLibraries) {
     const char* original;
   } cases[] = {{loaded.PackLib, "PackLib.dat", "PackLib.so"},
                {loaded.UnpackLib, "UnpackLib.dat", "UnpackLib.so"},
-               {loaded.SFX, "Sfx.dat", "merger.img"}};
+               {loaded.SFX, "Sfx.dat", "merger.img"},
+               {loaded.WindowsUnpackLib, "WindowsUnpackLib.dat", "UnpackLib.dll"},
+               {loaded.WindowsSFX, "WindowsSfx.dat", "windows-merger.img"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.source.Name());
+    if (c.source.Name().starts_with("Windows") && !kWindows) {
+      EXPECT_EQ(c.source.FileName(), "");
+      continue;
+    }
     EXPECT_EQ(c.source.Extension(), ".dat");
     Bytes stored = readBytes(c.source.FileName());
     ASSERT_GE(stored.size(), 8u);
@@ -64,14 +74,29 @@ TEST(Payloads, StoresUnpackToTheBuildsMergerImageAndLibraries) {
 
 TEST(Payloads, GeneratedConstantsAreThePayloadLengths) {
   LoadedStores loaded;
-  Bytes image = codec::unpackBytes(readBytes(loaded.SFX.FileName()));
-  EXPECT_EQ(std::int64_t(image.size()), payloads::MergerImageSize);
-  EXPECT_EQ(platform::fileSize(loaded.UnpackLib.FileName()), payloads::UnzipLibrarySize);
-  // The merger program reads the same two numbers from the stamp inside its own image.
-  auto stamp = store::readImageStamp(image);
-  ASSERT_TRUE(stamp.has_value());
-  EXPECT_EQ(stamp->mergerImageSize, payloads::MergerImageSize);
-  EXPECT_EQ(stamp->unzipLibrarySize, payloads::UnzipLibrarySize);
+  struct Case {
+    const char* system;
+    store::TFileSource& sfx;
+    store::TFileSource& unpackLib;
+    std::int32_t imageSize, librarySize;
+  } cases[] = {{"Linux", loaded.SFX, loaded.UnpackLib, payloads::LinuxMergerImageSize,
+                payloads::LinuxUnzipLibrarySize},
+               {"Windows", loaded.WindowsSFX, loaded.WindowsUnpackLib,
+                payloads::WindowsMergerImageSize, payloads::WindowsUnzipLibrarySize}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.system);
+    if (c.sfx.FileName().empty() && !kWindows) continue;
+    Bytes image = codec::unpackBytes(readBytes(c.sfx.FileName()));
+    EXPECT_EQ(std::int64_t(image.size()), c.imageSize);
+    EXPECT_EQ(platform::fileSize(c.unpackLib.FileName()), c.librarySize);
+    // The merger program reads the same two numbers from the stamp inside its own image.
+    auto stamp = store::readImageStamp(image);
+    ASSERT_TRUE(stamp.has_value());
+    EXPECT_EQ(stamp->mergerImageSize, c.imageSize);
+    EXPECT_EQ(stamp->unzipLibrarySize, c.librarySize);
+  }
+  // The program's own system is the default's.
+  EXPECT_EQ(payloads::MergerImageSize, payloads::LinuxMergerImageSize);
 }
 
 TEST(Payloads, UnpackedLibrariesStillExportTheirEntryPoints) {

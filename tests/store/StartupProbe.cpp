@@ -1,6 +1,7 @@
 // Does what the program does at start-up with its stores, then waits to be told how to end:
 // "exit" ends through exit(0) like the Exit menu entries, "return" destroys the window first.
-// Prints the three temporary files' paths, one per line, once they exist.
+// Prints the temporary files' paths, one per line, once they exist: three, and two more in a
+// build that carries the Windows merger.
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -10,16 +11,16 @@
 
 namespace {
 
-// Stands for the main window: it owns the three stores.
+// Stands for the main window: it owns the stores.
 struct Window {
   store::TFileSource PackLib{"PackLib"};
   store::TFileSource UnpackLib{"UnpackLib"};
   store::TFileSource SFX{"SFX"};
+  store::TFileSource WindowsUnpackLib{"WindowsUnpackLib"};
+  store::TFileSource WindowsSFX{"WindowsSFX"};
+  store::TFileSource* stores[5] = {&PackLib, &UnpackLib, &SFX, &WindowsUnpackLib, &WindowsSFX};
 
-  Window() {
-    store::TFileSource* stores[] = {&PackLib, &UnpackLib, &SFX};
-    payloads::loadMainWindowStores(stores);
-  }
+  Window() { payloads::loadMainWindowStores(stores); }
 };
 
 }  // namespace
@@ -27,9 +28,9 @@ struct Window {
 int main() {
   // Like the program's main window, created on the heap and never destroyed before exit().
   auto* window = new Window;
-  std::cout << window->PackLib.FileName() << '\n'
-            << window->UnpackLib.FileName() << '\n'
-            << window->SFX.FileName() << std::endl;
+  for (const store::TFileSource* source : window->stores)
+    if (!source->FileName().empty()) std::cout << source->FileName() << '\n';
+  std::cout.flush();
   std::string how;
   std::getline(std::cin, how);
   if (how == "exit") std::exit(0);

@@ -1,4 +1,4 @@
-// Start-up and exit of a program that carries the stores: its three temporary files exist
+// Start-up and exit of a program that carries the stores: its temporary files exist
 // while it runs and are gone after it ends, and concurrent runs never share one.
 #include <dirent.h>
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 
+#include "PayloadSizes.h"
 #include "platform/Paths.h"
 #include "store/ProbeProcess.h"
 #include "store/TempFolderOverride.h"
@@ -29,13 +30,27 @@ std::vector<std::string> temporaryFilesIn(const std::string& folder) {
   return names;
 }
 
-std::vector<std::string> readThreePaths(ProbeProcess& probe) {
-  return {probe.readLine(), probe.readLine(), probe.readLine()};
+// The stores' files in the order of the window's stores; the Windows merger's where the build
+// carries it.
+std::vector<std::string> packedStoreFiles() {
+  std::vector<std::string> packed{"PackLib.dat", "UnpackLib.dat", "Sfx.dat"};
+  if (payloads::WindowsMergerImageSize > 0) {
+    packed.push_back("WindowsUnpackLib.dat");
+    packed.push_back("WindowsSfx.dat");
+  }
+  return packed;
+}
+const std::size_t kStores = packedStoreFiles().size();
+
+std::vector<std::string> readStorePaths(ProbeProcess& probe) {
+  std::vector<std::string> paths;
+  for (std::size_t i = 0; i < kStores; ++i) paths.push_back(probe.readLine());
+  return paths;
 }
 
 void expectStoreFiles(const std::vector<std::string>& paths, const ScratchDir& temp) {
-  const char* packed[] = {"PackLib.dat", "UnpackLib.dat", "Sfx.dat"};
-  for (std::size_t i = 0; i < 3; ++i) {
+  const std::vector<std::string> packed = packedStoreFiles();
+  for (std::size_t i = 0; i < kStores; ++i) {
     EXPECT_EQ(platform::parentFolder(paths[i]), temp.path());
     auto name = testing_support::parseTempName(paths[i]);
     ASSERT_TRUE(name.has_value()) << paths[i];
@@ -53,9 +68,9 @@ TEST(StoresAtStartup, FilesLiveWhileTheProgramRunsAndGoWhenItEnds) {
     ScratchDir temp;
     testing_support::TempFolderOverride redirect(temp.path());
     ProbeProcess probe({STARTUP_PROBE});
-    auto paths = readThreePaths(probe);
+    auto paths = readStorePaths(probe);
     expectStoreFiles(paths, temp);
-    EXPECT_EQ(temporaryFilesIn(temp.path()).size(), 3u);
+    EXPECT_EQ(temporaryFilesIn(temp.path()).size(), kStores);
     probe.writeLine(how);
     EXPECT_EQ(probe.wait(), 0);
     EXPECT_TRUE(temporaryFilesIn(temp.path()).empty());
@@ -71,16 +86,16 @@ TEST(StoresAtStartup, ConcurrentRunsNeverShareATemporaryFile) {
     probes.push_back(std::make_unique<ProbeProcess>(std::vector<std::string>{STARTUP_PROBE}));
   std::set<std::string> seen;
   for (auto& probe : probes) {
-    auto paths = readThreePaths(*probe);
+    auto paths = readStorePaths(*probe);
     expectStoreFiles(paths, temp);
     seen.insert(paths.begin(), paths.end());
   }
-  EXPECT_EQ(seen.size(), std::size_t(3 * kRuns));
-  EXPECT_EQ(temporaryFilesIn(temp.path()).size(), std::size_t(3 * kRuns));
+  EXPECT_EQ(seen.size(), kStores * kRuns);
+  EXPECT_EQ(temporaryFilesIn(temp.path()).size(), kStores * kRuns);
   // One run ending removes only its own files.
   probes.front()->writeLine("exit");
   EXPECT_EQ(probes.front()->wait(), 0);
-  EXPECT_EQ(temporaryFilesIn(temp.path()).size(), std::size_t(3 * (kRuns - 1)));
+  EXPECT_EQ(temporaryFilesIn(temp.path()).size(), kStores * (kRuns - 1));
   for (std::size_t i = 1; i < probes.size(); ++i) probes[i]->writeLine("exit");
   for (std::size_t i = 1; i < probes.size(); ++i) EXPECT_EQ(probes[i]->wait(), 0);
   EXPECT_TRUE(temporaryFilesIn(temp.path()).empty());

@@ -213,6 +213,37 @@ TEST(MainMenuRules, CheckEntriesTurnOverWhenChosenByUserOrFltkButNotWhenSet) {
   EXPECT_EQ(seen, (std::vector<bool>{true, false}));
 }
 
+TEST(MainMenuRules, RadioEntriesMarkOneOfTheirRunWhicheverWayTheyAreChosen) {
+  ui::Form form("Menu", 0, 0, 300, 200, true);
+  ui::MainMenu menu(form);
+  ui::MenuItem* options = menu.add(nullptr, "Options");
+  ui::MenuItem* check = menu.addCheckItem(options, "Check");
+  ui::MenuItem* a = menu.addRadioItem(options, "A");
+  ui::MenuItem* b = menu.addRadioItem(options, "B");
+  menu.addDivider(options);
+  ui::MenuItem* c = menu.addRadioItem(options, "C");  // a run of its own, after the divider
+  int clicks = 0;
+  b->onClick = [&] { ++clicks; };
+  a->setChecked(true);
+  c->setChecked(true);
+  check->setChecked(true);
+  const auto marks = [&] {
+    return std::vector<bool>{check->checked(), a->checked(), b->checked(), c->checked()};
+  };
+  EXPECT_EQ(marks(), (std::vector<bool>{true, true, false, true}));
+  b->click();
+  b->click();  // chosen again, it stays marked
+  EXPECT_EQ(marks(), (std::vector<bool>{true, false, true, true}));
+  EXPECT_EQ(clicks, 2);
+  const Fl_Menu_Item* fltkA = menu.find_item("Options/A");
+  ASSERT_NE(fltkA, nullptr);
+  EXPECT_TRUE(fltkA->radio());
+  EXPECT_FALSE(fltkA->value());
+  EXPECT_TRUE(menu.find_item("Options/B")->flags & FL_MENU_DIVIDER);
+  menu.picked(fltkA);
+  EXPECT_EQ(marks(), (std::vector<bool>{true, true, false, true}));
+}
+
 TEST(MainMenuRules, AccessKeyMarksTheFirstLetterOfEitherCaseAndAmpersandsStayText) {
   ui::Form form("Menu", 0, 0, 300, 200, true);
   ui::MainMenu menu(form);

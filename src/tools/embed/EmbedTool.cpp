@@ -1,9 +1,10 @@
-// fennock-embed: packs the merger program and the two libraries into the stores of the main
-// window's description, stamps the merger image with its own length, and writes the sources
+// fennock-embed: packs the merger programs and the libraries into the stores of the main
+// window's description, stamps each merger image with its own length, and writes the sources
 // that carry the description and the payload lengths into the program.
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <deque>
 #include <exception>
 #include <fstream>
 #include <limits>
@@ -24,6 +25,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 const char* const kUsage =
     "Usage: fennock-embed --merger FILE --packlib FILE --unpacklib FILE --payloads DIR\n"
+    "                     [--windows-merger FILE --windows-unpacklib FILE]\n"
     "                     --header FILE --source FILE --stamp FILE\n";
 
 Bytes readAll(const std::string& path) {
@@ -63,19 +65,38 @@ Bytes packVerified(const Bytes& original, const std::string& what) {
   return packed;
 }
 
-std::string headerText(const store::ImageStamp& stamp) {
+// One system's merger payloads as the stores hold them: the stamped image and the packed library.
+struct MergerPayloads {
+  const char* system;     // "Linux", "Windows": the constants' prefix
+  const char* imageFile;  // the stamped image, beside the stores' files
+  const char* sfxStore;   // the store of the packed image, and its file
+  const char* sfxFile;
+  const char* unpackStore;  // the store of the packed library, and its file
+  const char* unpackFile;
+  const char* mergerOption;  // the options that name the linked image and the library
+  const char* unpackOption;
+  store::ImageStamp stamp;  // {0, 0} while this build has no merger for the system
+};
+
+std::string headerText(const MergerPayloads& linuxMerger, const MergerPayloads& windowsMerger) {
   std::ostringstream out;
   out << "// Lengths of the payloads that this build carries, written by fennock-embed; never "
          "edit.\n"
          "#pragma once\n\n#include <cstdint>\n\nnamespace payloads {\n\n"
-         "// The merger program's image: the head of every .EXE merger file, followed by its\n"
-         "// parameter record. The merger program reads the same number from its own stamp.\n"
-         "inline constexpr std::int32_t MergerImageSize = "
-      << stamp.mergerImageSize
-      << ";\n"
-         "// The unarchiver library, packed, as a compressed .EXE merger carries it.\n"
-         "inline constexpr std::int32_t UnzipLibrarySize = "
-      << stamp.unzipLibrarySize << ";\n\n}  // namespace payloads\n";
+         "// Per system the merger is made for: the merger program's image, the head of every "
+         ".EXE\n"
+         "// merger file, followed by its parameter record (the merger program reads the same\n"
+         "// number from its own stamp), and the unarchiver library, packed, as a compressed .EXE\n"
+         "// merger carries it. 0 for a system whose merger this build does not carry.\n";
+  for (const MergerPayloads* p : {&linuxMerger, &windowsMerger})
+    out << "inline constexpr std::int32_t " << p->system
+        << "MergerImageSize = " << p->stamp.mergerImageSize << ";\n"
+        << "inline constexpr std::int32_t " << p->system
+        << "UnzipLibrarySize = " << p->stamp.unzipLibrarySize << ";\n";
+  out << "\n// The merger of the system that this program runs on.\n"
+         "inline constexpr std::int32_t MergerImageSize = LinuxMergerImageSize;\n"
+         "inline constexpr std::int32_t UnzipLibrarySize = LinuxUnzipLibrarySize;\n\n"
+         "}  // namespace payloads\n";
   return out.str();
 }
 
@@ -112,6 +133,28 @@ void verify(const std::string& imagePath, const std::string& unpackPath, const s
     throw std::runtime_error("the SFX store does not hold the stamped merger image");
 }
 
+// Stamps one system's merger image, writes it and the two packed store files, checks them and
+// adds the stores. The `stores` keep the file names that they are given.
+void packMerger(const std::map<std::string, std::string>& options, const std::string& dir,
+                MergerPayloads& payloads, std::deque<store::TFileSource>& stores) {
+  const std::string imagePath = platform::joinPath(dir, payloads.imageFile);
+  const std::string unpackPath = platform::joinPath(dir, payloads.unpackFile);
+  const std::string sfxPath = platform::joinPath(dir, payloads.sfxFile);
+  Bytes unpackLib = packVerified(readAll(options.at(payloads.unpackOption)),
+                                 std::string(payloads.system) + " UnpackLib");
+  Bytes image = readAll(options.at(payloads.mergerOption));
+  payloads.stamp = {checkedLength(image, "the merger image"),
+                    checkedLength(unpackLib, "the packed UnpackLib")};
+  store::writeImageStamp(image, payloads.stamp);
+  writeIfDifferent(imagePath, image);
+  ::chmod(imagePath.c_str(), 0755);
+  writeIfDifferent(unpackPath, unpackLib);
+  writeIfDifferent(sfxPath, packVerified(image, "the merger image"));
+  verify(imagePath, unpackPath, sfxPath, payloads.stamp);
+  stores.emplace_back(payloads.unpackStore).setFileName(unpackPath);
+  stores.emplace_back(payloads.sfxStore).setFileName(sfxPath);
+}
+
 int run(const std::map<std::string, std::string>& options) {
   for (const char* required :
        {"--merger", "--packlib", "--unpacklib", "--payloads", "--header", "--source", "--stamp"}) {
@@ -120,43 +163,44 @@ int run(const std::map<std::string, std::string>& options) {
       return 2;
     }
   }
+  if (options.count("--windows-merger") != options.count("--windows-unpacklib")) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
   const std::string dir = options.at("--payloads");
-  const std::string imagePath = platform::joinPath(dir, "merger.img");
   const std::string packPath = platform::joinPath(dir, "PackLib.dat");
-  const std::string unpackPath = platform::joinPath(dir, "UnpackLib.dat");
-  const std::string sfxPath = platform::joinPath(dir, "Sfx.dat");
-
-  Bytes unpackLib = packVerified(readAll(options.at("--unpacklib")), "UnpackLib");
-  Bytes image = readAll(options.at("--merger"));
-  store::ImageStamp stamp{checkedLength(image, "the merger image"),
-                          checkedLength(unpackLib, "the packed UnpackLib")};
-  store::writeImageStamp(image, stamp);
-  writeIfDifferent(imagePath, image);
-  ::chmod(imagePath.c_str(), 0755);
-  writeIfDifferent(unpackPath, unpackLib);
   writeIfDifferent(packPath, packVerified(readAll(options.at("--packlib")), "PackLib"));
-  writeIfDifferent(sfxPath, packVerified(image, "the merger image"));
-  verify(imagePath, unpackPath, sfxPath, stamp);
 
-  store::TFileSource packLibStore("PackLib"), unpackLibStore("UnpackLib"), sfxStore("SFX");
-  packLibStore.setFileName(packPath);
-  unpackLibStore.setFileName(unpackPath);
-  sfxStore.setFileName(sfxPath);
-  const store::TFileSource* stores[] = {&packLibStore, &unpackLibStore, &sfxStore};
-  for (auto* s : {&packLibStore, &unpackLibStore, &sfxStore}) s->setStore(true);
+  // The Linux stores keep the names and files that they always had.
+  MergerPayloads linuxMerger{"Linux",         "merger.img", "SFX",         "Sfx.dat", "UnpackLib",
+                             "UnpackLib.dat", "--merger",   "--unpacklib", {}};
+  MergerPayloads windowsMerger{"Windows",          "windows-merger.img",  "WindowsSFX",
+                               "WindowsSfx.dat",   "WindowsUnpackLib",    "WindowsUnpackLib.dat",
+                               "--windows-merger", "--windows-unpacklib", {}};
+  std::deque<store::TFileSource> stores;  // they neither copy nor move
+  stores.emplace_back("PackLib").setFileName(packPath);
+  packMerger(options, dir, linuxMerger, stores);
+  if (options.count("--windows-merger")) packMerger(options, dir, windowsMerger, stores);
+
+  std::vector<const store::TFileSource*> storeList;
+  for (store::TFileSource& s : stores) {
+    s.setStore(true);
+    storeList.push_back(&s);
+  }
   codec::TMemoryStream description;
-  store::writeDescription(description, "TForm1", "Form1", stores);
+  store::writeDescription(description, "TForm1", "Form1", storeList);
   writeIfDifferent(platform::joinPath(dir, "Form1.desc"), description.Bytes());
 
-  writeIfDifferent(options.at("--header"), headerText(stamp));
+  writeIfDifferent(options.at("--header"), headerText(linuxMerger, windowsMerger));
   writeIfDifferent(options.at("--source"), sourceText(description.Bytes()));
-  std::ofstream(options.at("--stamp"), std::ios::trunc)
-      << "merger image " << stamp.mergerImageSize << ", packed UnpackLib " << stamp.unzipLibrarySize
-      << "\n";
-  std::printf(
-      "fennock-embed: merger image %d bytes, packed UnpackLib %d bytes, description %zu "
-      "bytes\n",
-      stamp.mergerImageSize, stamp.unzipLibrarySize, description.Bytes().size());
+  std::ofstream stamp(options.at("--stamp"), std::ios::trunc);
+  for (const MergerPayloads* p : {&linuxMerger, &windowsMerger}) {
+    stamp << p->system << " merger image " << p->stamp.mergerImageSize << ", packed UnpackLib "
+          << p->stamp.unzipLibrarySize << "\n";
+    std::printf("fennock-embed: %s merger image %d bytes, packed UnpackLib %d bytes\n", p->system,
+                p->stamp.mergerImageSize, p->stamp.unzipLibrarySize);
+  }
+  std::printf("fennock-embed: description %zu bytes\n", description.Bytes().size());
   return 0;
 }
 
