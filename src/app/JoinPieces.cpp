@@ -30,15 +30,16 @@ std::string ownUnpackLibrary() {
   return stores.UnpackLib.FileName();
 }
 
-// Both systems' mergers put the same record after their image; which image a merger file starts
-// with tells its length: a Windows program starts with "MZ", a Linux one with ELF's magic.
+// Both systems' mergers put the same record after their image; the image a merger file starts
+// with tells its length.
 merger::MergerLayout layoutOf(const std::string& mergerPath) {
-  char magic[2] = {};
+  char start[4] = {};
+  std::size_t got = 0;
   {
     platform::File file = platform::File::openRead(mergerPath);
-    file.read(magic, sizeof magic);
+    got = file.read(start, sizeof start);
   }
-  if (magic[0] != 'M' || magic[1] != 'Z')
+  if (job::mergerSystemOfImage({start, got}) != job::MergerSystem::Windows)
     return {payloads::LinuxMergerImageSize, payloads::LinuxUnzipLibrarySize};
   if (payloads::WindowsMergerImageSize <= 0)
     throw merger::EMergeError("\"" + platform::fileNameOf(mergerPath) +

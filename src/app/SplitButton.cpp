@@ -67,13 +67,15 @@ job::ExeMergerSupport& TForm1::exeMergerSupport() {
   const job::MergerSystem system = mergerFor();
   std::unique_ptr<job::ExeMergerSupport>& support = m_exeMergerSupport[int(system)];
   if (!support) {
+    const std::array<std::int64_t, 2> imageSizes = {payloads::WindowsMergerImageSize,
+                                                    payloads::LinuxMergerImageSize};
     if (system == job::MergerSystem::Windows)
       support = std::make_unique<job::PayloadExeMerger>(payloads::WindowsMergerImageSize,
                                                         payloads::WindowsUnzipLibrarySize,
-                                                        job::kNoWindowsMergerText);
+                                                        imageSizes, job::kNoWindowsMergerText);
     else
-      support = std::make_unique<job::PayloadExeMerger>(payloads::LinuxMergerImageSize,
-                                                        payloads::LinuxUnzipLibrarySize);
+      support = std::make_unique<job::PayloadExeMerger>(
+          payloads::LinuxMergerImageSize, payloads::LinuxUnzipLibrarySize, imageSizes);
   }
   return *support;
 }

@@ -51,10 +51,17 @@ void appendRecordFile(platform::File& target, const std::string& path) {
 }  // namespace
 
 PayloadExeMerger::PayloadExeMerger(std::int64_t mergerImageSize, std::int64_t unzipLibrarySize,
+                                   std::array<std::int64_t, 2> imageSizeBySystem,
                                    std::string unavailableText)
     : m_mergerImageSize(mergerImageSize),
       m_unzipLibrarySize(unzipLibrarySize),
+      m_imageSizeBySystem(imageSizeBySystem),
       m_unavailableText(std::move(unavailableText)) {}
+
+std::int64_t PayloadExeMerger::mergerImageSizeFor(MergerSystem system) const {
+  if (m_imageSizeBySystem == std::array<std::int64_t, 2>{}) return m_mergerImageSize;
+  return m_imageSizeBySystem[std::size_t(system)];
+}
 
 void PayloadExeMerger::checkAvailable() const {
   if (m_mergerImageSize <= 0) throw EJobRefused(m_unavailableText);

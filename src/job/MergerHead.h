@@ -2,6 +2,7 @@
 // jobs, the packed unarchiver library; and the payload support that the split job asks for it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -17,7 +18,10 @@ namespace job {
 // `unavailableText`.
 class PayloadExeMerger final : public ExeMergerSupport {
  public:
+  // `imageSizeBySystem` (by MergerSystem) holds the image lengths of every system's merger
+  // that the build carries; left empty, only this one's is known.
   PayloadExeMerger(std::int64_t mergerImageSize, std::int64_t unzipLibrarySize,
+                   std::array<std::int64_t, 2> imageSizeBySystem = {},
                    std::string unavailableText =
                        "The .EXE merger is not available in this build; choose \"Create .BAT "
                        "file merger\"");
@@ -25,11 +29,13 @@ class PayloadExeMerger final : public ExeMergerSupport {
   void checkAvailable() const override;
   std::int64_t mergerImageSize() const override { return m_mergerImageSize; }
   std::int64_t unzipLibrarySize() const override { return m_unzipLibrarySize; }
+  std::int64_t mergerImageSizeFor(MergerSystem system) const override;
   void unpackMergerImage(const std::string& packedPath, const std::string& outputPath) override;
 
  private:
   std::int64_t m_mergerImageSize;
   std::int64_t m_unzipLibrarySize;
+  std::array<std::int64_t, 2> m_imageSizeBySystem;
   std::string m_unavailableText;
 };
 

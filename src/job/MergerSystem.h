@@ -27,6 +27,16 @@ constexpr std::optional<MergerSystem> mergerSystemNamed(std::string_view name) {
   return std::nullopt;
 }
 
+// The system a merger file was made for, told by the image it starts with: a Windows program
+// starts with "MZ", a Linux one with ELF's magic. nullopt: no merger image of ours.
+constexpr std::optional<MergerSystem> mergerSystemOfImage(std::string_view start) {
+  if (start.starts_with("MZ")) return MergerSystem::Windows;
+  if (start.starts_with("\x7F"
+                        "ELF"))
+    return MergerSystem::Linux;
+  return std::nullopt;
+}
+
 // Why a build without a Windows merger image cannot make one.
 inline constexpr char kNoWindowsMergerText[] =
     "This build has no Windows merger (it was built without the mingw-w64 cross compiler)";

@@ -293,8 +293,15 @@ void Job::checkSetBelongsToThisInput() const {
   try {
     platform::File merger = platform::File::openRead(path);
     if (m_exeMerger) {
+      // A set made for the other system has its record after that system's image.
+      const ExeMergerSupport& exe = m_host.exeMergerSupport();
+      std::int64_t imageSize = exe.mergerImageSize();
+      char start[4] = {};
+      const std::size_t got = merger.read(start, sizeof start);
+      if (const auto system = mergerSystemOfImage({start, got}))
+        if (const std::int64_t size = exe.mergerImageSizeFor(*system); size > 0) imageSize = size;
       ScriptRecord::Bytes bytes{};
-      merger.seek(m_host.exeMergerSupport().mergerImageSize());
+      merger.seek(imageSize);
       if (merger.read(bytes.data(), bytes.size()) != bytes.size()) return;
       const ScriptRecord record = ScriptRecord::fromBytes(bytes);
       if (record.baseName != m_names.baseName || record.fileExtension == m_names.fileExtension)

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "job/MergerSystem.h"
 #include "job/Statistics.h"
 
 namespace job {
@@ -89,6 +90,9 @@ class ExeMergerSupport {
   virtual void checkAvailable() const = 0;
   // Length of the unpacked merger program (MergerImageSize).
   virtual std::int64_t mergerImageSize() const = 0;
+  // Length of this build's merger program for `system` (0: none), where a merger file already at
+  // the destination may come from a run that chose the other system.
+  virtual std::int64_t mergerImageSizeFor(MergerSystem) const { return mergerImageSize(); }
   // Length of the packed unarchiver library that compressed mergers carry (UnzipLibrarySize).
   virtual std::int64_t unzipLibrarySize() const = 0;
   // Unpacks the stored merger program (packed file at `packedPath`) into `outputPath`.

@@ -198,6 +198,25 @@ TEST(SplitCommand, MergerForChoosesTheImageOfTheMergerFile) {
   EXPECT_EQ(ScratchDir::read(config + "/fennock/settings.ini"), "merger-for=windows\n");
 }
 
+// The set of report.doc made for one system is the set of another file for report.pdf whichever
+// system that split chooses: its record is read after its own image.
+TEST(SplitCommand, ASetMadeForTheOtherSystemIsStillTheSetOfAnotherFile) {
+  if (payloads::WindowsMergerImageSize <= 0) GTEST_SKIP() << "this build has no Windows merger";
+  for (const auto& [first, second] : {std::pair{"windows", "linux"}, {"linux", "windows"}}) {
+    ScratchDir dir;
+    const std::string split = " --size 3 --merger exe --no-compress --merger-for ";
+    dir.write("report.doc", pattern(3000));
+    ASSERT_EQ(fennock(dir, "split report.doc" + split + first, dir.file("config")).status, 0);
+    const std::string set = ScratchDir::read(dir.file("report.exe"));
+    dir.write("report.pdf", pattern(2000));
+    const ProgramRun run = fennock(dir, "split report.pdf" + split + second, dir.file("config"));
+    EXPECT_NE(run.status, 0) << first;
+    EXPECT_NE(run.err.find("is the merger of another file (report.doc)"), std::string::npos)
+        << first << run.err;
+    EXPECT_EQ(ScratchDir::read(dir.file("report.exe")), set) << first;
+  }
+}
+
 TEST(SplitCommand, VersionHelpAndNoDisplay) {
   ScratchDir dir;
   ProgramRun version = fennock(dir, "--version");
