@@ -24,9 +24,10 @@ struct Slot {
 };
 
 constexpr int kSlotCount = 64;
-// Made at the first registration and never freed, so that the program images carry no quarter
-// megabyte of table and a handler can never meet a freed one. Only registering allocates; the
-// handler reads a table that is there or finds none.
+#ifdef _WIN32
+// Made at the first registration and never freed: MinGW writes even this table's initial state
+// into the image, a quarter megabyte in every merger file, and a handler must never meet a freed
+// one. Only registering allocates; the handler reads a table that is there or finds none.
 std::atomic<Slot*> g_slots{nullptr};
 
 Slot* slots() {
@@ -37,6 +38,16 @@ Slot* slots() {
   delete[] made;  // another thread made it first
   return table;
 }
+
+Slot* madeSlots() noexcept { return g_slots.load(std::memory_order_acquire); }
+#else
+// A static table here: a heap one would be lost, never freed, when a library that holds this
+// code is unloaded.
+Slot g_table[kSlotCount];
+
+Slot* slots() { return g_table; }
+Slot* madeSlots() noexcept { return g_table; }
+#endif
 
 }  // namespace
 
@@ -59,12 +70,12 @@ int claimSlot(SlotState kind, std::intptr_t folder, const std::string& path) {
 }
 
 void releaseSlot(int slot) noexcept {
-  g_slots.load(std::memory_order_acquire)[slot].state.store(kFree, std::memory_order_release);
+  madeSlots()[slot].state.store(kFree, std::memory_order_release);
 }
 
 void forEachRegistered(void (*remove)(SlotState kind, std::intptr_t folder,
                                       const char* path) noexcept) noexcept {
-  Slot* table = g_slots.load(std::memory_order_acquire);
+  const Slot* table = madeSlots();
   if (table == nullptr) return;
   for (SlotState kind : {kFile, kFolder}) {
     for (int i = 0; i < kSlotCount; ++i) {
