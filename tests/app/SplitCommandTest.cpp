@@ -173,10 +173,11 @@ TEST(SplitCommand, MergerForChoosesTheImageOfTheMergerFile) {
   };
   for (const Case& c : cases) {
     dir.write("in.bin", pattern(3000));
-    ProgramRun run = fennock(
-        dir,
-        "split in.bin --size 3 --merger exe --no-compress --overwrite " + std::string(c.options),
-        config);
+    ProgramRun run =
+        fennock(dir,
+                "split in.bin --size 64 --unit Mbytes --merger exe --no-compress --overwrite " +
+                    std::string(c.options),
+                config);
     if (c.windowsMerger && !windows) {
       EXPECT_EQ(run.status, 2) << c.options;
       EXPECT_EQ(run.err,
