@@ -34,6 +34,11 @@
 #   sys) against openssl dgst 1.2 s: wall on two idle cores ~1.5 s at best, at the 1.2x line.
 #   A copy inside the kernel plus a read-back costs 1.1 to 1.4 s of sys per GiB here against 1.2
 #   to 2.5 s for read + write through a 1 MiB buffer. Run this on the idle machine to judge.
+#   Idle machine afterwards (load 0.5, 3 runs): merge 0.63 s, verified merge 1.26 s (2.00; runs
+#   1.02 to 1.40 s); split 0.71 s, --checksums 1.72 s, openssl dgst 1.09 s (1.58), against
+#   split -b + sha256sum 6.83 s (0.25). The merge gained; the split did not (1.68 s before):
+#   its two digests still cost about a second of wall time beside the copy. Next to try: one
+#   pass that feeds both digests from the same buffer on two threads without the read-back.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}; runs=${2:-3}
