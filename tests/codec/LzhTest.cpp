@@ -1,6 +1,8 @@
 // The LZH coder: its worked streams, the window's start and end cases, streams cut short.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "codec/CodecTestData.h"
 #include "codec/Lzh.h"
 #include "platform/OwnSha256.h"
@@ -16,6 +18,7 @@ struct Coded {
   Bytes bytes;
   std::int32_t textSize = 0;
   std::size_t reads = 0;
+  int lastCodeLength = 0;
 };
 
 Coded encode(const Bytes& input) {
@@ -32,6 +35,7 @@ Coded encode(const Bytes& input) {
         if (actual) *b = input[coded.reads++];
       });
   EXPECT_EQ(lzh.CodeSize, std::int32_t(coded.bytes.size()));
+  coded.lastCodeLength = lzh.LastCodeLength;
   return coded;
 }
 
@@ -127,6 +131,52 @@ TEST(LzhEdges, TreeRebuildHappensAtTheSameSymbolBothWays) {
     Coded coded = encode(input);
     ASSERT_EQ(decode(coded.bytes, std::int32_t(size)), input) << "size " << size;
   }
+}
+
+// Skews the adaptive tree until its rarest symbols sit more than 16 levels deep. A seed of 20
+// distinct letters and a run of 'a' comes first; every block then repeats it from one of the
+// letters and is coded as exactly one match of its length: no two blocks within the window
+// follow the same offset with the same offset, so no match runs on into the next block. The match
+// counts grow like Fibonacci numbers, each above the sum of the rarer ones, and stay below the
+// halving limit: each count adds a level above the ~280 symbols never coded, which hang about nine
+// levels deep.
+Bytes deeplySkewedInput() {
+  constexpr int kOffsets = 20;
+  constexpr std::array<int, 9> kMatchCounts{216, 431, 647, 1078, 1725, 2803, 4528, 7331, 11859};
+  std::vector<int> offsets;  // 160 steps: each ordered pair of offsets at most once
+  for (int x = 0; int step : {1, 3, 7, 9, 11, 13, 17, 19})
+    for (int i = 0; i < kOffsets; ++i) {
+      offsets.push_back(x);
+      x = (x + (i < kOffsets - 1 ? step : step + 2)) % kOffsets;
+    }
+  auto letters = [](Bytes& out, int from) {
+    for (int i = from; i < kOffsets; ++i) out.push_back(std::uint8_t('A' + i));
+  };
+  Bytes input;
+  letters(input, 0);
+  input.insert(input.end(), 60, 'a');
+  std::size_t block = 0;
+  for (std::size_t k = 0; k < kMatchCounts.size(); ++k) {
+    const int length = 60 - int(k);
+    for (int n = 0; n < kMatchCounts[k]; ++n, ++block) {
+      const int offset = offsets[block % offsets.size()];
+      letters(input, offset);
+      input.insert(input.end(), std::size_t(length - (kOffsets - offset)), 'a');
+    }
+  }
+  // Bytes never seen before: literals from the deepest level, each but the last followed by
+  // codes that a cut one would throw out of step.
+  for (std::uint8_t rare = 0xF8; rare != 0; ++rare) input.push_back(rare);
+  return input;
+}
+
+TEST(LzhEdges, CodesDeeperThanSixteenLevelsRoundTrip) {
+  const Bytes input = deeplySkewedInput();
+  Coded coded = encode(input);
+  ASSERT_EQ(coded.textSize, std::int32_t(input.size()));
+  // A code register of 16 bits would cut these codes and throw the decoder out of step.
+  EXPECT_GT(coded.lastCodeLength, 16);
+  EXPECT_EQ(decode(coded.bytes, std::int32_t(input.size())), input);
 }
 
 TEST(LzhEdges, EncodingIsDeterministic) {
