@@ -39,6 +39,25 @@
 #   split -b + sha256sum 6.83 s (0.25). The merge gained; the split did not (1.68 s before):
 #   its two digests still cost about a second of wall time beside the copy. Next to try: one
 #   pass that feeds both digests from the same buffer on two threads without the read-back.
+# - split: both digests on one thread, hashed side by side (two interleaved streams of SHA
+#   instructions: 0.89 s of CPU time per GiB for the two against 0.78 s for one alone and 1.54 s
+#   for two of OpenSSL's one after the other), fed from the buffer that is written (no read-back,
+#   no copy inside the kernel), read and written by 64 KiB blocks in 1 MiB slices per hand-off.
+#   Reading and writing 1 GiB through a buffer here: 0.62 to 0.69 s of CPU time by 32 or 64 KiB,
+#   1.05 to 1.13 s by 128 KiB to 4 MiB; a copy inside the kernel 0.57 s, plus a read-back 1.08 s.
+#   Measured at load 6.5 to 10 (3 runs each, minimum CPU time user + sys, 1 GiB, 64 MiB pieces):
+#   split --checksums 2.98 to 3.22 s before (user 1.03 to 1.33, sys 1.52 to 2.03), 1.68 to 1.90 s
+#   after (user 0.81 to 0.91, sys 0.82 to 1.00), against ~1.15 s for openssl dgst; with the new
+#   hashing but the old read-back 2.15 to 2.33 s, by 256 KiB blocks 2.57 s. On two idle cores
+#   the copy (~0.9 s) and the hashing thread (~0.9 s) run side by side: ~1 s, under the 1.2x line.
+# - verified merge: one hashing thread instead of two (the merger file's own digest beside the
+#   joined one, side by side), still copied inside the kernel with the digests taking the bytes
+#   read back from the joined file: unlike the split, a buffered copy cost more there (sys 1.45
+#   to 1.85 s by 64 KiB to 1 MiB blocks against 1.12 to 1.29 s with the read-back; the pieces just
+#   written by a split read back dearer than the input). Same load, CPU time: 1.68 to 1.92 s
+#   after against 1.89 to 2.09 s before; the hashing thread (~0.8 s per GiB, a single stream that
+#   cannot go faster) beside the copy and read-back (~0.6 to 0.9 s) bounds it near 1.4x the plain
+#   merge on two idle cores. Wall times at this load are 2 to 5 times the CPU time: re-run idle.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}; runs=${2:-3}

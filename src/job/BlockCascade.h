@@ -15,7 +15,7 @@ class HashThread;
 namespace job {
 
 // Digests that see every byte a copy moves, in order. With any of them the bytes go through the
-// cascade's buffers (read, hash, write) instead of being copied inside the kernel: hashing them
+// cascade's buffers (read, write, hash) instead of being copied inside the kernel: hashing them
 // there costs no second read of the source. They hash on their own threads while the copy reads
 // and writes; every byte is hashed when a copy returns.
 struct CopyHashers {

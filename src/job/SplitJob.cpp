@@ -24,9 +24,9 @@
 #include "platform/File.h"
 #include "platform/HashThread.h"
 #include "platform/IoError.h"
+#include "platform/OwnSha256.h"
 #include "platform/Paths.h"
 #include "platform/PendingFile.h"
-#include "platform/Sha256.h"
 #include "platform/SignalCleanup.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
@@ -128,13 +128,11 @@ class Job {
   std::optional<platform::PendingFile> m_shellMerger;
   std::int64_t m_headSize = 0;             // the .EXE merger's bytes before the first data
   std::vector<std::int64_t> m_pieceSizes;  // every piece's, the merger file's first
-  // With checksums: the digests of the piece being written and of all the data cut, each on a
-  // thread of its own (the one hash is the limit of the job's speed, and the copy overlaps it),
+  // With checksums: the digests of the piece being written and of all the data cut, side by side
+  // on a thread of their own (hashing is the limit of the job's speed, and the copy overlaps it),
   // and the lines of BaseName.sha256 so far.
-  std::optional<platform::Sha256> m_pieceEngine;
-  std::optional<platform::Sha256> m_wholeEngine;
-  std::optional<platform::HashThread> m_pieceHash;
-  std::optional<platform::HashThread> m_wholeHash;
+  std::optional<platform::Sha256Pair> m_digests;
+  std::optional<platform::HashThread> m_hash;
   std::string m_checksumLines;
   std::optional<platform::PendingFile> m_checksumFile;
 };
@@ -165,10 +163,7 @@ void Job::run() {
 
   m_compressed = m_host.compress();
   m_exeMerger = m_host.exeMerger();
-  if (m_host.checksums()) {
-    m_pieceHash.emplace(m_pieceEngine.emplace());
-    m_wholeHash.emplace(m_wholeEngine.emplace());
-  }
+  if (m_host.checksums()) m_hash.emplace(m_digests.emplace());
   if (m_compressed) m_host.compressionStage().checkAvailable();
   if (m_exeMerger) m_host.exeMergerSupport().checkAvailable();
   m_destFolder = m_host.destFolder();
@@ -214,7 +209,7 @@ void Job::run() {
     if (m_exeMerger) {
       writeExeHead(m_merger->file());
       m_headSize = m_merger->file().size();
-      if (m_pieceHash) hashExeHead(m_merger->file());
+      if (m_hash) hashExeHead(m_merger->file());
     } else
       script.emplace(m_merger->file());
 
@@ -222,8 +217,8 @@ void Job::run() {
     source.close();
     if (script) script->finish(m_names.spacelessName, m_names.fileExtension);
     if (m_host.shMerger()) writeShellMerger();
-    if (m_wholeHash) {
-      m_checksumLines += checksumLine(m_wholeHash->finish(), joinedName());
+    if (m_hash) {
+      m_checksumLines += checksumLine(m_hash->finish(), joinedName());
       m_checksumFile.emplace(createPending(checksumPath()));
       m_checksumFile->file().write(m_checksumLines.data(), m_checksumLines.size());
     }
@@ -281,7 +276,7 @@ void Job::checkOutputNames() const {
   };
   check(mergerPath());
   if (m_host.shMerger()) check(shellMergerPath());
-  if (m_pieceHash) check(checksumPath());
+  if (m_hash) check(checksumPath());
   for (std::int64_t i = m_exeMerger ? 2 : 1; i <= m_plan.pieceCount; ++i) check(piecePath(i));
 }
 
@@ -363,8 +358,8 @@ void Job::hashExeHead(platform::File& merger) {
   merger.seek(0);
   merger.readExact(head.data(), head.size());
   std::copy_n(&bytes[kRecordPieceCountOffset], 4, head.begin() + countAt);
-  m_pieceHash->update(head.data(), head.size());
-  m_pieceHash->drain();  // before the head goes
+  // No piece is being copied: the thread is idle and the engines are ours.
+  m_digests->piece.update(head.data(), head.size());
   merger.seek(headSize);
 }
 
@@ -413,15 +408,9 @@ void Job::writePieces(platform::File& source, platform::PendingFile* merger, Bat
     const std::int64_t remaining = m_sourceSize - source.position();
     const std::int64_t planned =
         last ? remaining : std::clamp<std::int64_t>(m_plan.pieceSize - start, 0, remaining);
-    // The digests take the bytes read back from the piece: the copy stays inside the kernel.
-    platform::File readBack;
-    if (m_pieceHash) {
-      readBack = platform::File::openRead(pending->temporaryPath());
-      readBack.seek(start);
-    }
+    // Both digests take the bytes from the buffer that is written: each byte is read once.
     cascade.copyPiece(source, piece, start + planned, false,
-                      {m_pieceHash ? &*m_pieceHash : nullptr, m_wholeHash ? &*m_wholeHash : nullptr,
-                       m_pieceHash ? &readBack : nullptr});
+                      {m_hash ? &*m_hash : nullptr, nullptr, nullptr});
     if (piece.size() - start != planned) inputChanged();
     m_pieceSizes.push_back(piece.size());
     position += static_cast<int>(100 / count);
@@ -433,9 +422,11 @@ void Job::writePieces(platform::File& source, platform::PendingFile* merger, Bat
       m_view.setProgressPosition(position);
     }
     if (pending != merger) piece.close();
-    if (m_pieceHash)
+    if (m_hash) {
+      m_hash->drain();
       m_checksumLines +=
-          checksumLine(m_pieceHash->finish(), platform::fileNameOf(pending->finalPath()));
+          checksumLine(m_digests->piece.finish(), platform::fileNameOf(pending->finalPath()));
+    }
   }
   if (source.position() != m_sourceSize || source.size() != m_sourceSize) inputChanged();
   if (!m_compressed && !(inputState(m_inputPath) == m_inputState)) inputChanged();

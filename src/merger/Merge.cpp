@@ -57,45 +57,49 @@ void checkNameFits(const std::string& folder, const std::string& name) {
                       "\" allows. Nothing was merged");
 }
 
-// With a checksum file, every byte is hashed once, on a thread beside the copy: into the joined
-// data's digest, whose line covers every piece's data at once. The digests take the bytes read
-// back from the joined file, so the copy itself stays inside the kernel. A piece that holds more
-// than its data (the merger file: its program, its record and a compressed job's unarchiver
-// library) is hashed whole into its own digest too, on a second thread, so that its own line is
-// checked. Without a line for the joined data, each piece is hashed into its own digest instead.
+// With a checksum file, every byte is hashed on a thread beside the copy into the joined data's
+// digest, whose line covers every piece's data at once. The digests take the bytes read back
+// from the joined file, so the copy itself stays inside the kernel (here a copy inside the
+// kernel plus a read-back costs less system time than reading and writing through a buffer). A
+// piece that holds more than its data (the merger file: its program, its record and a compressed
+// job's unarchiver library) is hashed whole into its own digest too, side by side with the joined
+// one, so that its own line is checked. Without a line for the joined data, each piece is hashed
+// into its own digest instead.
 class JoinDigests {
  public:
-  explicit JoinDigests(bool joinedLine)
-      : m_joinedLine(joinedLine), m_piece(m_pieceEngine), m_joined(m_joinedEngine) {}
+  explicit JoinDigests(bool joinedLine) : m_thread(m_digests) { m_digests.wholeOn = joinedLine; }
 
   // Whether the piece's own line is checked while it is joined.
-  bool ownDigest(const PieceSource& piece) const { return !m_joinedLine || piece.offset > 0; }
+  bool ownDigest(const PieceSource& piece) const { return !m_digests.wholeOn || piece.offset > 0; }
+  // The digests for the piece about to be joined.
   job::CopyHashers hashers(const PieceSource& piece, platform::File& joinedReadBack) {
-    return {ownDigest(piece) ? &m_piece : nullptr, m_joinedLine ? &m_joined : nullptr,
-            &joinedReadBack};
+    m_thread.drain();  // the last piece's bytes went where that piece's switches said
+    m_digests.pieceOn = ownDigest(piece);
+    return {&m_thread, nullptr, &joinedReadBack};
   }
   // The head belongs to the piece's digest only, and leaves `source` where the piece's data
   // starts.
   void hashHead(platform::File& source, std::int64_t length) {
-    // The piece's thread is idle between pieces: its engine is ours meanwhile.
+    // The thread is idle between pieces: the engine is ours meanwhile.
+    m_thread.drain();
     std::vector<char> buffer(kHeadBlock);
     for (std::int64_t left = length; left > 0;) {
       const auto n = static_cast<std::size_t>(std::min<std::int64_t>(left, kHeadBlock));
       source.readExact(buffer.data(), n);
-      m_pieceEngine.update(buffer.data(), n);
+      m_digests.piece.update(buffer.data(), n);
       left -= static_cast<std::int64_t>(n);
     }
   }
-  platform::Sha256Digest finishPiece() { return m_piece.finish(); }
-  platform::Sha256Digest finishJoined() { return m_joined.finish(); }
+  platform::Sha256Digest finishPiece() {
+    m_thread.drain();
+    return m_digests.piece.finish();
+  }
+  platform::Sha256Digest finishJoined() { return m_thread.finish(); }
 
  private:
   static constexpr std::int64_t kHeadBlock = 1 << 20;
-  bool m_joinedLine;
-  platform::OwnSha256 m_pieceEngine;
-  platform::OwnSha256 m_joinedEngine;
-  platform::HashThread m_piece;
-  platform::HashThread m_joined;
+  platform::Sha256Pair m_digests;
+  platform::HashThread m_thread;
 };
 
 // Joins the pieces into `joined`. With a check, a piece checked on its own that differs from its

@@ -1,5 +1,5 @@
-// SHA-256 through OpenSSL's libcrypto, which uses the processor's SHA instructions where it has
-// them: the splitter hashes every byte it cuts at close to the speed of the copy.
+// SHA-256 through OpenSSL's libcrypto: the independent engine that ours is checked against. (The
+// splitter hashes with ours, which computes a piece's digest and the whole data's side by side.)
 #pragma once
 
 #include <memory>

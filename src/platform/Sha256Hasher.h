@@ -1,5 +1,5 @@
-// The one interface of the SHA-256 engines: OpenSSL's for the splitter, our own for the merger
-// image, which must not depend on libcrypto.
+// The one interface of the SHA-256 engines: our own, which the merger image carries (it must not
+// depend on libcrypto), and OpenSSL's, which checks it.
 #pragma once
 
 #include <array>

@@ -94,6 +94,24 @@ TEST(BlockCascade, HashedCopiesDigestEveryByteInOrderBufferedOrReadBack) {
   }
 }
 
+// A block is hashed only once it is written whole: a digest never covers bytes that a full disk
+// refused, even though they sit in the buffer that the hashing thread reads.
+TEST(BlockCascade, AHashedCopyThatCannotWriteHashesNothingOfTheRefusedBlock) {
+  ScratchDir dir;
+  File source = File::openRead(dir.write("src", bytes(300000)));
+  File full = File::openReadWrite("/dev/full");
+  platform::OwnSha256 engine;
+  platform::HashThread thread(engine);
+  try {
+    BlockCascade::shared().copyPiece(source, full, 1 << 20, true, {&thread, nullptr, nullptr});
+    ADD_FAILURE();
+  } catch (const platform::EInOutError& e) {
+    EXPECT_STREQ(e.what(), "Disk full: \"/dev/full\"");
+  }
+  EXPECT_EQ(platform::toHex(thread.finish()),
+            "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");  // no bytes
+}
+
 TEST(AppendFrom, FallsBackToTheBufferWhereTheKernelCannotCopy) {
   ScratchDir dir;
   File source = File::openRead(dir.write("src", bytes(100)));

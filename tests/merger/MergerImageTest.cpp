@@ -27,7 +27,9 @@ TEST(MergerImage, LengthIsTheBuildsConstant) {
 
 TEST(MergerImage, StaysSmall) {
   if (FENNOCK_SANITIZED) GTEST_SKIP() << "sanitizer runtimes make the image large";
-  EXPECT_LE(payloads::MergerImageSize, 800 * 1024);
+  // 808 KiB: the two-stream SHA code that checks a merger file beside the joined data took one
+  // more page.
+  EXPECT_LE(payloads::MergerImageSize, 808 * 1024);
 }
 
 TEST(MergerImage, NeedsOnlyTheUsualLibraries) {
