@@ -64,34 +64,6 @@ merge_in_terminal checked && fail "a damaged set was merged"
 grep -q 'Data2\.frg' "$work/checked.merge.log" || fail "the damaged piece is not named: $(cat "$work/checked.merge.log")"
 [ ! -e "$work/checked/Data.bin" ] || fail "a damaged set left its output"
 
-# Ctrl+C while the terminal merger joins: Wine hands the terminal's SIGINT to the program's
-# console handler as CTRL_C_EVENT. Once the output's temporary file has appeared, the interrupt
-# must leave nothing: no temporary file, no half output, no private folder in the temporary
-# folder. 300 MB of pieces keep the join busy for longer than the signal takes.
-head -c 300000000 /dev/zero >"$work/in/Big.bin"
-mkdir -p "$work/big/out"
-"$fennock" split "$work/in/Big.bin" --dest "$work/big" --size 20 --unit Mbytes --no-compress \
-  --merger exe --merger-for windows >"$work/big.log" 2>&1 || fail "split big: $(cat "$work/big.log")"
-rm "$work/in/Big.bin"
-temp=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
-temp=$(winepath -u "$temp" 2>/dev/null)
-[ -d "$temp" ] || fail "no temporary folder in the prefix: '$temp'"
-(cd "$work/big" && exec wine Big.exe --dest out </dev/null >"$work/big.merge.log" 2>&1) &
-merger_pid=$!
-tries=0
-until ls -A "$work/big/out" | grep -q '^\.fennock-.*\.tmp$'; do
-  tries=$((tries + 1))
-  [ "$tries" -lt 1200 ] || fail "the merger wrote no temporary file: $(cat "$work/big.merge.log")"
-  sleep 0.05
-done
-kill -INT "$merger_pid"
-timeout 60 tail --pid="$merger_pid" -f /dev/null || fail "the merger did not end on Ctrl+C"
-wait "$merger_pid"
-merger_pid=""
-left=$(ls -A "$work/big/out")
-[ -z "$left" ] || fail "Ctrl+C left in the destination: $left"
-ls -A "$temp" | grep -q '^fennock' && fail "Ctrl+C left in the temporary folder: $(ls -A "$temp")"
-
 wine "$work/window/Data.exe" >"$work/merger.log" 2>&1 &
 merger_pid=$!
 window=$(wait_window '^Fennock!SFX$' 1800) || fail "no merger window: $(cat "$work/merger.log")"
