@@ -15,7 +15,7 @@ struct SourceFile {
   std::string archiveName;  // with "/" separators, no leading "/"
   uint64_t size = 0;
   int64_t modified = 0;  // POSIX time
-  uint32_t mode = 0;     // st_mode
+  uint32_t mode = 0;     // POSIX type and permission bits
 };
 
 // Files in spec order, without duplicates of a name; `warn` receives each spec that matched

@@ -1,10 +1,8 @@
 // The archiver library's entry points: one Add per call, every failure a callback message.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <exception>
 #include <new>
+#include <optional>
 #include <set>
 
 #include "packlib/AddRequest.h"
@@ -14,42 +12,11 @@
 #include "platform/File.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/PendingFile.h"
 #include "platform/SignalCleanup.h"
 
 namespace packlib {
 namespace {
-
-// The temporary archive beside the real one, removed unless it replaced it.
-class TemporaryArchive {
- public:
-  explicit TemporaryArchive(const std::string& archivePath) {
-    std::string pattern = archivePath + ".XXXXXX";
-    platform::TemporaryCreation creating;
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) platform::throwIoError(errno, archivePath);
-    ::close(fd);
-    m_path = pattern;
-    m_cleanup = platform::CleanupOnSignal::file(m_path);
-  }
-  ~TemporaryArchive() {
-    if (!m_path.empty()) platform::deleteFile(m_path);
-  }
-  TemporaryArchive(const TemporaryArchive&) = delete;
-  TemporaryArchive& operator=(const TemporaryArchive&) = delete;
-
-  const std::string& path() const { return m_path; }
-  void commitTo(const std::string& archivePath, mode_t mode) {
-    ::chmod(m_path.c_str(), mode);
-    if (::rename(m_path.c_str(), archivePath.c_str()) != 0)
-      platform::throwIoError(errno, archivePath);
-    m_path.clear();
-    m_cleanup.forget();
-  }
-
- private:
-  std::string m_path;
-  platform::CleanupOnSignal m_cleanup;
-};
 
 int32_t runAdd(const AddRequest& request, Reporter& reporter) {
   if (request.archivePath.empty()) throw PackError(kErrBadCommand, "No archive name was given");
@@ -60,8 +27,9 @@ int32_t runAdd(const AddRequest& request, Reporter& reporter) {
   std::vector<SourceFile> files = collectFiles(request, [&](const std::string& spec) {
     reporter.message(kWarnSkipped, spec + ": no such file");
   });
-  struct stat archiveStat {};
-  const bool archiveExists = ::stat(request.archivePath.c_str(), &archiveStat) == 0;
+  const std::optional<platform::FileStatus> archiveStatus =
+      platform::fileStatus(request.archivePath);
+  const bool archiveExists = archiveStatus.has_value();
   // Never add the archive to itself.
   std::erase_if(
       files, [&](const SourceFile& f) { return platform::sameFile(request.archivePath, f.path); });
@@ -94,9 +62,9 @@ int32_t runAdd(const AddRequest& request, Reporter& reporter) {
 
   std::set<std::string> replaced;
   for (const auto& f : files) replaced.insert(f.archiveName);
-  TemporaryArchive temporary(request.archivePath);
-  platform::File out = platform::File::create(temporary.path());
-  ArchiveWriter writer(out);
+  // The new archive grows beside the old one and takes its name only once it is complete.
+  platform::PendingFile temporary(request.archivePath);
+  ArchiveWriter writer(temporary.file());
   for (const auto& entry : existing.entries) {
     if (!replaced.count(entry.name)) writer.copyEntry(old, entry);
   }
@@ -120,9 +88,9 @@ int32_t runAdd(const AddRequest& request, Reporter& reporter) {
     }
   }
   writer.finish(request.comment.empty() ? existing.comment : request.comment);
-  out.close();
   old = platform::File();
-  temporary.commitTo(request.archivePath, archiveExists ? archiveStat.st_mode & 07777 : 0644);
+  platform::setPermissions(temporary.temporaryPath(), archiveExists ? archiveStatus->mode : 0644);
+  temporary.commit();
   if (request.move) {
     for (const auto& f : files) platform::deleteFile(f.path);
   }

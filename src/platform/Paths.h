@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,27 @@ std::string absolutePath(const std::string& path);
 
 // The names in a folder but "." and "..", in the system's order; none when it cannot be read.
 std::vector<std::string> folderEntries(const std::string& folder);
+
+// What stands at a path, a link followed: what an archive records of a file.
+struct FileStatus {
+  bool isFolder = false;
+  bool isRegular = false;  // a plain file: no folder, device or pipe
+  std::int64_t size = 0;
+  std::int64_t modified = 0;  // seconds since the epoch, UTC
+  // The POSIX type and permission bits; on Windows made from the attributes (read-only: no
+  // write bits).
+  unsigned mode = 0;
+};
+std::optional<FileStatus> fileStatus(const std::string& path);
+// Sets the permission bits; on Windows only the owner's write bit counts (the read-only
+// attribute). Throws EInOutError.
+void setPermissions(const std::string& path, unsigned mode);
+
+// Whether a file name matches a pattern the way the system's own tools match them: "*", "?" and
+// "[...]" on POSIX (fnmatch); "*" and "?" on Windows, where case does not count and "[" is an
+// ordinary character of file names.
+bool fileNameMatches(const std::string& pattern, const std::string& name);
+bool hasFileNameWildcard(const std::string& text);
 
 bool fileExists(const std::string& path);  // a regular file (or a link to one)
 bool folderExists(const std::string& path);

@@ -8,6 +8,7 @@
 #include "platform/File.h"
 #include "platform/IoError.h"
 #include "platform/Paths.h"
+#include "platform/Wildcard.h"
 #include "unpacklib/CentralDirectory.h"
 #include "unpacklib/Destination.h"
 #include "unpacklib/EntryDecoder.h"
@@ -22,26 +23,6 @@ std::string normalised(std::string text) {
   for (char& c : text)
     if (c == '\\') c = '/';
   return text;
-}
-
-bool globMatch(const std::string& pattern, const std::string& text) {
-  std::size_t p = 0, t = 0, starP = std::string::npos, starT = 0;
-  while (t < text.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == text[t])) {
-      ++p;
-      ++t;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      starP = p++;
-      starT = t;
-    } else if (starP != std::string::npos) {
-      p = starP + 1;
-      t = ++starT;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
 }
 
 // The entry's time: the extended timestamp (UTC) when present, else the DOS fields (local).
@@ -268,7 +249,7 @@ bool specMatches(const std::string& spec, const std::string& entryName) {
     name =
         name.substr(name.find_last_of('/') == std::string::npos ? 0 : name.find_last_of('/') + 1);
   }
-  return globMatch(pattern, name);
+  return platform::wildcardMatch(pattern, name);
 }
 
 std::int32_t extractArchive(const std::string& archivePath, const ExtractOptions& options,

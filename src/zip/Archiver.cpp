@@ -67,7 +67,7 @@ void TArchiver::setPassword(const std::string& value) { m_password = value.subst
 
 void TArchiver::setDLLDirectory(const std::string& value) {
   m_dllDirectory = value;
-  if (m_dllDirectory.size() > 1 && m_dllDirectory.back() == platform::kPathSeparator)
+  if (m_dllDirectory.size() > 1 && platform::isPathSeparator(m_dllDirectory.back()))
     m_dllDirectory.pop_back();
 }
 
@@ -75,7 +75,7 @@ void TArchiver::setPasswordReqCount(uint32_t value) { m_passwordReqCount = std::
 
 void TArchiver::setRootDir(const std::string& value) {
   m_rootDir = value;
-  if (!m_rootDir.empty() && m_rootDir.back() != platform::kPathSeparator)
+  if (!m_rootDir.empty() && !platform::isPathSeparator(m_rootDir.back()))
     m_rootDir += platform::kPathSeparator;
 }
 

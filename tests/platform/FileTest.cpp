@@ -6,6 +6,7 @@
 #endif
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -151,6 +152,56 @@ TEST(Paths, FolderEntriesAreTheNamesWithoutTheDots) {
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"piece1.frg", "sub"}));
   EXPECT_TRUE(platform::folderEntries(dir.file("absent")).empty());
+}
+
+TEST(Paths, FileStatusTellsKindSizeTimeAndWriteBit) {
+  ScratchDir dir;
+  const std::string file = dir.write("a.bin", "12345");
+  std::filesystem::last_write_time(
+      file, std::filesystem::last_write_time(file) - std::chrono::hours(24 * 400));
+  const auto before = std::chrono::system_clock::now() - std::chrono::hours(24 * 399);
+  platform::setReadOnly(file, true);
+  auto st = platform::fileStatus(file);
+  ASSERT_TRUE(st);
+  EXPECT_TRUE(st->isRegular);
+  EXPECT_FALSE(st->isFolder);
+  EXPECT_EQ(st->size, 5);
+  EXPECT_LT(st->modified, std::chrono::system_clock::to_time_t(before));
+  EXPECT_GT(st->modified, std::chrono::system_clock::to_time_t(before) - 2 * 86400);
+  EXPECT_EQ(st->mode & 0200, 0u);
+  platform::setPermissions(file, 0644);
+  EXPECT_FALSE(platform::isReadOnly(file));
+  st = platform::fileStatus(dir.path());
+  ASSERT_TRUE(st);
+  EXPECT_TRUE(st->isFolder);
+  EXPECT_FALSE(st->isRegular);
+  EXPECT_FALSE(platform::fileStatus(dir.file("absent")));
+}
+
+TEST(Paths, FileNamePatternsFollowTheSystem) {
+  struct Case {
+    const char* pattern;
+    const char* name;
+    bool matches;
+  };
+#ifdef _WIN32
+  // Case does not count; "[" is a character of names like "Holiday [2].avi".
+  const Case cases[] = {{"*.TXT", "a.txt", true},
+                        {"a?c", "ABC", true},
+                        {"[ab].txt", "a.txt", false},
+                        {"v[2].avi", "v[2].avi", true},
+                        {"*.txt", "a.txt.bak", false}};
+#else
+  const Case cases[] = {{"*.TXT", "a.txt", false},
+                        {"a?c", "abc", true},
+                        {"[ab].txt", "a.txt", true},
+                        {"v[2].avi", "v[2].avi", false},
+                        {"*.txt", "a.txt.bak", false}};
+#endif
+  for (const Case& c : cases)
+    EXPECT_EQ(platform::fileNameMatches(c.pattern, c.name), c.matches)
+        << c.pattern << " " << c.name;
+  EXPECT_EQ(platform::hasFileNameWildcard("v[2].avi"), platform::kPathSeparator == '/');
 }
 
 TEST(PrivateTempDir, IsPrivateAndRemovedWithItsFiles) {

@@ -74,7 +74,9 @@ TEST_F(AddFixture, JobSequenceListsTheNewArchive) {
   EXPECT_LT(z.Entries()[0].CompressedSize, 1000u);
   EXPECT_TRUE(z.SpecList().empty());
   EXPECT_TRUE(log.messages.empty());
-  EXPECT_TRUE(ziptest::pythonTestzip(archive));
+  if (ziptest::kPeers) {
+    EXPECT_TRUE(ziptest::pythonTestzip(archive));
+  }
 }
 
 TEST_F(AddFixture, AddingToAnExistingArchiveKeepsItsEntriesAndComment) {
@@ -83,7 +85,12 @@ TEST_F(AddFixture, AddingToAnExistingArchiveKeepsItsEntriesAndComment) {
   z.SpecList() = {dir.write("one.txt", "1111")};
   z.Add();
   ASSERT_EQ(z.AddedCount(), 1);
-  ASSERT_EQ(ziptest::run("printf 'kept' | zip -z '" + archive + "'"), 0);
+  // A comment as other archivers give one: its length in the end record's last field, its text
+  // after the record.
+  std::string bytes = testing_support::ScratchDir::read(archive);
+  ASSERT_EQ(bytes.compare(bytes.size() - 22, 4, "PK\5\6"), 0);
+  bytes[bytes.size() - 2] = 4;
+  dir.write("a.zip", bytes + "kept");
   z.setArchiveFileName(archive);
   ASSERT_EQ(z.ArchiveComment(), "kept");
   z.SpecList() = {dir.write("two.txt", "2222"), dir.write("one.txt", "new one")};
@@ -92,13 +99,15 @@ TEST_F(AddFixture, AddingToAnExistingArchiveKeepsItsEntriesAndComment) {
   EXPECT_EQ(names(), (std::vector<std::string>{"two.txt", "one.txt"}));
   EXPECT_EQ(z.Entries()[1].UncompressedSize, 7u);  // replaced, not duplicated
   EXPECT_EQ(z.ArchiveComment(), "kept");
-  EXPECT_TRUE(ziptest::pythonTestzip(archive));
+  if (ziptest::kPeers) {
+    EXPECT_TRUE(ziptest::pythonTestzip(archive));
+  }
 }
 
 TEST_F(AddFixture, SpecsWithPrefixesRecursionRootAndStoreSuffixes) {
   dir.write("a.txt", std::string(5000, 'a'));
   dir.write("pic.GIF", std::string(5000, 'g'));
-  ::mkdir(dir.file("sub").c_str(), 0755);
+  std::filesystem::create_directory(dir.file("sub"));
   dir.write("sub/c.txt", std::string(5000, 'c'));
   dir.write(".hidden.txt", "h");
   z.setRootDir(dir.path());
@@ -109,7 +118,8 @@ TEST_F(AddFixture, SpecsWithPrefixesRecursionRootAndStoreSuffixes) {
   EXPECT_EQ(z.AddedCount(), 3);
   auto n = names();
   std::sort(n.begin(), n.end());
-  EXPECT_EQ(n, (std::vector<std::string>{"a.txt", "pic.GIF", "sub/c.txt"}));
+  EXPECT_EQ(n, (std::vector<std::string>{"a.txt", "pic.GIF",
+                                         platform::withNativeSeparators("sub/c.txt")}));
   for (const auto& e : z.Entries())
     EXPECT_EQ(e.CompressionMethod, e.FileName == "pic.GIF" ? 0 : 8) << e.FileName;
 }
@@ -149,7 +159,7 @@ TEST_F(AddFixture, CancelLeavesNoArchive) {
   EXPECT_FALSE(platform::fileExists(dir.file("out.zip")));
   EXPECT_FALSE(z.CancelRequested());
   // No temporary file is left beside the archive either.
-  EXPECT_EQ(ziptest::run("ls '" + dir.path() + "' | grep -q out.zip"), 1);
+  EXPECT_EQ(platform::folderEntries(dir.path()), std::vector<std::string>{"big.txt"});
 }
 
 TEST_F(AddFixture, ProgressReportsTotalsAndTheFile) {
@@ -196,6 +206,8 @@ TEST_F(AddFixture, AThrowingMessageHandlerLeavesTheArchiverUsable) {
   z.SpecList() = {input};
   z.Add();
   EXPECT_EQ(z.AddedCount(), 1);
-  EXPECT_TRUE(ziptest::pythonTestzip(dir.file("out.zip")));
+  if (ziptest::kPeers) {
+    EXPECT_TRUE(ziptest::pythonTestzip(dir.file("out.zip")));
+  }
   EXPECT_TRUE(std::filesystem::is_empty(temp));
 }

@@ -1,8 +1,7 @@
 // A stand-in unarchiver library that records the command record it receives, so that the
 // extract operation's records can be checked field by field in either layout.
-#include <unistd.h>
-
 #include "ExtractRecording.h"
+#include "platform/Paths.h"
 #include "zip/UnpackRecords.h"
 
 namespace {
@@ -12,13 +11,11 @@ std::string text(const char* p) { return p ? p : ""; }
 
 extern "C" {
 
-__attribute__((visibility("default"))) ExtractRecording* ExtractRecordingState() {
-  return &g_state;
-}
+FENNOCK_LIBRARY_EXPORT ExtractRecording* ExtractRecordingState() { return &g_state; }
 
-__attribute__((visibility("default"))) int32_t GetUnpackLibVersion(void) { return g_state.version; }
+FENNOCK_LIBRARY_EXPORT int32_t GetUnpackLibVersion(void) { return g_state.version; }
 
-__attribute__((visibility("default"))) int32_t UnpackLibExec(void* record) {
+FENNOCK_LIBRARY_EXPORT int32_t UnpackLibExec(void* record) {
   ExtractRecording& s = g_state;
   ++s.calls;
   const auto* c = static_cast<const UnpackLibCommand*>(record);
@@ -35,8 +32,7 @@ __attribute__((visibility("default"))) int32_t UnpackLibExec(void* record) {
   s.passwordNull = c->PasswordText == nullptr;
   s.password = text(c->PasswordText);
   s.archivePath = text(c->ArchivePath);
-  char folder[4096];
-  s.currentFolder = ::getcwd(folder, sizeof folder) ? folder : "";
+  s.currentFolder = platform::currentFolder();
   s.specs.clear();
   if (s.legacy) {
     const auto* l = static_cast<const UnpackLibLegacyCommand*>(record);

@@ -1,11 +1,11 @@
 // TArchiver::Extract: its checks, the unarchiver binding, both command layouts, the current
 // folder rule and the clean-up, with a recording stand-in and with the real UnpackLib.so.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "ExtractRecording.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/Paths.h"
 #include "support/ScratchDir.h"
 #include "unpacklib/UnpackLibHarness.h"
@@ -55,20 +55,19 @@ class Extract : public ::testing::Test {
 class Recording {
  public:
   Recording() {
-    std::string path = FENNOCK_EXTRACT_RECORDING_DIR "/" UNPACKLIB_FILE_NAME;
-    m_handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!m_handle) throw std::runtime_error(::dlerror());
+    const std::string path =
+        platform::absolutePath(platform::joinPath(folder(), UNPACKLIB_FILE_NAME));
+    if (!m_library.load(path)) throw std::runtime_error(m_library.lastError());
     m_state =
-        reinterpret_cast<ExtractRecording* (*)()>(::dlsym(m_handle, "ExtractRecordingState"))();
+        reinterpret_cast<ExtractRecording* (*)()>(m_library.symbol("ExtractRecordingState"))();
     *m_state = ExtractRecording{};
   }
-  ~Recording() { ::dlclose(m_handle); }
   static std::string folder() { return FENNOCK_EXTRACT_RECORDING_DIR; }
   ExtractRecording& operator*() { return *m_state; }
   ExtractRecording* operator->() { return m_state; }
 
  private:
-  void* m_handle;
+  platform::DynamicLibrary m_library;
   ExtractRecording* m_state;
 };
 

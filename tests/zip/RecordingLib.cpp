@@ -14,13 +14,11 @@ std::string text(const char* p) { return p ? p : ""; }
 
 extern "C" {
 
-__attribute__((visibility("default"))) RecordingLibState* RecordingLibGetState() {
-  return &g_state;
-}
+FENNOCK_LIBRARY_EXPORT RecordingLibState* RecordingLibGetState() { return &g_state; }
 
-__attribute__((visibility("default"))) int32_t GetPackLibVersion(void) { return g_state.version; }
+FENNOCK_LIBRARY_EXPORT int32_t GetPackLibVersion(void) { return g_state.version; }
 
-__attribute__((visibility("default"))) int32_t PackLibExec(void* record) {
+FENNOCK_LIBRARY_EXPORT int32_t PackLibExec(void* record) {
   RecordingLibState& s = g_state;
   ++s.calls;
   s.legacy = s.version < kPackLibFirstModernVersion;

@@ -1,4 +1,6 @@
 // A stand-in archiver library that lacks PackLibExec: the component must never call it.
 #include <cstdint>
 
-extern "C" __attribute__((visibility("default"))) int32_t GetPackLibVersion(void) { return 160; }
+#include "zip/LibraryRecords.h"
+
+extern "C" FENNOCK_LIBRARY_EXPORT int32_t GetPackLibVersion(void) { return 160; }

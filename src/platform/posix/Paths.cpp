@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <fnmatch.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -56,6 +57,25 @@ std::int64_t fileSize(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return -1;
   return st.st_size;
+}
+
+std::optional<FileStatus> fileStatus(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return FileStatus{S_ISDIR(st.st_mode), S_ISREG(st.st_mode), std::int64_t(st.st_size),
+                    std::int64_t(st.st_mtime), unsigned(st.st_mode)};
+}
+
+void setPermissions(const std::string& path, unsigned mode) {
+  if (::chmod(path.c_str(), mode_t(mode & 07777)) != 0) throwIoError(errno, path);
+}
+
+bool fileNameMatches(const std::string& pattern, const std::string& name) {
+  return ::fnmatch(pattern.c_str(), name.c_str(), 0) == 0;
+}
+
+bool hasFileNameWildcard(const std::string& text) {
+  return text.find_first_of("*?[") != std::string::npos;
 }
 
 bool deleteFile(const std::string& path) {

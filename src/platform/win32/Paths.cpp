@@ -9,6 +9,7 @@
 
 #include "platform/FaultInjection.h"
 #include "platform/IoError.h"
+#include "platform/Wildcard.h"
 #include "platform/win32/Win32.h"
 
 namespace platform {
@@ -57,6 +58,22 @@ std::string environmentVariable(const wchar_t* name) {
 
 }  // namespace
 
+// Between 1601 and 1970 in the file times' 100-nanosecond ticks.
+constexpr std::int64_t kEpochDifference = 116444736000000000LL;
+constexpr std::int64_t kTicksPerSecond = 10000000LL;
+
+std::int64_t unixSeconds(const FILETIME& time) {
+  const std::int64_t ticks =
+      (static_cast<std::int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  return (ticks - kEpochDifference) / kTicksPerSecond;
+}
+
+FILETIME fileTime(std::int64_t seconds) {
+  const std::uint64_t ticks =
+      static_cast<std::uint64_t>(seconds * kTicksPerSecond + kEpochDifference);
+  return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
 std::string absolutePath(const std::string& path) {
   if (path.empty() || isAbsolutePath(path)) return path;
   const std::wstring wide = toUtf16(path);
@@ -102,6 +119,31 @@ std::int64_t fileSize(const std::string& path) {
   auto data = attributesOf(path);
   if (!data) return -1;
   return (static_cast<std::int64_t>(data->nFileSizeHigh) << 32) | data->nFileSizeLow;
+}
+
+std::optional<FileStatus> fileStatus(const std::string& path) {
+  auto data = attributesOf(path);
+  if (!data) return std::nullopt;
+  const DWORD attributes = data->dwFileAttributes;
+  const bool folder = isFolder(attributes);
+  constexpr unsigned kFolderType = 0040000, kFileType = 0100000;
+  const unsigned permissions = (attributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0644;
+  return FileStatus{folder, !folder && (attributes & FILE_ATTRIBUTE_DEVICE) == 0,
+                    (static_cast<std::int64_t>(data->nFileSizeHigh) << 32) | data->nFileSizeLow,
+                    unixSeconds(data->ftLastWriteTime),
+                    (folder ? kFolderType | 0111 : kFileType) | permissions};
+}
+
+void setPermissions(const std::string& path, unsigned mode) {
+  setReadOnly(path, (mode & 0200) == 0);
+}
+
+bool fileNameMatches(const std::string& pattern, const std::string& name) {
+  return wildcardMatch(pattern, name, true);
+}
+
+bool hasFileNameWildcard(const std::string& text) {
+  return text.find_first_of("*?") != std::string::npos;
 }
 
 bool deleteFile(const std::string& path) {

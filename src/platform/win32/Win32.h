@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "platform/Utf16.h"
@@ -12,6 +13,10 @@ namespace platform {
 // The code that EInOutError carries for a Windows error: the system's own number, with the few
 // that mean the same as a table entry folded onto it.
 int ioCodeFromWindowsError(DWORD error);
+
+// File times (100-nanosecond ticks since 1601) and seconds since 1970, UTC.
+std::int64_t unixSeconds(const FILETIME& time);
+FILETIME fileTime(std::int64_t seconds);
 
 [[noreturn]] void throwWindowsError(DWORD error, const std::string& path = {});
 

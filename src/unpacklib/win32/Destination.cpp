@@ -16,22 +16,6 @@ namespace {
 
 HANDLE handleOf(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
-// Between 1601 and 1970 in the file times' 100-nanosecond ticks.
-constexpr std::int64_t kEpochDifference = 116444736000000000LL;
-constexpr std::int64_t kTicksPerSecond = 10000000LL;
-
-std::int64_t unixSeconds(const FILETIME& time) {
-  const std::int64_t ticks =
-      (static_cast<std::int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-  return (ticks - kEpochDifference) / kTicksPerSecond;
-}
-
-FILETIME fileTime(std::int64_t seconds) {
-  const std::uint64_t ticks =
-      static_cast<std::uint64_t>(seconds * kTicksPerSecond + kEpochDifference);
-  return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-}
-
 // Opens a folder itself (a link is opened as the link, not followed) for as long as the handle
 // lives; others may read and write in it but not move or delete it.
 HANDLE openFolderEntry(const std::string& path) {
@@ -52,7 +36,7 @@ std::optional<EntryInfo> OpenFolder::entry(const std::string& name) const {
     return std::nullopt;
   const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
                       (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
-  return EntryInfo{folder, unixSeconds(data.ftLastWriteTime)};
+  return EntryInfo{folder, platform::unixSeconds(data.ftLastWriteTime)};
 }
 
 Destination::Destination(const std::string& root) {
@@ -137,7 +121,7 @@ void PendingFile::commit(std::optional<std::int64_t> modified,
                          std::optional<unsigned> permissions) {
   HANDLE handle = handleOf(m_file);
   if (modified) {
-    const FILETIME time = fileTime(*modified);
+    const FILETIME time = platform::fileTime(*modified);
     ::SetFileTime(handle, nullptr, &time, &time);  // a time that cannot be set loses no file
   }
   if (permissions && (*permissions & 0200) == 0) {
