@@ -19,5 +19,9 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 # Static archives only: an import library would pull a DLL in at run time.
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
+# FindZLIB takes zlib's import library (libz.dll.a) where it can: the static archive is named
+# here (for the release configurations too, which a build folder may have cached already).
+set(ZLIB_LIBRARY ${CMAKE_FIND_ROOT_PATH}/lib/libz.a)
+set(ZLIB_LIBRARY_RELEASE ${ZLIB_LIBRARY})
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run)

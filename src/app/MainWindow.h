@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/Program.h"
 #include "job/Chrono.h"
 #include "job/MergerSystem.h"
 #include "job/SplitJob.h"
@@ -181,6 +182,3 @@ class TForm1 : public ui::Form, public job::SplitJobHost {
   std::unique_ptr<job::CompressionStage> m_compressionStage;     // Zip and Packer1 inside
   std::unique_ptr<merger::TForm1> m_joinForm;
 };
-
-// The product title: the application's title and every error box's caption.
-inline constexpr char kApplicationTitle[] = "Fennock! 1.0";

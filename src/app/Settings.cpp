@@ -42,7 +42,7 @@ std::optional<bool> booleanOf(std::string_view value) {
 std::string settingsFilePath() {
   const std::string config = platform::userConfigFolder();
   if (config.empty()) return {};
-  return platform::joinPath(platform::joinPath(config, "fennock"), "settings.ini");
+  return platform::joinPath(platform::joinPath(config, kSettingsFolderName), "settings.ini");
 }
 
 Settings parseSettings(std::string_view text) {

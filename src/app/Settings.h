@@ -22,7 +22,15 @@ struct Settings {
 // Larger files are not ours (or are damaged) and are not read at all.
 inline constexpr std::int64_t kMaxSettingsFileSize = 64 * 1024;
 
-// <user config folder>/fennock/settings.ini, or "" when the system names no config folder.
+// The settings' folder in the user's config folder: each system's custom for its name.
+#ifdef _WIN32
+inline constexpr char kSettingsFolderName[] = "Fennock";
+#else
+inline constexpr char kSettingsFolderName[] = "fennock";
+#endif
+
+// <user config folder>/<kSettingsFolderName>/settings.ini, or "" when the system names no
+// config folder.
 std::string settingsFilePath();
 
 // Lines that are not a known key with a valid value are skipped; a later line wins.

@@ -1,8 +1,6 @@
 // Writing the .EXE merger's head in the merger builder's order.
 #include "job/MergerHead.h"
 
-#include <sys/stat.h>
-
 #include <utility>
 #include <vector>
 
@@ -12,15 +10,6 @@
 namespace job {
 
 namespace {
-
-// The merger is a program on this system: whoever may read it may run it.
-void makeExecutable(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return;
-  mode_t mode = st.st_mode & 07777;
-  mode |= (mode & 0444) >> 2;
-  ::chmod(path.c_str(), mode);
-}
 
 // Appends up to `size` bytes of `path`, read with one read, to `target`.
 void appendFileHead(platform::File& target, const std::string& path, std::int64_t size) {
@@ -77,7 +66,7 @@ void PayloadExeMerger::unpackMergerImage(const std::string& packedPath,
 
 void writeMergerHead(platform::File& merger, ExeMergerSupport& support,
                      const MergerHeadSources& sources, const ScriptRecord& record) {
-  makeExecutable(merger.path());
+  platform::makeExecutable(merger.path());
   // The working files never lie beside the user's files, where they could replace one.
   platform::PrivateTempDir work("fennock-head");
   const std::string recordPath = work.file("scriptmp");

@@ -2,11 +2,6 @@
 // hands the statistics to the progress view.
 #include "job/SplitJob.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <optional>
@@ -49,43 +44,6 @@ platform::PendingFile createPending(const std::string& finalPath) {
 
 std::string quoted(const std::string& path) { return "\"" + path + "\""; }
 
-// What tells that the input changed while it was read: its length and its modification time.
-struct InputState {
-  std::int64_t size = -1;
-  struct timespec modified {};
-  bool operator==(const InputState& o) const {
-    return size == o.size && modified.tv_sec == o.modified.tv_sec &&
-           modified.tv_nsec == o.modified.tv_nsec;
-  }
-};
-
-InputState inputState(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return {};
-  return {st.st_size, st.st_mtim};
-}
-
-// Holds the destination folder's lock while a job writes into it, so that two jobs (of this or
-// another process) never write one set at the same time: the second waits, then finds the
-// first one's set. File systems without locks are written unlocked.
-class DestinationLock {
- public:
-  explicit DestinationLock(const std::string& folder)
-      : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (m_fd < 0) return;
-    while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
-    }
-  }
-  ~DestinationLock() {
-    if (m_fd >= 0) ::close(m_fd);
-  }
-  DestinationLock(const DestinationLock&) = delete;
-  DestinationLock& operator=(const DestinationLock&) = delete;
-
- private:
-  int m_fd;
-};
-
 class Job {
  public:
   Job(SplitJobHost& host, ProgressView& view) : m_host(host), m_view(view) {}
@@ -119,7 +77,7 @@ class Job {
   std::int64_t m_inputSize = 0;
   std::int64_t m_compressedSize = 0;
   std::int64_t m_sourceSize = 0;  // the bytes to cut: the input's or its archive's
-  InputState m_inputState;
+  platform::FileStamp m_inputState;
   PiecePlan m_plan;
   JobNames m_names;
   // Every file of the set, written under temporary names until the whole job has succeeded.
@@ -146,7 +104,7 @@ void Job::run() {
 
   m_inputPath = m_host.inputPath();
   checkSplittableInput(m_inputPath);
-  m_inputState = inputState(m_inputPath);
+  m_inputState = platform::fileStamp(m_inputPath);
   {
     // Only read: an input on read-only media splits too.
     platform::File input = platform::File::openRead(m_inputPath);
@@ -171,7 +129,7 @@ void Job::run() {
   checkOutputsSpareTheInput();
   checkNamesFit(countMode ? std::max<std::int64_t>(pieceCount, 1) : 1);
 
-  DestinationLock lock(m_destFolder);
+  platform::FolderLock lock(m_destFolder);
   // What a job killed outright (SIGKILL, a power cut) left here is of no use to anyone.
   platform::removeLeftovers({{false, platform::isPendingFileName}}, m_destFolder);
   checkSetBelongsToThisInput();
@@ -184,7 +142,7 @@ void Job::run() {
     archiveFolder.emplace("fennock-zip");
     const std::string archivePath = archiveFolder->file(kArchiveName);
     m_host.compressionStage().compress(m_host, m_view, m_inputPath, archivePath);
-    if (!(inputState(m_inputPath) == m_inputState)) inputChanged();
+    if (platform::fileStamp(m_inputPath) != m_inputState) inputChanged();
     source = platform::File::openRead(archivePath);
     m_compressedSize = source.size();
     m_sourceSize = m_compressedSize;
@@ -256,7 +214,7 @@ void Job::checkOutputsSpareTheInput() const {
 
 // A name the folder cannot hold would fail only when its piece is reached, halfway through.
 void Job::checkNamesFit(std::int64_t lastIndex) const {
-  const long limit = ::pathconf(m_destFolder.c_str(), _PC_NAME_MAX);
+  const long limit = platform::longestNameIn(m_destFolder);
   if (limit <= 0) return;
   for (const std::string& name :
        {mergerFileName(m_names, m_exeMerger), pieceFileName(m_names, m_exeMerger, lastIndex)}) {
@@ -269,8 +227,7 @@ void Job::checkNamesFit(std::int64_t lastIndex) const {
 // would replace the link rather than follow it, but a link there is never what the user meant.
 void Job::checkOutputNames() const {
   auto check = [](const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+    if (platform::isSymbolicLink(path))
       throw EJobRefused(quoted(path) +
                         " is a symbolic link; remove it or choose another destination folder");
   };
@@ -375,8 +332,7 @@ void Job::removeStaleChecksums() const {
   }
   const std::string first =
       m_exeMerger ? mergerFileName(m_names, true) : pieceFileName(m_names, false, 1);
-  if (parseChecksumFile(text).count(first) && !platform::deleteFile(path) && errno != ENOENT)
-    platform::throwIoError(errno, path);
+  if (parseChecksumFile(text).count(first)) platform::deleteFileIfPresent(path);
 }
 
 // The record says no pieces until the last one is complete: a merger that survives a job
@@ -429,7 +385,7 @@ void Job::writePieces(platform::File& source, platform::PendingFile* merger, Bat
     }
   }
   if (source.position() != m_sourceSize || source.size() != m_sourceSize) inputChanged();
-  if (!m_compressed && !(inputState(m_inputPath) == m_inputState)) inputChanged();
+  if (!m_compressed && platform::fileStamp(m_inputPath) != m_inputState) inputChanged();
 }
 
 // The script is made for this very set: it knows each piece's size and where the data starts.
@@ -449,7 +405,7 @@ void Job::writeShellMerger() {
   m_shellMerger->file().write(text.data(), text.size());
   // Execute bits rarely survive mail and downloads ("sh NAME.sh" works without), but where they
   // do, the script runs by its name too. A file system without them is no error.
-  ::chmod(m_shellMerger->temporaryPath().c_str(), 0755);
+  platform::makeExecutable(m_shellMerger->temporaryPath());
 }
 
 // The pieces take their names first and the merger last, once its record counts them; the old
@@ -458,8 +414,7 @@ void Job::writeShellMerger() {
 void Job::commitAll() {
   std::vector<std::string> placed;
   try {
-    if (!platform::deleteFile(m_merger->finalPath()) && errno != ENOENT)
-      platform::throwIoError(errno, m_merger->finalPath());
+    platform::deleteFileIfPresent(m_merger->finalPath());
     for (platform::PendingFile& piece : m_pieces) {
       piece.commit();
       placed.push_back(piece.finalPath());
@@ -485,7 +440,7 @@ void Job::commitAll() {
     }
     m_merger->commit();
   } catch (...) {
-    for (const std::string& path : placed) ::unlink(path.c_str());
+    for (const std::string& path : placed) platform::removeTemporaryFile(path);
     throw;
   }
 }
@@ -515,9 +470,7 @@ void Job::rethrowWithFinalName(const platform::EInOutError& error) const {
 // A device never ends and a pipe may never deliver: only a file (or a link to one) has the
 // length that the pieces are planned from.
 void checkSplittableInput(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) platform::throwIoError(errno, path);
-  if (!S_ISREG(st.st_mode))
+  if (!platform::isRegularFile(path))
     throw EJobRefused(quoted(path) + " is not a regular file; only files can be split");
 }
 

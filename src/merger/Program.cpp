@@ -27,11 +27,6 @@ class ProgressLines final : public MergeProgress {
   int m_last = -1;
 };
 
-std::string absoluteFolder(const std::string& folder) {
-  if (!folder.empty() && folder.front() == platform::kPathSeparator) return folder;
-  return platform::joinPath(platform::currentFolder(), folder);
-}
-
 }  // namespace
 
 int failInTerminal(const std::string& message, int status) {
@@ -68,7 +63,7 @@ std::optional<int> parseTerminalOptions(const std::vector<std::string>& args,
 
 int runTerminalMerge(TForm1& form, const TerminalOptions& options) {
   if (!options.dest.empty()) {
-    std::string dest = absoluteFolder(options.dest);
+    std::string dest = platform::absolutePath(options.dest);
     if (dest.back() != platform::kPathSeparator) dest += platform::kPathSeparator;
     form.FileLabel1.setFileName(dest);
   }

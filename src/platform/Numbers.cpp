@@ -3,7 +3,6 @@
 #include "platform/Numbers.h"
 
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -12,16 +11,6 @@
 namespace platform {
 
 EInvalidOp::EInvalidOp() : std::runtime_error("Invalid floating point operation") {}
-
-std::string decimalSeparator() {
-  const char* sep = std::localeconv()->decimal_point;
-  return (sep != nullptr && *sep != '\0') ? std::string(sep) : std::string(".");
-}
-
-std::string thousandsSeparator() {
-  const char* sep = std::localeconv()->thousands_sep;
-  return sep != nullptr ? std::string(sep) : std::string();
-}
 
 namespace {
 

@@ -26,7 +26,8 @@ class EInvalidOp : public std::runtime_error {
   EInvalidOp();
 };
 
-// The separators of the current LC_NUMERIC locale (setlocale(LC_ALL, "") runs at start-up).
+// The separators of the current LC_NUMERIC locale (setlocale(LC_ALL, "") runs at start-up; on
+// Windows, the user's regional settings).
 // The decimal separator is "." when the locale names none; the thousands separator may be empty.
 std::string decimalSeparator();
 std::string thousandsSeparator();

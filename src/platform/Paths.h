@@ -66,8 +66,38 @@ bool folderExists(const std::string& path);
 // what replacing the entry `a` would take the place of.
 bool sameFile(const std::string& a, const std::string& b, bool firstByItsOwnEntry = false);
 std::int64_t fileSize(const std::string& path);  // -1 when missing
+// Whether the entry itself is a symbolic link (on Windows: any reparse point, junctions too).
+bool isSymbolicLink(const std::string& path);
+
+// What tells that a file changed: its length and its modification time, in the system's finest
+// unit. Two stamps of one unchanged file are equal; a missing file has size -1.
+struct FileStamp {
+  std::int64_t size = -1;
+  std::int64_t modified = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+FileStamp fileStamp(const std::string& path);
+
+// Holds a folder's lock while a job writes into it, so that two jobs (of this or another
+// process) never write one set at the same time: the second waits until the first is done.
+// A folder whose lock cannot be taken (a file system without locks) is written unlocked.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& folder);
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  void* m_lock = nullptr;  // a descriptor (POSIX) or a mutex handle (Windows)
+};
 // Deletes a file; the result is only informative, callers that must ignore it may.
 bool deleteFile(const std::string& path);
+// Deletes a file that may be gone already; any other failure throws EInOutError.
+void deleteFileIfPresent(const std::string& path);
+// Whether the entry is a regular file (a link is followed); throws EInOutError when it cannot
+// be reached.
+bool isRegularFile(const std::string& path);
 // Removes a temporary file of our own on the way out of a failure: outside the fault seam's count.
 void removeTemporaryFile(const std::string& path) noexcept;
 // Moves a file onto `to` in one step, replacing a file of that name; throws EInOutError.
@@ -77,6 +107,10 @@ void renameFile(const std::string& from, const std::string& to);
 bool fileSystemAnswers(const std::string& folder);
 // The longest file name that the file system holding `folder` takes; 0 when it cannot tell.
 long longestNameIn(const std::string& folder);
+
+// Lets whoever may read the file run it, where the file system keeps execute bits; nothing on
+// Windows, where a program runs by its name's extension. Never fails.
+void makeExecutable(const std::string& path) noexcept;
 
 // The read-only attribute is the owner's write permission bit.
 bool isReadOnly(const std::string& path);
@@ -88,7 +122,8 @@ void createFolders(const std::string& path, unsigned mode = 0700);
 // $TMPDIR when it names a folder, else /tmp; always ends with "/".
 std::string tempFolder();
 // Where the user's settings live: $XDG_CONFIG_HOME when it is an absolute path, else
-// $HOME/.config; "" when neither is known.
+// $HOME/.config; "" when neither is known. On Windows: %APPDATA% when it is an absolute path,
+// else the shell's roaming application data folder.
 std::string userConfigFolder();
 std::string currentFolder();
 // Throws EInOutError when the folder cannot be entered.

@@ -6,6 +6,14 @@
 
 #include "platform/Sha256Hasher.h"
 
+#ifdef _WIN32
+#include "platform/OwnSha256.h"
+
+namespace platform {
+// Windows has no libcrypto to link statically; our own engine takes the SHA instructions too.
+using Sha256 = OwnSha256;
+}  // namespace platform
+#else
 struct evp_md_ctx_st;
 
 namespace platform {
@@ -28,3 +36,4 @@ class Sha256 final : public Sha256Hasher {
 };
 
 }  // namespace platform
+#endif

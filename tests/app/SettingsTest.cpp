@@ -74,9 +74,11 @@ TEST(Settings, MissingOrDamagedFilesGiveTheDefaultsForWhatTheyCannotSay) {
   EXPECT_EQ(app::loadSettings(""), none);
   std::filesystem::create_directory(dir.file("folder.ini"));
   EXPECT_EQ(app::loadSettings(dir.file("folder.ini")), none);
+#ifndef _WIN32
   // A pipe in its place would block a read forever.
   ASSERT_EQ(::mkfifo(dir.file("pipe.ini").c_str(), 0600), 0);
   EXPECT_EQ(app::loadSettings(dir.file("pipe.ini")), none);
+#endif
 }
 
 TEST(Settings, AFailedSaveIsNoErrorAndLeavesNothingBehind) {
@@ -90,6 +92,21 @@ TEST(Settings, AFailedSaveIsNoErrorAndLeavesNothingBehind) {
   EXPECT_EQ(entriesIn(dir.file("config")), 1u);
 }
 
+#ifdef _WIN32
+TEST(Settings, FileLivesInTheRoamingApplicationDataFolder) {
+  {
+    ScopedEnvironment appData("APPDATA", "D:\\Users\\u\\Roaming");
+    EXPECT_EQ(app::settingsFilePath(), "D:\\Users\\u\\Roaming\\Fennock\\settings.ini");
+  }
+  // Without the variable (or with a relative one), the shell's folder of the same name.
+  for (const char* value : {"", "relative"}) {
+    ScopedEnvironment appData("APPDATA", value);
+    const std::string path = app::settingsFilePath();
+    EXPECT_TRUE(path.ends_with("\\AppData\\Roaming\\Fennock\\settings.ini")) << path;
+    EXPECT_TRUE(platform::isAbsolutePath(path)) << path;
+  }
+}
+#else
 TEST(Settings, FileLivesInTheConfigFolderOfTheBaseDirectoryRules) {
   struct Case {
     const char* xdg;
@@ -109,3 +126,4 @@ TEST(Settings, FileLivesInTheConfigFolderOfTheBaseDirectoryRules) {
     EXPECT_EQ(app::settingsFilePath(), c.expected) << (c.xdg ? c.xdg : "unset");
   }
 }
+#endif

@@ -4,11 +4,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <system_error>
 #include <vector>
@@ -94,9 +96,51 @@ bool fileSystemAnswers(const std::string& folder) {
   return ::statvfs(folder.c_str(), &volume) == 0;
 }
 
+void deleteFileIfPresent(const std::string& path) {
+  if (!deleteFile(path) && errno != ENOENT) throwIoError(errno, path);
+}
+
+bool isRegularFile(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) throwIoError(errno, path);
+  return S_ISREG(st.st_mode);
+}
+
+bool isSymbolicLink(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+FileStamp fileStamp(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return {};
+  return {st.st_size, std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+// The descriptor is kept in the pointer's place, one more than its number (0 means none).
+FolderLock::FolderLock(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+  }
+  m_lock = reinterpret_cast<void*>(std::intptr_t(fd) + 1);
+}
+
+FolderLock::~FolderLock() {
+  if (m_lock) ::close(int(reinterpret_cast<std::intptr_t>(m_lock) - 1));
+}
+
 long longestNameIn(const std::string& folder) {
   const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
   return longest > 0 ? longest : 0;
+}
+
+void makeExecutable(const std::string& path) noexcept {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return;
+  mode_t mode = st.st_mode & 07777;
+  mode |= (mode & 0444) >> 2;
+  ::chmod(path.c_str(), mode);
 }
 
 bool isReadOnly(const std::string& path) {

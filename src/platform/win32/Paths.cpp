@@ -2,6 +2,7 @@
 #include "platform/Paths.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <random>
@@ -11,6 +12,11 @@
 #include "platform/IoError.h"
 #include "platform/Wildcard.h"
 #include "platform/win32/Win32.h"
+
+// clang-format off: the shell's headers need the types of windows.h before them.
+#include <knownfolders.h>
+#include <shlobj.h>
+// clang-format on
 
 namespace platform {
 
@@ -177,6 +183,59 @@ bool fileSystemAnswers(const std::string& folder) {
          ::GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0);
 }
 
+void deleteFileIfPresent(const std::string& path) {
+  if (injectedFault(FileOperation::Delete)) throwIoError(errno, path);
+  if (::DeleteFileW(toUtf16(path).c_str())) return;
+  const DWORD error = ::GetLastError();
+  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+    throwWindowsError(error, path);
+}
+
+bool isRegularFile(const std::string& path) {
+  auto data = attributesOf(path);
+  if (!data) throwLastSystemError(path);
+  return (data->dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+bool isSymbolicLink(const std::string& path) {
+  auto data = attributesOf(path);
+  return data && (data->dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+FileStamp fileStamp(const std::string& path) {
+  auto data = attributesOf(path);
+  if (!data) return {};
+  const auto join = [](DWORD high, DWORD low) {
+    return std::int64_t((std::uint64_t(high) << 32) | low);
+  };
+  return {join(data->nFileSizeHigh, data->nFileSizeLow),
+          join(data->ftLastWriteTime.dwHighDateTime, data->ftLastWriteTime.dwLowDateTime)};
+}
+
+// A folder cannot be locked as a file can: the lock is a mutex of the session named after the
+// folder's identity (its volume and index), whatever name or case reaches the folder.
+FolderLock::FolderLock(const std::string& folder) {
+  const auto id = identityOf(folder, false);
+  if (!id) return;
+  const std::wstring name = L"Local\\FennockFolder-" + std::to_wstring(id->volume) + L"-" +
+                            std::to_wstring(id->high) + L"-" + std::to_wstring(id->low);
+  HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
+  if (!mutex) return;
+  // A holder that ended without letting go (WAIT_ABANDONED) leaves the lock to this job.
+  const DWORD waited = ::WaitForSingleObject(mutex, INFINITE);
+  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+    ::CloseHandle(mutex);
+    return;
+  }
+  m_lock = mutex;
+}
+
+FolderLock::~FolderLock() {
+  if (!m_lock) return;
+  ::ReleaseMutex(m_lock);
+  ::CloseHandle(m_lock);
+}
+
 long longestNameIn(const std::string& folder) {
   const std::wstring root = volumeRoot(folder);
   DWORD longest = 0;
@@ -185,6 +244,8 @@ long longestNameIn(const std::string& folder) {
     return 0;
   return static_cast<long>(longest);
 }
+
+void makeExecutable(const std::string&) noexcept {}
 
 bool isReadOnly(const std::string& path) {
   auto data = attributesOf(path);
@@ -219,7 +280,19 @@ std::string tempFolder() {
   return folder;
 }
 
-std::string userConfigFolder() { return environmentVariable(L"APPDATA"); }
+std::string userConfigFolder() {
+  // %APPDATA% names the roaming folder in every session; like $XDG_CONFIG_HOME it lets a user
+  // (or a test) put the settings elsewhere. Without it, the shell knows the folder.
+  const std::string appData = environmentVariable(L"APPDATA");
+  if (isAbsolutePath(appData)) return appData;
+  PWSTR path = nullptr;
+  std::string folder;
+  if (SUCCEEDED(
+          ::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DONT_VERIFY, nullptr, &path)))
+    folder = fromUtf16(path);
+  ::CoTaskMemFree(path);
+  return folder;
+}
 
 std::string currentFolder() {
   const DWORD size = ::GetCurrentDirectoryW(0, nullptr);

@@ -24,7 +24,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 const char* const kUsage =
-    "Usage: fennock-embed --merger FILE --packlib FILE --unpacklib FILE --payloads DIR\n"
+    "Usage: fennock-embed --merger FILE [--packlib FILE] --unpacklib FILE --payloads DIR\n"
     "                     [--windows-merger FILE --windows-unpacklib FILE]\n"
     "                     --header FILE --source FILE --stamp FILE\n";
 
@@ -94,8 +94,13 @@ std::string headerText(const MergerPayloads& linuxMerger, const MergerPayloads& 
         << "inline constexpr std::int32_t " << p->system
         << "UnzipLibrarySize = " << p->stamp.unzipLibrarySize << ";\n";
   out << "\n// The merger of the system that this program runs on.\n"
+         "#ifdef _WIN32\n"
+         "inline constexpr std::int32_t MergerImageSize = WindowsMergerImageSize;\n"
+         "inline constexpr std::int32_t UnzipLibrarySize = WindowsUnzipLibrarySize;\n"
+         "#else\n"
          "inline constexpr std::int32_t MergerImageSize = LinuxMergerImageSize;\n"
-         "inline constexpr std::int32_t UnzipLibrarySize = LinuxUnzipLibrarySize;\n\n"
+         "inline constexpr std::int32_t UnzipLibrarySize = LinuxUnzipLibrarySize;\n"
+         "#endif\n\n"
          "}  // namespace payloads\n";
   return out.str();
 }
@@ -157,7 +162,7 @@ void packMerger(const std::map<std::string, std::string>& options, const std::st
 
 int run(const std::map<std::string, std::string>& options) {
   for (const char* required :
-       {"--merger", "--packlib", "--unpacklib", "--payloads", "--header", "--source", "--stamp"}) {
+       {"--merger", "--unpacklib", "--payloads", "--header", "--source", "--stamp"}) {
     if (!options.count(required)) {
       std::fputs(kUsage, stderr);
       return 2;
@@ -168,8 +173,6 @@ int run(const std::map<std::string, std::string>& options) {
     return 2;
   }
   const std::string dir = options.at("--payloads");
-  const std::string packPath = platform::joinPath(dir, "PackLib.dat");
-  writeIfDifferent(packPath, packVerified(readAll(options.at("--packlib")), "PackLib"));
 
   // The Linux stores keep the names and files that they always had.
   MergerPayloads linuxMerger{"Linux",         "merger.img", "SFX",         "Sfx.dat", "UnpackLib",
@@ -178,7 +181,12 @@ int run(const std::map<std::string, std::string>& options) {
                                "WindowsSfx.dat",   "WindowsUnpackLib",    "WindowsUnpackLib.dat",
                                "--windows-merger", "--windows-unpacklib", {}};
   std::deque<store::TFileSource> stores;  // they neither copy nor move
-  stores.emplace_back("PackLib").setFileName(packPath);
+  // A build whose system has no archiver library yet carries none: its jobs cannot compress.
+  if (options.count("--packlib")) {
+    const std::string packPath = platform::joinPath(dir, "PackLib.dat");
+    writeIfDifferent(packPath, packVerified(readAll(options.at("--packlib")), "PackLib"));
+    stores.emplace_back("PackLib").setFileName(packPath);
+  }
   packMerger(options, dir, linuxMerger, stores);
   if (options.count("--windows-merger")) packMerger(options, dir, windowsMerger, stores);
 
