@@ -23,6 +23,40 @@ unsigned& currentKey() {
   return key;
 }
 
+}  // namespace
+
+NativeHandle& shownCursor() {
+  static NativeHandle cursor = nullptr;
+  return cursor;
+}
+
+namespace {
+
+// The pointer event being handled: its button and where it is in window coordinates.
+struct PointerState {
+  int button = 0;
+  int x = 0;
+  int y = 0;
+  NativeWidget* hovered = nullptr;  // the painted widget the pointer entered last
+};
+
+PointerState& pointer() {
+  static PointerState state;
+  return state;
+}
+
+int pointerEvent(NativeWidget& widget, int event, LPARAM lParam, int button) {
+  PointerState& p = pointer();
+  const int previousButton = p.button;
+  if (button) p.button = button;
+  // Client coordinates of the painted window; widgets speak window coordinates.
+  p.x = widget.x() + short(LOWORD(lParam));
+  p.y = widget.y() + short(HIWORD(lParam));
+  const int used = widget.handle(event);
+  if (!button) p.button = previousButton;
+  return used;
+}
+
 NativeWidget* widgetOf(HWND hwnd) {
   return reinterpret_cast<NativeWidget*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
@@ -68,25 +102,91 @@ LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 LRESULT CALLBACK paintedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  NativeWidget* widget = widgetOf(hwnd);
   switch (message) {
     case WM_ERASEBKGND:
-      return 1;  // draw() paints every pixel
+      return 1;  // painted in WM_PAINT, without flicker
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      if (NativeWidget* widget = widgetOf(hwnd)) {
+      if (widget) {
+        // What draw() leaves out (transparent pixels) shows the window's face, as under FLTK
+        // the parent's box does; a blink step paints over what is there.
+        if (widget->damage() != kDamageUser)
+          FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
         PaintTarget target{dc, widget->x(), widget->y()};
         PaintTarget* previous = paintTarget();
         paintTarget() = &target;
         widget->draw();
         paintTarget() = previous;
+        widget->clear_damage();
       }
       EndPaint(hwnd, &ps);
       return 0;
     }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      if (!widget) break;
+      SetCapture(hwnd);
+      pointerEvent(*widget, kEventPush, lParam,
+                   message == WM_LBUTTONDOWN   ? kLeftButton
+                   : message == WM_MBUTTONDOWN ? 2
+                                               : 3);
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (!widget) break;
+      if (GetCapture() == hwnd) ReleaseCapture();
+      pointerEvent(*widget, kEventRelease, lParam,
+                   message == WM_LBUTTONUP   ? kLeftButton
+                   : message == WM_MBUTTONUP ? 2
+                                             : 3);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (!widget) break;
+      if (pointer().hovered != widget) {
+        pointer().hovered = widget;
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&track);
+        pointerEvent(*widget, kEventEnter, lParam, 0);
+      }
+      pointerEvent(*widget, GetCapture() == hwnd ? kEventDrag : kEventMove, lParam, 0);
+      return 0;
+    case WM_MOUSELEAVE:
+      if (!widget) break;
+      if (pointer().hovered == widget) pointer().hovered = nullptr;
+      widget->handle(kEventLeave);
+      return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && shownCursor()) {
+        SetCursor(static_cast<HCURSOR>(shownCursor()));
+        return TRUE;
+      }
+      break;
     default:
-      return DefWindowProcW(hwnd, message, wParam, lParam);
+      break;
   }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The system's group box draws only its frame and caption, and the window clips its children:
+// the face inside is painted here, around the group's controls (windows of their own).
+void fillGroupFace(HWND hwnd, const NativeGroup& group) {
+  RECT update{};
+  if (!GetUpdateRect(hwnd, &update, FALSE)) return;
+  HDC dc = GetDC(hwnd);
+  for (int i = 0; i < group.children(); ++i) {
+    HWND child = asHwnd(group.child(i)->hwnd());
+    if (!child || !IsWindowVisible(child)) continue;
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+    ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+  }
+  FillRect(dc, &update, GetSysColorBrush(COLOR_BTNFACE));
+  ReleaseDC(hwnd, dc);
 }
 
 // Every system control runs through this first: its widget sees the keys before the control,
@@ -104,6 +204,9 @@ LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
           code |= DLGC_WANTMESSAGE;
         return code;
       }
+      case WM_PAINT:
+        if (auto* group = dynamic_cast<NativeGroup*>(widget)) fillGroupFace(hwnd, *group);
+        break;
       case WM_CHAR:
       case WM_KEYDOWN: {
         const unsigned previous = currentKey();
@@ -159,6 +262,16 @@ RECT outerRect(HWND hwnd, int x, int y, int w, int h) {
 const PaintTarget* currentPaintTarget() { return paintTarget(); }
 
 unsigned typedKey() { return currentKey(); }
+
+int eventButton() { return pointer().button; }
+int eventX() { return pointer().x; }
+int eventY() { return pointer().y; }
+
+bool eventInside(const NativeWidget& widget) {
+  const PointerState& p = pointer();
+  return p.x >= widget.x() && p.x < widget.x() + widget.w() && p.y >= widget.y() &&
+         p.y < widget.y() + widget.h();
+}
 
 void* windowFont() {
   // The system maps a missing "MS Sans Serif" to its nearest face.
@@ -246,9 +359,26 @@ void NativeWidget::copy_label(const char* text) {
 }
 
 void NativeWidget::redraw() {
+  m_damage = kDamageAll;
   if (!m_hwnd) return;
   syncNative();
   InvalidateRect(asHwnd(m_hwnd), nullptr, TRUE);
+}
+
+void NativeWidget::damage(unsigned char bits) {
+  m_damage |= bits;
+  if (m_hwnd) InvalidateRect(asHwnd(m_hwnd), nullptr, FALSE);
+}
+
+void NativeWidget::damage(unsigned char bits, int x, int y, int w, int h) {
+  m_damage |= bits;
+  if (!m_hwnd) return;
+  // Into the native window's client coordinates; a top level's area starts below its menu bar
+  // and holds its children's windows, which repaint too.
+  auto* top = dynamic_cast<NativeWindow*>(this);
+  const int left = x - (top ? 0 : m_x), upper = y - (top ? top->menuBarHeight() : m_y);
+  RECT r{left, upper, left + w, upper + h};
+  RedrawWindow(asHwnd(m_hwnd), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 NativeWindow* NativeWidget::window() const {

@@ -52,7 +52,14 @@ class NativeWidget {
   int labelsize() const { return m_size; }
   void labelsize(int size) { m_size = size; }
 
+  // Repaints the whole widget.
   void redraw();
+  // What a painted widget must repaint: kDamageAll after redraw(), or its own bits.
+  unsigned char damage() const { return m_damage; }
+  void damage(unsigned char bits);
+  // Repaints the part (x, y, w, h), in window coordinates, of this widget's area.
+  void damage(unsigned char bits, int x, int y, int w, int h);
+  void clear_damage() { m_damage = 0; }
   NativeGroup* parent() const { return m_parent; }
   // The top-level window this widget is in, if any.
   NativeWindow* window() const;
@@ -129,7 +136,7 @@ class NativeWidget {
   int m_size = 11;
   NativeGroup* m_parent = nullptr;
   NativeHandle m_hwnd = nullptr;
-  void* m_baseProc = nullptr;  // the system control's own window procedure
+  unsigned char m_damage = 0;
   Callback m_callback = nullptr;
   void* m_data = nullptr;
 };
@@ -343,6 +350,31 @@ inline constexpr int kKeyChar = 1;
 inline constexpr int kKeyDown = 2;
 // The character (UTF-16 unit) or virtual-key code of the key event being handled.
 unsigned typedKey();
+
+// Painted widgets get their parent's face painted under them.
+inline void paintsItself(NativeWidget&) {}
+
+// The pointer events of painted widgets and the state of the event being handled.
+inline constexpr int kEventPush = 10;
+inline constexpr int kEventRelease = 11;
+inline constexpr int kEventDrag = 12;
+inline constexpr int kEventMove = 13;
+inline constexpr int kEventEnter = 14;
+inline constexpr int kEventLeave = 15;
+inline constexpr int kLeftButton = 1;
+inline constexpr unsigned char kDamageUser = 0x10;
+inline constexpr unsigned char kDamageAll = 0x80;
+int eventButton();
+// In window coordinates.
+int eventX();
+int eventY();
+bool eventInside(const NativeWidget& widget);
+
+// One-shot timers on the message loop; repeatTimeout inside the handler keeps the rhythm.
+using TimeoutHandler = void (*)(void*);
+void addTimeout(double seconds, TimeoutHandler handler, void* data);
+void repeatTimeout(double seconds, TimeoutHandler handler, void* data);
+void removeTimeout(TimeoutHandler handler, void* data);
 
 // Edits take the window font as every control does.
 inline void setupNativeInput(NativeInput&, int) {}
