@@ -9,6 +9,7 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Round_Button.H>
 
 #include <vector>
@@ -55,6 +56,9 @@ inline constexpr int kEventEnter = FL_ENTER;
 inline constexpr int kEventLeave = FL_LEAVE;
 inline constexpr int kLeftButton = FL_LEFT_MOUSE;
 inline constexpr unsigned char kDamageUser = FL_DAMAGE_USER1;
+inline constexpr unsigned char kDamageAll = FL_DAMAGE_ALL;
+// What a cursor is made of: an RGBA image.
+using NativeCursorImage = Fl_RGB_Image;
 inline int eventButton() { return Fl::event_button(); }
 // In window coordinates.
 inline int eventX() { return Fl::event_x(); }

@@ -364,6 +364,8 @@ inline constexpr int kEventLeave = 15;
 inline constexpr int kLeftButton = 1;
 inline constexpr unsigned char kDamageUser = 0x10;
 inline constexpr unsigned char kDamageAll = 0x80;
+// A cursor (an HCURSOR behind an opaque type).
+struct NativeCursorImage;
 int eventButton();
 // In window coordinates.
 int eventX();
