@@ -13,10 +13,14 @@
 #include "ui/MainMenu.h"
 #include "ui/RadioButton.h"
 #include "widgets/BrowseFolder.h"
+#include "widgets/FxLabel.h"
+#include "widgets/FxUrlLabel.h"
+#include "widgets/HandCursors.h"
 #include "widgets/Led.h"
 #include "widgets/NumEdit.h"
 
 int main() {
+  widgets::installHandCursors();
   ui::Application& app = ui::Application::instance();
   app.initializeScreen();
   ui::ScreenDialogs screen;
@@ -56,5 +60,11 @@ int main() {
   lamp.setColor(widgets::Green);
   lamp.setBlinking(true);
   form.show();
+  widgets::fx::TFxLabel turned(320, 60, 30, 120, "Turned text", false);
+  form.insert(turned, form.children());
+  turned.setAngle(90);
+  widgets::fx::TFxUrlLabel link(8, 200, 200, 15, "https://fennock.example/");
+  form.insert(link, form.children());
+  link.setURL("https://fennock.example/");
   return app.run();
 }
