@@ -2,19 +2,18 @@
 // program runs nothing.
 #pragma once
 
-#include <FL/Fl_Choice.H>
-
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "NativeWidgets.h"
 #include "ui/Control.h"
 
 namespace ui {
 
 inline constexpr int kNoItem = -1;
 
-class ComboBox : public Fl_Choice, public Control {
+class ComboBox : public NativeChoice, public Control {
  public:
   ComboBox(Container& parent, const Rect& bounds, const std::vector<std::string>& items,
            int tabOrder);
@@ -33,10 +32,12 @@ class ComboBox : public Fl_Choice, public Control {
 
   std::function<void()> onChange;
 
+  // The back end's part (fltk/ or win32/ComboList.cpp): the list and its keys.
   int handle(int event) override;
 
  private:
-  // Opens the list below the field and takes the user's pick.
+  // Opens the list below the field and takes the user's pick (FLTK, whose list would cover
+  // the field).
   void dropDown();
 
   std::vector<std::string> m_items;

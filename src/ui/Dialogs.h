@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,16 @@
 namespace ui {
 
 enum class MessageKind { Information, Warning, Error };
+
+// A folder browser with the shell's options; back ends without them use title and folder only.
+struct FolderRequest {
+  std::string title;
+  std::string initialFolder;  // preselected when not empty
+  unsigned flags = 0x0005;    // the shell's option bits: file-system folders, a status line
+  int rootFolder = -1;        // a special folder's number as the root; -1 for the whole tree
+  // The status line's text for a selected path, on every selection change; none when empty.
+  std::function<std::string(const std::string&)> statusText;
+};
 
 class Dialogs {
  public:
@@ -25,6 +36,10 @@ class Dialogs {
   // The folder picker, `initialFolder` preselected when not empty. Empty when the user cancels.
   virtual std::optional<std::string> chooseFolder(const std::string& title,
                                                   const std::string& initialFolder) = 0;
+  // The folder picker with every option of the request.
+  virtual std::optional<std::string> browseFolder(const FolderRequest& request) {
+    return chooseFolder(request.title, request.initialFolder);
+  }
 };
 
 // The dialogs that the program uses now; a terminal answerer until one is installed.
@@ -90,6 +105,9 @@ class ScreenDialogs : public Dialogs {
   std::optional<std::string> openFile(const std::string& initialName) override;
   std::optional<std::string> chooseFolder(const std::string& title,
                                           const std::string& initialFolder) override;
+#ifdef _WIN32
+  std::optional<std::string> browseFolder(const FolderRequest& request) override;
+#endif
 };
 
 }  // namespace ui

@@ -2,11 +2,10 @@
 // the program sets a different text.
 #pragma once
 
-#include <FL/Fl_Input.H>
-
 #include <functional>
 #include <string>
 
+#include "NativeWidgets.h"
 #include "ui/Control.h"
 
 namespace ui {
@@ -17,7 +16,7 @@ inline constexpr char kBackspaceChar = 8;
 inline constexpr char kEnterChar = 13;
 inline constexpr char kEscapeChar = 27;
 
-class Edit : public Fl_Input, public Control {
+class Edit : public NativeInput, public Control {
  public:
   Edit(Container& parent, const Rect& bounds, const std::string& text, int tabOrder);
 
@@ -35,6 +34,7 @@ class Edit : public Fl_Input, public Control {
 
   std::function<void()> onChange;
 
+  // Typed keys reach keyPress here (fltk/ or win32/EditKeys.cpp).
   int handle(int event) override;
 
  protected:

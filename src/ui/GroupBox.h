@@ -1,16 +1,15 @@
 // A group box: a captioned frame that holds controls; its children are placed relative to it.
 #pragma once
 
-#include <FL/Fl_Group.H>
-
 #include <string>
 
+#include "NativeWidgets.h"
 #include "ui/Container.h"
 #include "ui/Control.h"
 
 namespace ui {
 
-class GroupBox : public Fl_Group, public Control, public Container {
+class GroupBox : public NativeGroupBox, public Control, public Container {
  public:
   GroupBox(Container& parent, const Rect& bounds, const std::string& caption,
            int tabOrder = kNoTabOrder);
@@ -23,11 +22,12 @@ class GroupBox : public Fl_Group, public Control, public Container {
   bool tabStop() const override { return false; }
   Container* asContainer() override { return this; }
 
-  Fl_Group& group() override { return *this; }
+  NativeGroup& group() override { return *this; }
   Form& form() override { return container().form(); }
   int originX() const override { return x(); }
   int originY() const override { return y(); }
 
+  // The back end's part (fltk/ or win32/GroupBoxFrame.cpp): the frame's drawing and keys.
   int handle(int event) override;
 
  protected:

@@ -4,12 +4,12 @@
 // opens the first menu.
 #pragma once
 
-#include <FL/Fl_Menu_Bar.H>
-
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "NativeWidgets.h"
 
 namespace ui {
 
@@ -52,7 +52,7 @@ class MenuItem {
   MainMenu& m_menu;
   MenuItem* m_parent;
   std::string m_caption;
-  std::string m_menuText;  // the caption as FLTK reads it: the access key marked with "&"
+  std::string m_menuText;  // the caption as menus read it: the access key marked with "&"
   std::vector<MenuItem*> m_children;
   bool m_enabled = true;
   bool m_checkable = false;
@@ -61,7 +61,7 @@ class MenuItem {
   bool m_dividerAfter = false;
 };
 
-class MainMenu : public Fl_Menu_Bar {
+class MainMenu : public NativeMenuBar {
  public:
   explicit MainMenu(Form& form);
 
@@ -76,18 +76,19 @@ class MainMenu : public Fl_Menu_Bar {
   void addDivider(MenuItem* parent);
   const std::vector<MenuItem*>& items() const { return m_topLevel; }
 
-  // Rebuilds FLTK's menu array from the entries; call after adding.
+  // Rebuilds the native menu from the entries; call after adding. This, the constructor and
+  // the keys are the back end's part (fltk/ or win32/MenuBar.cpp).
   void rebuild();
 
   int handle(int event) override;
 
  private:
-  static void chosen(Fl_Widget* widget, void* item);
-  void appendTo(std::vector<Fl_Menu_Item>& out, const std::vector<MenuItem*>& entries);
+  static void chosen(NativeWidget* widget, void* item);
+  void appendTo(NativeMenuArray& out, const std::vector<MenuItem*>& entries);
 
   std::vector<std::unique_ptr<MenuItem>> m_all;
   std::vector<MenuItem*> m_topLevel;
-  std::vector<Fl_Menu_Item> m_array;
+  NativeMenuArray m_array{};
 };
 
 }  // namespace ui

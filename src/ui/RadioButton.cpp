@@ -1,8 +1,6 @@
 // Radio buttons.
 #include "ui/RadioButton.h"
 
-#include <FL/Fl.H>
-
 #include <algorithm>
 #include <vector>
 
@@ -13,12 +11,13 @@ namespace ui {
 
 RadioButton::RadioButton(Container& parent, const Rect& bounds, const std::string& caption,
                          bool checked, int tabOrder)
-    : Fl_Round_Button(0, 0, bounds.width, bounds.height), Control(*this, parent, bounds, tabOrder) {
-  type(FL_RADIO_BUTTON);
+    : NativeRadioButton(0, 0, bounds.width, bounds.height),
+      Control(*this, parent, bounds, tabOrder) {
   setCaption(caption);
   value(checked ? 1 : 0);
-  // FLTK has already unchecked the siblings and calls back only when the state changed.
-  callback([](Fl_Widget* w, void*) { runEvent(static_cast<RadioButton*>(w)->onClick); });
+  // The native button has already unchecked the siblings and calls back only when the state
+  // changed.
+  callback([](NativeWidget* w, void*) { runEvent(static_cast<RadioButton*>(w)->onClick); });
 }
 
 void RadioButton::setChecked(bool checked) {
@@ -33,18 +32,6 @@ void RadioButton::setChecked(bool checked) {
 
 void RadioButton::click() {
   if (reachable()) runEvent([this] { setChecked(true); });
-}
-
-int RadioButton::handle(int event) {
-  if (event == FL_KEYBOARD && Fl::focus() == this &&
-      !(Fl::event_state() & (FL_CTRL | FL_ALT | FL_META))) {
-    const int key = Fl::event_key();
-    if (key == FL_Up || key == FL_Left || key == FL_Down || key == FL_Right) {
-      moveInGroup(key == FL_Down || key == FL_Right);
-      return 1;
-    }
-  }
-  return Fl_Round_Button::handle(event);
 }
 
 void RadioButton::moveInGroup(bool forward) {

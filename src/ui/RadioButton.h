@@ -2,16 +2,15 @@
 // handler runs when it becomes checked, by the user or by the program.
 #pragma once
 
-#include <FL/Fl_Round_Button.H>
-
 #include <functional>
 #include <string>
 
+#include "NativeWidgets.h"
 #include "ui/Control.h"
 
 namespace ui {
 
-class RadioButton : public Fl_Round_Button, public Control {
+class RadioButton : public NativeRadioButton, public Control {
  public:
   RadioButton(Container& parent, const Rect& bounds, const std::string& caption, bool checked,
               int tabOrder);
@@ -33,7 +32,7 @@ class RadioButton : public Fl_Round_Button, public Control {
   std::function<void()> onClick;
 
   // The arrow keys move to the previous or next radio button of the group and check it; they
-  // never leave the group (Tab does).
+  // never leave the group (Tab does). In fltk/ or win32/RadioKeys.cpp.
   int handle(int event) override;
 
  private:

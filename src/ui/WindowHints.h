@@ -1,4 +1,5 @@
 // What a top-level window asks of the window manager: its border icons and whose dialog it is.
+// On Win32 they are the window's own frame styles and owner, set before it shows.
 #pragma once
 
 #include "NativeWidgets.h"
@@ -16,9 +17,9 @@ struct WindowHints {
   NativeTopLevel* owner = nullptr;
 };
 
-// Sets the hints on a shown window. FLTK makes a new X window on every show, so this follows
-// each show; the window manager reads the properties when it maps the window, and every
-// common one also follows later changes.
+// Sets the hints. On FLTK the window must be shown: FLTK makes a new X window on every show,
+// so this follows each show; the window manager reads the properties when it maps the window, and
+// every common one also follows later changes.
 void applyWindowHints(NativeTopLevel& window, const WindowHints& hints);
 
 }  // namespace ui

@@ -130,7 +130,12 @@ bool TBrowseFolder::Execute() {
   // chooser starts in the root folder, if that names one here.
   std::string initial = existingOrEmpty(m_directory);
   if (initial.empty()) initial = rootFolderPath(m_rootFolder);
-  std::optional<std::string> chosen = ui::dialogs().chooseFolder(m_title, initial);
+  ui::FolderRequest request{m_title, initial, m_flags, m_rootFolder, {}};
+  if (m_showPathInStatusArea)
+    request.statusText = [](const std::string& path) {
+      return shortenStatusPath(path, kStatusPathLimit, platform::kPathSeparator);
+    };
+  std::optional<std::string> chosen = ui::dialogs().browseFolder(request);
   // Only an existing folder can be confirmed, as OK is enabled only for file-system folders.
   if (!chosen || !platform::folderExists(*chosen)) return false;
   m_directory = withoutTrailingSeparator(*chosen);

@@ -63,13 +63,14 @@ class TBrowseFolder {
   void setDirectory(const std::string& value) { m_directory = value; }
   const std::string& Title() const { return m_title; }
   void setTitle(const std::string& value) { m_title = value; }
-  // The chooser lists file-system folders only, which is what bfFileSysDirsOnly asks; the other
-  // flags have no counterpart here and are kept for the window descriptions.
+  // The shell's folder picker (Windows) takes every flag; FLTK's chooser lists file-system
+  // folders only, which is what bfFileSysDirsOnly asks, and has no counterpart for the others.
   TBrowseInfoFlags Flags() const { return m_flags; }
   void setFlags(TBrowseInfoFlags value) { m_flags = value; }
   TSHFolders RootFolder() const { return m_rootFolder; }
   void setRootFolder(TSHFolders value) { m_rootFolder = value; }
-  // The chooser has no status line; shortenStatusPath gives the text a status line would show.
+  // The path of every selection, shortened, in the picker's status line (on Windows; FLTK's
+  // chooser has no status line).
   bool ShowPathInStatusArea() const { return m_showPathInStatusArea; }
   void setShowPathInStatusArea(bool value) { m_showPathInStatusArea = value; }
 

@@ -1,10 +1,6 @@
 // TFxLabel: presets, property rules and the painting of shadow, highlight and rotated captions.
 #include "widgets/FxLabel.h"
 
-#include <FL/Enumerations.H>
-#include <FL/Fl_Group.H>
-#include <FL/Fl_Window.H>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -88,14 +84,14 @@ Step directionStep(TDirection direction) {
 }
 
 TFxLabel::TFxLabel(int x, int y, int w, int h, const std::string& caption, bool autoSize)
-    : Fl_Widget(x, y, w, h), m_caption(caption), m_autoSize(autoSize) {
-  box(FL_NO_BOX);
+    : ui::NativeWidget(x, y, w, h), m_caption(caption), m_autoSize(autoSize) {
+  ui::paintsItself(*this);
   adjustBounds();
 }
 
 void TFxLabel::invalidate() {
   // A transparent label shows its parent through, so the parent repaints under it.
-  if (m_transparent && parent() != nullptr) parent()->damage(FL_DAMAGE_ALL, x(), y(), w(), h());
+  if (m_transparent && parent() != nullptr) parent()->damage(ui::kDamageAll, x(), y(), w(), h());
   redraw();
 }
 
@@ -422,14 +418,14 @@ void TFxLabel::draw() {
 
 int TFxLabel::handle(int event) {
   switch (event) {
-    case FL_ENTER:
+    case ui::kEventEnter:
       mouseEnter();
       return 1;
-    case FL_LEAVE:
+    case ui::kEventLeave:
       mouseLeave();
       return 1;
     default:
-      return Fl_Widget::handle(event);
+      return ui::NativeWidget::handle(event);
   }
 }
 

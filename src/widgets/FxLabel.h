@@ -1,13 +1,12 @@
 // TFxLabel: a text label drawn with shadow and highlight copies, rotated, offset and aligned.
 #pragma once
 
-#include <FL/Fl_Widget.H>
-
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "NativeWidgets.h"
 #include "widgets/Canvas.h"
 
 // The shadow-label family keeps its own direction type, apart from the path label's.
@@ -49,7 +48,7 @@ struct Step {
 };
 Step directionStep(TDirection direction);
 
-class TFxLabel : public Fl_Widget {
+class TFxLabel : public ui::NativeWidget {
  public:
   // An auto-sized label takes the size of its caption at once.
   TFxLabel(int x, int y, int w, int h, const std::string& caption = "", bool autoSize = true);

@@ -1,9 +1,6 @@
 // TFxUrlImage: draws its picture, shows the hand over it and opens its target on a click.
 #include "widgets/FxUrlImage.h"
 
-#include <FL/Fl.H>
-#include <FL/Fl_Window.H>
-
 #include "platform/Shell.h"
 #include "widgets/HandCursors.h"
 #include "widgets/ScreenCanvas.h"
@@ -11,8 +8,8 @@
 namespace widgets::fx {
 
 TFxUrlImage::TFxUrlImage(int x, int y, int w, int h)
-    : Fl_Widget(x, y, w, h), m_cursor(crHandPoint) {
-  box(FL_NO_BOX);
+    : ui::NativeWidget(x, y, w, h), m_cursor(crHandPoint) {
+  ui::paintsItself(*this);
 }
 
 void TFxUrlImage::setPicture(const RgbaImage& value) {
@@ -38,24 +35,24 @@ void TFxUrlImage::draw() {
 
 int TFxUrlImage::handle(int event) {
   switch (event) {
-    case FL_ENTER:
+    case ui::kEventEnter:
       showCursor(window(), m_cursor);
       return 1;
-    case FL_LEAVE:
+    case ui::kEventLeave:
       showCursor(window(), crDefault);
       return 1;
-    case FL_PUSH:
-      m_pressed = Fl::event_button() == FL_LEFT_MOUSE;
+    case ui::kEventPush:
+      m_pressed = ui::eventButton() == ui::kLeftButton;
       return 1;
-    case FL_RELEASE: {
+    case ui::kEventRelease: {
       // A click is a press and a release of the left button over the picture.
-      bool clicked = m_pressed && Fl::event_inside(this);
+      bool clicked = m_pressed && ui::eventInside(*this);
       m_pressed = false;
       if (clicked) click();
       return 1;
     }
     default:
-      return Fl_Widget::handle(event);
+      return ui::NativeWidget::handle(event);
   }
 }
 

@@ -1,16 +1,15 @@
 // TFxUrlImage: a picture that opens its target when clicked.
 #pragma once
 
-#include <FL/Fl_Widget.H>
-
 #include <functional>
 #include <string>
 
+#include "NativeWidgets.h"
 #include "widgets/Canvas.h"
 
 namespace widgets::fx {
 
-class TFxUrlImage : public Fl_Widget {
+class TFxUrlImage : public ui::NativeWidget {
  public:
   TFxUrlImage(int x, int y, int w, int h);
 

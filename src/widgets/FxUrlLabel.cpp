@@ -1,8 +1,6 @@
 // TFxUrlLabel: colour states of a link and opening its target on a click.
 #include "widgets/FxUrlLabel.h"
 
-#include <FL/Fl.H>
-
 #include "platform/Shell.h"
 #include "widgets/HandCursors.h"
 
@@ -46,13 +44,13 @@ void TFxUrlLabel::setCanHover(bool value) {
 }
 
 void TFxUrlLabel::mouseDown(int button, int, int) {
-  if (button != FL_LEFT_MOUSE) return;
+  if (button != ui::kLeftButton) return;
   m_pressed = true;
   setFontColor(m_activatedColor);
 }
 
 void TFxUrlLabel::mouseUp(int button, int x, int y) {
-  if (button != FL_LEFT_MOUSE) return;
+  if (button != ui::kLeftButton) return;
   if (x < 0 || y < 0 || y > h() || x > w()) {
     setFontColor(restingColor());
   } else if (m_pressed) {
@@ -80,13 +78,13 @@ void TFxUrlLabel::mouseLeave() {
 
 int TFxUrlLabel::handle(int event) {
   switch (event) {
-    case FL_PUSH:
+    case ui::kEventPush:
       m_dragInside = true;
-      mouseDown(Fl::event_button(), Fl::event_x() - x(), Fl::event_y() - y());
+      mouseDown(ui::eventButton(), ui::eventX() - x(), ui::eventY() - y());
       return 1;
-    case FL_DRAG: {
+    case ui::kEventDrag: {
       // FLTK sends no enter or leave while a button is held; the drag tells instead.
-      bool inside = Fl::event_inside(this) != 0;
+      bool inside = ui::eventInside(*this);
       if (inside != m_dragInside) {
         m_dragInside = inside;
         if (inside)
@@ -96,8 +94,8 @@ int TFxUrlLabel::handle(int event) {
       }
       return 1;
     }
-    case FL_RELEASE:
-      mouseUp(Fl::event_button(), Fl::event_x() - x(), Fl::event_y() - y());
+    case ui::kEventRelease:
+      mouseUp(ui::eventButton(), ui::eventX() - x(), ui::eventY() - y());
       return 1;
     default:
       return TFxLabel::handle(event);

@@ -1,9 +1,6 @@
 // Hand cursor artwork ('#' outline, '.' fill, ' ' clear) and the table the controls look it up in.
 #include "widgets/HandCursors.h"
 
-#include <FL/Fl_RGB_Image.H>
-#include <FL/Fl_Window.H>
-
 #include <algorithm>
 #include <array>
 #include <map>
@@ -151,8 +148,8 @@ RgbaImage render(const Art& art) {
 }
 
 struct Installed {
-  RgbaImage pixels;  // owns the data that the FLTK image points into
-  std::unique_ptr<Fl_RGB_Image> image;
+  RgbaImage pixels;  // owns the data that the back end's image may point into
+  std::shared_ptr<const ui::NativeCursorImage> image;
   CursorEntry entry;
 };
 
@@ -174,8 +171,7 @@ void installHandCursors() {
     if (table.count(art.number) != 0) continue;
     Installed& slot = table[art.number];
     slot.pixels = render(art);
-    slot.image = std::make_unique<Fl_RGB_Image>(slot.pixels.data(), slot.pixels.width(),
-                                                slot.pixels.height(), 4);
+    slot.image = makeCursor(slot.pixels, art.hotX, art.hotY);
     slot.entry = CursorEntry{slot.image.get(), art.hotX, art.hotY};
   }
 }
@@ -183,15 +179,6 @@ void installHandCursors() {
 const CursorEntry* findCursor(int number) {
   auto found = cursorTable().find(number);
   return found == cursorTable().end() ? nullptr : &found->second.entry;
-}
-
-void showCursor(Fl_Window* window, int number) {
-  if (window == nullptr) return;
-  const CursorEntry* entry = findCursor(number);
-  if (entry == nullptr)
-    window->cursor(FL_CURSOR_DEFAULT);
-  else
-    window->cursor(entry->image, entry->hotX, entry->hotY);
 }
 
 }  // namespace widgets

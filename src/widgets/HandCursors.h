@@ -1,12 +1,11 @@
 // The five hand cursors of the link controls and the application's cursor table.
 #pragma once
 
+#include <memory>
 #include <string_view>
 
+#include "NativeWidgets.h"
 #include "widgets/Canvas.h"
-
-class Fl_RGB_Image;
-class Fl_Window;
 
 namespace widgets {
 
@@ -32,13 +31,18 @@ CursorArt handCursorArt(std::string_view name);
 void installHandCursors();
 
 struct CursorEntry {
-  const Fl_RGB_Image* image = nullptr;
+  const ui::NativeCursorImage* image = nullptr;
   int hotX = 0;
   int hotY = 0;
 };
 // The installed cursor under a number, or nullptr.
 const CursorEntry* findCursor(int number);
 // Shows cursor `number` over a window; crDefault or a number without a cursor shows the arrow.
-void showCursor(Fl_Window* window, int number);
+void showCursor(ui::NativeTopLevel* window, int number);
+
+// The back end's part (fltk/ or win32/Cursors.cpp): a cursor made from the artwork, kept
+// while `pixels` lives.
+std::shared_ptr<const ui::NativeCursorImage> makeCursor(const RgbaImage& pixels, int hotX,
+                                                        int hotY);
 
 }  // namespace widgets

@@ -1,8 +1,6 @@
 // TLED: steady painting by State, and the blink timer that alternates dark and lit images.
 #include "widgets/Led.h"
 
-#include <FL/Fl.H>
-
 #include "widgets/ScreenCanvas.h"
 
 namespace widgets {
@@ -10,11 +8,11 @@ namespace widgets {
 namespace {
 
 // Damage bit of a blink step: draw() then shows the ticked image instead of the State one.
-constexpr uchar kBlinkDamage = FL_DAMAGE_USER1;
+constexpr unsigned char kBlinkDamage = ui::kDamageUser;
 
 }  // namespace
 
-TLED::TLED(int x, int y, int w, int h) : Fl_Widget(x, y, w, h) { box(FL_NO_BOX); }
+TLED::TLED(int x, int y, int w, int h) : ui::NativeWidget(x, y, w, h) { ui::paintsItself(*this); }
 
 TLED::~TLED() { stopTimer(); }
 
@@ -53,19 +51,19 @@ void TLED::setBlinkInterval(int value) {
 void TLED::startTimer() {
   stopTimer();
   if (m_interval <= 0) return;
-  Fl::add_timeout(m_interval / 1000.0, timerTick, this);
+  ui::addTimeout(m_interval / 1000.0, timerTick, this);
   m_timerRunning = true;
 }
 
 void TLED::stopTimer() {
-  Fl::remove_timeout(timerTick, this);
+  ui::removeTimeout(timerTick, this);
   m_timerRunning = false;
 }
 
 void TLED::timerTick(void* self) {
   auto* led = static_cast<TLED*>(self);
   led->blinkStep();
-  Fl::repeat_timeout(led->m_interval / 1000.0, timerTick, self);
+  ui::repeatTimeout(led->m_interval / 1000.0, timerTick, self);
 }
 
 void TLED::blinkStep() {
@@ -91,17 +89,17 @@ void TLED::draw() {
 
 int TLED::handle(int event) {
   switch (event) {
-    case FL_PUSH:
-      m_pressed = Fl::event_button() == FL_LEFT_MOUSE;
+    case ui::kEventPush:
+      m_pressed = ui::eventButton() == ui::kLeftButton;
       return 1;
-    case FL_RELEASE: {
-      bool click = m_pressed && Fl::event_inside(this);
+    case ui::kEventRelease: {
+      bool click = m_pressed && ui::eventInside(*this);
       m_pressed = false;
       if (click && onClick) onClick();
       return 1;
     }
     default:
-      return Fl_Widget::handle(event);
+      return ui::NativeWidget::handle(event);
   }
 }
 

@@ -1,11 +1,10 @@
 // TLED: a round lamp in one of eight colours, lit or dark, that can blink on a timer.
 #pragma once
 
-#include <FL/Fl_Widget.H>
-
 #include <functional>
 #include <string_view>
 
+#include "NativeWidgets.h"
 #include "widgets/Canvas.h"
 
 namespace widgets {
@@ -22,7 +21,7 @@ const RgbaImage& lampImage(std::string_view name);
 // the dark grey one, and Grey's dark image is the black one.
 std::string_view lampImageName(TLEDColorType color, bool lit);
 
-class TLED : public Fl_Widget {
+class TLED : public ui::NativeWidget {
  public:
   TLED(int x, int y, int w = 17, int h = 17);
   ~TLED() override;

@@ -8,8 +8,10 @@ namespace ui {
 
 Form::Form(const std::string& caption, int left, int top, int clientWidth, int clientHeight,
            bool withMenu)
-    : NativeWindow(left, top, clientWidth, clientHeight), m_withMenu(withMenu) {
-  // FIXME: the main menu has no Win32 back end yet; m_withMenu only reserves no room here.
+    : NativeWindow(left, top, clientWidth, clientHeight + (withMenu ? kMenuBarHeight : 0)),
+      m_withMenu(withMenu) {
+  // The system's menu bar lies outside the client area: the frame grows by it instead.
+  reserveMenuBar(menuHeight());
   copy_label(caption.c_str());
   labelsize(kFontSize);
   callback(closeCallback);
@@ -29,11 +31,8 @@ void Form::close() {
 }
 
 void Form::show() {
-  if (m_hasHints) {
-    setFrame(m_hints.icons != BorderIcons::NoIcons,
-             m_hints.icons == BorderIcons::SystemMenuAndMinimize);
-    setOwnerWindow(m_hints.owner);
-  }
+  // The frame is part of the window before it shows.
+  if (m_hasHints) applyWindowHints(*this, m_hints);
   NativeWindow::show();
 }
 

@@ -15,6 +15,10 @@ struct PaintTarget {
 // The target while a painted widget runs draw(); null outside of it.
 const PaintTarget* currentPaintTarget();
 
+// The cursor that painted widgets show while the pointer is over them (an HCURSOR); null for
+// the arrow.
+NativeHandle& shownCursor();
+
 // The window font ("MS Sans Serif", height -11, or what the system maps it to); an HFONT.
 void* windowFont();
 

@@ -18,6 +18,45 @@ constexpr wchar_t kPaintedClass[] = L"FennockPainted";
 
 HWND asHwnd(NativeHandle handle) { return static_cast<HWND>(handle); }
 
+unsigned& currentKey() {
+  static unsigned key = 0;
+  return key;
+}
+
+}  // namespace
+
+NativeHandle& shownCursor() {
+  static NativeHandle cursor = nullptr;
+  return cursor;
+}
+
+namespace {
+
+// The pointer event being handled: its button and where it is in window coordinates.
+struct PointerState {
+  int button = 0;
+  int x = 0;
+  int y = 0;
+  NativeWidget* hovered = nullptr;  // the painted widget the pointer entered last
+};
+
+PointerState& pointer() {
+  static PointerState state;
+  return state;
+}
+
+int pointerEvent(NativeWidget& widget, int event, LPARAM lParam, int button) {
+  PointerState& p = pointer();
+  const int previousButton = p.button;
+  if (button) p.button = button;
+  // Client coordinates of the painted window; widgets speak window coordinates.
+  p.x = widget.x() + short(LOWORD(lParam));
+  p.y = widget.y() + short(HIWORD(lParam));
+  const int used = widget.handle(event);
+  if (!button) p.button = previousButton;
+  return used;
+}
+
 NativeWidget* widgetOf(HWND hwnd) {
   return reinterpret_cast<NativeWidget*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
@@ -37,8 +76,11 @@ LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       // A control's notification carries its own id; the dialog manager's Enter and Escape
       // come as IDOK and IDCANCEL, which no control has.
       HWND from = reinterpret_cast<HWND>(lParam);
-      if (from && LOWORD(wParam) == GetDlgCtrlID(from) && HIWORD(wParam) == BN_CLICKED) {
-        if (NativeWidget* widget = widgetOf(from)) widget->do_callback();
+      if (from && LOWORD(wParam) == GetDlgCtrlID(from)) {
+        if (NativeWidget* widget = widgetOf(from)) widget->notified(HIWORD(wParam));
+      } else if (!from && HIWORD(wParam) == 0 && LOWORD(wParam) >= kFirstMenuId) {
+        if (auto* window = dynamic_cast<NativeWindow*>(widgetOf(hwnd)))
+          window->menuCommand(LOWORD(wParam));
       } else if (LOWORD(wParam) == IDOK) {
         // The forms have no default button: Enter presses the push button that has the focus.
         // Escape does nothing.
@@ -60,25 +102,125 @@ LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 LRESULT CALLBACK paintedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  NativeWidget* widget = widgetOf(hwnd);
   switch (message) {
     case WM_ERASEBKGND:
-      return 1;  // draw() paints every pixel
+      return 1;  // painted in WM_PAINT, without flicker
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
-      if (NativeWidget* widget = widgetOf(hwnd)) {
+      if (widget) {
+        // What draw() leaves out (transparent pixels) shows the window's face, as under FLTK
+        // the parent's box does; a blink step paints over what is there.
+        if (widget->damage() != kDamageUser)
+          FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
         PaintTarget target{dc, widget->x(), widget->y()};
         PaintTarget* previous = paintTarget();
         paintTarget() = &target;
         widget->draw();
         paintTarget() = previous;
+        widget->clear_damage();
       }
       EndPaint(hwnd, &ps);
       return 0;
     }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      if (!widget) break;
+      SetCapture(hwnd);
+      pointerEvent(*widget, kEventPush, lParam,
+                   message == WM_LBUTTONDOWN   ? kLeftButton
+                   : message == WM_MBUTTONDOWN ? 2
+                                               : 3);
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (!widget) break;
+      if (GetCapture() == hwnd) ReleaseCapture();
+      pointerEvent(*widget, kEventRelease, lParam,
+                   message == WM_LBUTTONUP   ? kLeftButton
+                   : message == WM_MBUTTONUP ? 2
+                                             : 3);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (!widget) break;
+      if (pointer().hovered != widget) {
+        pointer().hovered = widget;
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&track);
+        pointerEvent(*widget, kEventEnter, lParam, 0);
+      }
+      pointerEvent(*widget, GetCapture() == hwnd ? kEventDrag : kEventMove, lParam, 0);
+      return 0;
+    case WM_MOUSELEAVE:
+      if (!widget) break;
+      if (pointer().hovered == widget) pointer().hovered = nullptr;
+      widget->handle(kEventLeave);
+      return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && shownCursor()) {
+        SetCursor(static_cast<HCURSOR>(shownCursor()));
+        return TRUE;
+      }
+      break;
     default:
-      return DefWindowProcW(hwnd, message, wParam, lParam);
+      break;
   }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The system's group box draws only its frame and caption, and the window clips its children:
+// the face inside is painted here, around the group's controls (windows of their own).
+void fillGroupFace(HWND hwnd, const NativeGroup& group) {
+  RECT update{};
+  if (!GetUpdateRect(hwnd, &update, FALSE)) return;
+  HDC dc = GetDC(hwnd);
+  for (int i = 0; i < group.children(); ++i) {
+    HWND child = asHwnd(group.child(i)->hwnd());
+    if (!child || !IsWindowVisible(child)) continue;
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+    ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+  }
+  FillRect(dc, &update, GetSysColorBrush(COLOR_BTNFACE));
+  ReleaseDC(hwnd, dc);
+}
+
+// Every system control runs through this first: its widget sees the keys before the control,
+// and says which keys it takes from the dialog manager.
+LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  NativeWidget* widget = widgetOf(hwnd);
+  const auto base = reinterpret_cast<WNDPROC>(GetPropW(hwnd, L"FennockBase"));
+  if (!base) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (widget) {
+    switch (message) {
+      case WM_GETDLGCODE: {
+        LRESULT code = CallWindowProcW(base, hwnd, message, wParam, lParam);
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (msg && msg->message == WM_KEYDOWN && widget->wantsKey(unsigned(msg->wParam)))
+          code |= DLGC_WANTMESSAGE;
+        return code;
+      }
+      case WM_PAINT:
+        if (auto* group = dynamic_cast<NativeGroup*>(widget)) fillGroupFace(hwnd, *group);
+        break;
+      case WM_CHAR:
+      case WM_KEYDOWN: {
+        const unsigned previous = currentKey();
+        currentKey() = unsigned(wParam);
+        const int used = widget->handle(message == WM_CHAR ? kKeyChar : kKeyDown);
+        currentKey() = previous;
+        if (used) return 0;
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  return CallWindowProcW(base, hwnd, message, wParam, lParam);
 }
 
 void registerClasses() {
@@ -110,13 +252,26 @@ DWORD formStyle(HWND hwnd) { return DWORD(GetWindowLongPtrW(hwnd, GWL_STYLE)); }
 // The outer rectangle of a window whose client area is w x h at the outer corner (x, y).
 RECT outerRect(HWND hwnd, int x, int y, int w, int h) {
   RECT r{0, 0, w, h};
-  AdjustWindowRectEx(&r, formStyle(hwnd), FALSE, DWORD(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
+  AdjustWindowRectEx(&r, formStyle(hwnd), GetMenu(hwnd) != nullptr,
+                     DWORD(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
   return {x, y, x + (r.right - r.left), y + (r.bottom - r.top)};
 }
 
 }  // namespace
 
 const PaintTarget* currentPaintTarget() { return paintTarget(); }
+
+unsigned typedKey() { return currentKey(); }
+
+int eventButton() { return pointer().button; }
+int eventX() { return pointer().x; }
+int eventY() { return pointer().y; }
+
+bool eventInside(const NativeWidget& widget) {
+  const PointerState& p = pointer();
+  return p.x >= widget.x() && p.x < widget.x() + widget.w() && p.y >= widget.y() &&
+         p.y < widget.y() + widget.h();
+}
 
 void* windowFont() {
   // The system maps a missing "MS Sans Serif" to its nearest face.
@@ -133,28 +288,51 @@ NativeWidget::~NativeWidget() {
   destroyNative();
 }
 
+int NativeWidget::nativeY() const {
+  const NativeWindow* top = window();
+  return m_y - (top ? top->menuBarHeight() : 0);
+}
+
 void NativeWidget::resize(int x, int y, int w, int h) {
   m_x = x;
   m_y = y;
   m_w = w;
   m_h = h;
-  if (m_hwnd) MoveWindow(asHwnd(m_hwnd), x, y, w, h, TRUE);
+  if (m_hwnd) MoveWindow(asHwnd(m_hwnd), x, nativeY(), w, h + nativeKind().extraHeight, TRUE);
 }
 
 void NativeWidget::show() {
   m_visible = true;
-  if (m_hwnd) ShowWindow(asHwnd(m_hwnd), SW_SHOWNA);
+  applyStates();
 }
 
 void NativeWidget::hide() {
   m_visible = false;
-  if (m_hwnd) ShowWindow(asHwnd(m_hwnd), SW_HIDE);
+  applyStates();
+}
+
+void NativeWidget::applyStates() {
+  // The system does not pass a group box's state on to its controls, which are windows of
+  // the top-level window: each takes the state of its whole parent chain.
+  if (m_hwnd) {
+    EnableWindow(asHwnd(m_hwnd), active_r() ? TRUE : FALSE);
+    ShowWindow(asHwnd(m_hwnd), shownInWindow() ? SW_SHOWNA : SW_HIDE);
+  }
+  if (auto* group = dynamic_cast<NativeGroup*>(this); group && !dynamic_cast<NativeWindow*>(this))
+    for (int i = 0; i < group->children(); ++i) group->child(i)->applyStates();
 }
 
 int NativeWidget::visible_r() const {
   for (const NativeWidget* w = this; w; w = w->m_parent)
     if (!w->m_visible) return 0;
   return 1;
+}
+
+bool NativeWidget::shownInWindow() const {
+  // The top-level window shows or hides its children with it.
+  for (const NativeWidget* w = this; w && !dynamic_cast<const NativeWindow*>(w); w = w->m_parent)
+    if (!w->m_visible) return false;
+  return true;
 }
 
 int NativeWidget::active_r() const {
@@ -165,7 +343,13 @@ int NativeWidget::active_r() const {
 
 void NativeWidget::setActive(bool active) {
   m_active = active;
-  if (m_hwnd) EnableWindow(asHwnd(m_hwnd), active ? TRUE : FALSE);
+  if (auto* top = dynamic_cast<NativeWindow*>(this)) {
+    // A disabled window takes no input at all; its controls show it greyed.
+    if (m_hwnd) EnableWindow(asHwnd(m_hwnd), active ? TRUE : FALSE);
+    for (int i = 0; i < top->children(); ++i) top->child(i)->applyStates();
+    return;
+  }
+  applyStates();
 }
 
 void NativeWidget::copy_label(const char* text) {
@@ -175,9 +359,26 @@ void NativeWidget::copy_label(const char* text) {
 }
 
 void NativeWidget::redraw() {
+  m_damage = kDamageAll;
   if (!m_hwnd) return;
   syncNative();
   InvalidateRect(asHwnd(m_hwnd), nullptr, TRUE);
+}
+
+void NativeWidget::damage(unsigned char bits) {
+  m_damage |= bits;
+  if (m_hwnd) InvalidateRect(asHwnd(m_hwnd), nullptr, FALSE);
+}
+
+void NativeWidget::damage(unsigned char bits, int x, int y, int w, int h) {
+  m_damage |= bits;
+  if (!m_hwnd) return;
+  // Into the native window's client coordinates; a top level's area starts below its menu bar
+  // and holds its children's windows, which repaint too.
+  auto* top = dynamic_cast<NativeWindow*>(this);
+  const int left = x - (top ? 0 : m_x), upper = y - (top ? top->menuBarHeight() : m_y);
+  RECT r{left, upper, left + w, upper + h};
+  RedrawWindow(asHwnd(m_hwnd), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 NativeWindow* NativeWidget::window() const {
@@ -194,6 +395,10 @@ int NativeWidget::take_focus() {
 
 int NativeWidget::handle(int) { return 0; }
 
+void NativeWidget::notified(int code) {
+  if (code == BN_CLICKED) do_callback();
+}
+
 void NativeWidget::syncNative() {
   if (m_hasLabel) setNativeText(m_label);
 }
@@ -206,17 +411,23 @@ void NativeWidget::createNative(NativeHandle host) {
   if (m_hwnd || !host) return;
   registerClasses();
   const NativeKind kind = nativeKind();
+  if (kind.windowless) return;
   DWORD style = WS_CHILD | kind.style;
-  if (m_visible) style |= WS_VISIBLE;
-  if (!m_active) style |= WS_DISABLED;
-  // Ids from 1000 up, clear of IDOK and IDCANCEL.
+  if (shownInWindow()) style |= WS_VISIBLE;
+  if (!active_r()) style |= WS_DISABLED;
+  // Ids from 1000 up, clear of IDOK, IDCANCEL and the menu commands.
   static int nextId = 1000;
-  HWND hwnd = CreateWindowExW(
-      0, kind.className ? kind.className : kPaintedClass, L"", style, m_x, m_y, m_w, m_h,
-      asHwnd(host), reinterpret_cast<HMENU>(INT_PTR(nextId++)), GetModuleHandleW(nullptr), nullptr);
+  HWND hwnd = CreateWindowExW(kind.exStyle, kind.className ? kind.className : kPaintedClass, L"",
+                              style, m_x, nativeY(), m_w, m_h + kind.extraHeight, asHwnd(host),
+                              reinterpret_cast<HMENU>(INT_PTR(nextId++)), GetModuleHandleW(nullptr),
+                              nullptr);
   if (!hwnd) return;
   m_hwnd = hwnd;
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (kind.className) {
+    SetPropW(hwnd, L"FennockBase", reinterpret_cast<HANDLE>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)));
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc));
+  }
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont()), FALSE);
   syncNative();
 }
@@ -227,6 +438,10 @@ void NativeWidget::destroyNative() {
   m_hwnd = nullptr;
   if (IsWindow(hwnd)) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    if (HANDLE base = GetPropW(hwnd, L"FennockBase")) {
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+      RemovePropW(hwnd, L"FennockBase");
+    }
     DestroyWindow(hwnd);
   }
 }
@@ -246,16 +461,35 @@ void NativeGroup::insert(NativeWidget& widget, int index) {
   NativeWindow* top = dynamic_cast<NativeWindow*>(this);
   if (!top) top = window();
   if (!top) return;
-  widget.createNative(top->hwnd());
-  // The windows' z-order is their tab order: place it after the child before it.
-  if (!widget.m_hwnd) return;
-  HWND after = HWND_TOP;
-  for (int i = index - 1; i >= 0; --i)
-    if (m_children[std::size_t(i)]->m_hwnd) {
-      after = asHwnd(m_children[std::size_t(i)]->m_hwnd);
-      break;
+  widget.placeInZOrder(top->hwnd());
+}
+
+// The window that comes last in the z-order (the tab order) among `widget` and what it holds.
+static HWND lastWindowOf(const NativeWidget& widget) {
+  if (auto* group = dynamic_cast<const NativeGroup*>(&widget))
+    for (int i = group->children() - 1; i >= 0; --i)
+      if (HWND last = lastWindowOf(*group->child(i))) return last;
+  return asHwnd(widget.hwnd());
+}
+
+void NativeWidget::placeInZOrder(NativeHandle host) {
+  createNative(host);
+  // The windows' z-order is their tab order: after the child before it (and all it holds),
+  // else after the group box it is in.
+  if (m_hwnd) {
+    HWND after = HWND_TOP;
+    if (m_parent) {
+      const int index = m_parent->find(*this);
+      for (int i = index - 1; i >= 0 && after == HWND_TOP; --i)
+        if (HWND last = lastWindowOf(*m_parent->child(i))) after = last;
+      if (after == HWND_TOP && !dynamic_cast<NativeWindow*>(m_parent) && m_parent->m_hwnd)
+        after = asHwnd(m_parent->m_hwnd);
     }
-  SetWindowPos(asHwnd(widget.m_hwnd), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(asHwnd(m_hwnd), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  // A group's controls follow it.
+  if (auto* group = dynamic_cast<NativeGroup*>(this))
+    for (int i = 0; i < group->children(); ++i) group->child(i)->placeInZOrder(host);
 }
 
 void NativeGroup::remove(NativeWidget& widget) {
@@ -286,7 +520,7 @@ void NativeWindow::resize(int x, int y, int w, int h) {
   m_w = w;
   m_h = h;
   if (!m_hwnd) return;
-  const RECT r = outerRect(asHwnd(m_hwnd), x, y, w, h);
+  const RECT r = outerRect(asHwnd(m_hwnd), x, y, w, h - m_menuBarHeight);
   SetWindowPos(asHwnd(m_hwnd), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }

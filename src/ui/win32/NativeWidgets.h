@@ -1,10 +1,12 @@
-// The native widgets of the Win32 back end: the system's own child windows (BUTTON, STATIC) and
+// The native widgets of the Win32 back end: the system's own child windows (BUTTON, STATIC,
+// EDIT, COMBOBOX), the menu bar, and
 // painted windows, with the small widget protocol that the controls share with the FLTK back
 // end (window coordinates, show/hide, activate, label, callback, draw). Windows' headers stay
 // out: a window handle is kept as a plain pointer.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -50,7 +52,14 @@ class NativeWidget {
   int labelsize() const { return m_size; }
   void labelsize(int size) { m_size = size; }
 
+  // Repaints the whole widget.
   void redraw();
+  // What a painted widget must repaint: kDamageAll after redraw(), or its own bits.
+  unsigned char damage() const { return m_damage; }
+  void damage(unsigned char bits);
+  // Repaints the part (x, y, w, h), in window coordinates, of this widget's area.
+  void damage(unsigned char bits, int x, int y, int w, int h);
+  void clear_damage() { m_damage = 0; }
   NativeGroup* parent() const { return m_parent; }
   // The top-level window this widget is in, if any.
   NativeWindow* window() const;
@@ -63,8 +72,22 @@ class NativeWidget {
   void do_callback() {
     if (m_callback) m_callback(this, m_data);
   }
+  void do_callback(NativeWidget* widget, void* data) {
+    if (m_callback) m_callback(widget, data);
+  }
 
-  // Events that the back end does not turn into callbacks; nothing handles them yet.
+  // A notification of the system control (BN_CLICKED, EN_CHANGE, CBN_SELCHANGE, ...); the
+  // default runs the callback.
+  virtual void notified(int code);
+  // Whether the control takes this key (a virtual-key code) itself rather than leaving it to
+  // the dialog manager (Tab, Enter, Escape, the arrows).
+  virtual bool wantsKey(unsigned virtualKey) const {
+    (void)virtualKey;
+    return false;
+  }
+
+  // Key events of system controls, seen before the control: kKeyChar for a typed character,
+  // kKeyDown for a pressed key; typedKey() tells which. Returning 1 keeps it from the control.
   virtual int handle(int event);
   // Paints a painted widget inside the window's paint cycle (see NativePaint.h).
   virtual void draw() {}
@@ -77,6 +100,11 @@ class NativeWidget {
   struct NativeKind {
     const wchar_t* className = nullptr;
     unsigned long style = 0;
+    unsigned long exStyle = 0;
+    // Added to the height of the native window (the list of a drop-down list).
+    int extraHeight = 0;
+    // No window at all (the menu bar, which belongs to its top-level window).
+    bool windowless = false;
   };
   virtual NativeKind nativeKind() const { return {}; }
   // Brings the native window up to date after it was made or changed (the label's text).
@@ -87,7 +115,16 @@ class NativeWidget {
   friend class NativeGroup;
   friend class NativeWindow;
   void setActive(bool active);
+  // Brings the native enabled and shown states in line with this widget's and its parents'.
+  void applyStates();
+  // Visible up to its top-level window, which shows its children with it.
+  bool shownInWindow() const;
+  // The native window's top in its top-level window's client area, below any menu bar.
+  int nativeY() const;
   void createNative(NativeHandle host);
+  // Makes the native window if there is none yet and puts it (and what it holds) in its place
+  // in the tab order.
+  void placeInZOrder(NativeHandle host);
   void destroyNative();
 
   int m_x, m_y, m_w, m_h;
@@ -99,6 +136,7 @@ class NativeWidget {
   int m_size = 11;
   NativeGroup* m_parent = nullptr;
   NativeHandle m_hwnd = nullptr;
+  unsigned char m_damage = 0;
   Callback m_callback = nullptr;
   void* m_data = nullptr;
 };
@@ -136,6 +174,18 @@ class NativeWindow : public NativeGroup {
   // The border icons: the system menu (close box) and the minimise box.
   void setFrame(bool systemMenu, bool minimize);
   void setOwnerWindow(NativeWindow* owner);
+  // The top `height` pixels of the window's area are the system's menu bar, outside the
+  // native client area.
+  void reserveMenuBar(int height);
+  int menuBarHeight() const { return m_menuBarHeight; }
+  // Puts an HMENU on the window (null takes it off); the window owns it from then on.
+  void setMenuBar(NativeHandle menu, NativeWidget* bar);
+  // A command chosen in the menu bar.
+  void menuCommand(int id);
+
+ private:
+  int m_menuBarHeight = 0;
+  NativeWidget* m_menuBar = nullptr;
 };
 
 using NativeTopLevel = NativeWindow;
@@ -163,6 +213,124 @@ class NativeCheckButton : public NativeWidget {
   bool m_applied = false;
 };
 
+class NativeRadioButton : public NativeWidget {
+ public:
+  using NativeWidget::NativeWidget;
+  int value() const;
+  // Only the checked button of a group is a tab stop.
+  void value(int checked);
+  // Checks this one and unchecks the other radio buttons of the same parent.
+  void setonly();
+  // A click checks an unchecked button and runs the callback; a checked one stays as it is.
+  void notified(int code) override;
+  bool wantsKey(unsigned virtualKey) const override;
+
+ protected:
+  NativeKind nativeKind() const override;
+  void syncNative() override;
+
+ private:
+  bool m_checked = false;
+};
+
+// A single-line EDIT. The program's value() runs no callback; typing and replace() do.
+class NativeInput : public NativeWidget {
+ public:
+  using NativeWidget::NativeWidget;
+  using NativeWidget::size;
+  const char* value() const;
+  void value(const char* text);
+  // The caret and the other end of the selection, in characters.
+  int position() const;
+  int mark() const;
+  // The number of characters.
+  int size() const;
+  void replace(int from, int to, const char* text, int length);
+  void maximum_size(int characters);
+  void notified(int code) override;
+  // Escape and Enter go to the edit's key hook rather than to the dialog manager.
+  bool wantsKey(unsigned virtualKey) const override;
+
+ protected:
+  NativeKind nativeKind() const override;
+  void syncNative() override;
+
+ private:
+  std::pair<int, int> selection() const;
+
+  mutable std::string m_text;
+  int m_limit = 0;
+  bool m_settingText = false;
+};
+
+// A drop-down list (COMBOBOX with CBS_DROPDOWNLIST). Selecting by program runs nothing.
+class NativeChoice : public NativeWidget {
+ public:
+  using NativeWidget::NativeWidget;
+  void setItems(const std::vector<std::string>& items);
+  // The selected index, -1 for none.
+  int selected() const;
+  void select(int index);
+  void notified(int code) override;
+
+ protected:
+  NativeKind nativeKind() const override;
+  void syncNative() override;
+
+ private:
+  std::vector<std::string> m_items;
+  int m_selected = -1;
+  bool m_applied = false;
+};
+
+// A group box: a captioned frame (BUTTON with BS_GROUPBOX) whose children are windows of the
+// top-level window, placed after it in the tab order.
+class NativeGroupBox : public NativeGroup {
+ public:
+  using NativeGroup::NativeGroup;
+
+ protected:
+  NativeKind nativeKind() const override;
+};
+
+// The menu bar of a top-level window: an HMENU tree, rebuilt whole on every change.
+class NativeMenuBar : public NativeWidget {
+ public:
+  using NativeWidget::NativeWidget;
+  ~NativeMenuBar() override;
+
+  // Starts a new tree; the one on screen stays until install().
+  NativeHandle beginMenu();
+  NativeHandle addSubmenu(NativeHandle menu, const std::string& text, bool enabled);
+  struct EntryState {
+    bool enabled = true;
+    bool checked = false;
+    bool radio = false;
+    bool dividerAfter = false;
+  };
+  // The callback runs with `data` when the entry is chosen.
+  void addCommand(NativeHandle menu, const std::string& text, void* data, EntryState state);
+  void addDivider(NativeHandle menu);
+  // Puts the new tree on the window.
+  void install();
+  void chosen(int id);
+
+ protected:
+  NativeKind nativeKind() const override;
+
+ private:
+  NativeHandle m_building = nullptr;
+  std::vector<void*> m_commands;
+  std::vector<void*> m_pendingCommands;
+};
+
+// Menu commands are numbered from here, below the controls' ids (1000 up) and above IDOK and
+// IDCANCEL.
+inline constexpr int kFirstMenuId = 100;
+
+// The HMENU being built.
+using NativeMenuArray = NativeHandle;
+
 // A one-line STATIC control whose text its owner sets in draw().
 class NativeBox : public NativeWidget {
  public:
@@ -177,6 +345,43 @@ class NativeBox : public NativeWidget {
 inline void makeOpaque(NativeBox&) {}
 
 inline constexpr int kNativeFont = 0;
+
+inline constexpr int kKeyChar = 1;
+inline constexpr int kKeyDown = 2;
+// The character (UTF-16 unit) or virtual-key code of the key event being handled.
+unsigned typedKey();
+
+// Painted widgets get their parent's face painted under them.
+inline void paintsItself(NativeWidget&) {}
+
+// The pointer events of painted widgets and the state of the event being handled.
+inline constexpr int kEventPush = 10;
+inline constexpr int kEventRelease = 11;
+inline constexpr int kEventDrag = 12;
+inline constexpr int kEventMove = 13;
+inline constexpr int kEventEnter = 14;
+inline constexpr int kEventLeave = 15;
+inline constexpr int kLeftButton = 1;
+inline constexpr unsigned char kDamageUser = 0x10;
+inline constexpr unsigned char kDamageAll = 0x80;
+// A cursor (an HCURSOR behind an opaque type).
+struct NativeCursorImage;
+int eventButton();
+// In window coordinates.
+int eventX();
+int eventY();
+bool eventInside(const NativeWidget& widget);
+
+// One-shot timers on the message loop; repeatTimeout inside the handler keeps the rhythm.
+using TimeoutHandler = void (*)(void*);
+void addTimeout(double seconds, TimeoutHandler handler, void* data);
+void repeatTimeout(double seconds, TimeoutHandler handler, void* data);
+void removeTimeout(TimeoutHandler handler, void* data);
+
+// Edits take the window font as every control does.
+inline void setupNativeInput(NativeInput&, int) {}
+// A group box lays out nothing after its children moved.
+inline void childrenMoved(NativeGroup&) {}
 
 // Widgets here never join a group by themselves.
 inline void forgetCurrentGroup() {}

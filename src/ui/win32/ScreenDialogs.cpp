@@ -35,8 +35,58 @@ UINT iconFor(MessageKind kind) {
   return MB_ICONERROR;
 }
 
-int CALLBACK preselectFolder(HWND hwnd, UINT message, LPARAM, LPARAM data) {
-  if (message == BFFM_INITIALIZED && data != 0) SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, data);
+// The file-system path of a shell item; empty for items that have none (printers, the
+// network root). Long paths need more than MAX_PATH: ask again with a larger buffer.
+std::string itemPath(PCIDLIST_ABSOLUTE item) {
+  if (!item) return {};
+  std::wstring path(MAX_PATH, L'\0');
+  if (!SHGetPathFromIDListEx(item, path.data(), DWORD(path.size()), GPFIDL_DEFAULT)) {
+    path.assign(32768, L'\0');
+    if (!SHGetPathFromIDListEx(item, path.data(), DWORD(path.size()), GPFIDL_DEFAULT)) return {};
+  }
+  return platform::fromUtf16(path.c_str(), std::wcslen(path.c_str()));
+}
+
+struct BrowseState {
+  const FolderRequest* request;
+  std::wstring start;
+};
+
+// Centred across the window in the foreground, its top a quarter of that window's height
+// below the window's top; moved only.
+void placeOverForeground(HWND dialog) {
+  HWND over = GetForegroundWindow();
+  if (!over || over == dialog) return;
+  RECT outer{}, own{};
+  if (!GetWindowRect(over, &outer) || !GetWindowRect(dialog, &own)) return;
+  const int width = own.right - own.left;
+  const int left = outer.left + ((outer.right - outer.left) - width) / 2;
+  const int top = outer.top + (outer.bottom - outer.top) / 4;
+  SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+int CALLBACK browseCallback(HWND hwnd, UINT message, LPARAM param, LPARAM data) {
+  const auto* state = reinterpret_cast<const BrowseState*>(data);
+  switch (message) {
+    case BFFM_INITIALIZED:
+      placeOverForeground(hwnd);
+      if (!state->start.empty())
+        SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE,
+                     reinterpret_cast<LPARAM>(state->start.c_str()));
+      break;
+    case BFFM_SELCHANGED: {
+      const std::string path = itemPath(reinterpret_cast<PCIDLIST_ABSOLUTE>(param));
+      if (state->request->statusText) {
+        const std::wstring status = platform::toUtf16(state->request->statusText(path));
+        SendMessageW(hwnd, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(status.c_str()));
+      }
+      // Only a file-system folder can be confirmed.
+      SendMessageW(hwnd, BFFM_ENABLEOK, 0, path.empty() ? FALSE : TRUE);
+      break;
+    }
+    default:
+      break;
+  }
   return 0;
 }
 
@@ -68,27 +118,35 @@ std::optional<std::string> ScreenDialogs::openFile(const std::string& initialNam
 
 std::optional<std::string> ScreenDialogs::chooseFolder(const std::string& title,
                                                        const std::string& initialFolder) {
-  const std::wstring wideTitle = platform::toUtf16(title);
-  const std::wstring start = platform::toUtf16(initialFolder);
+  FolderRequest request;
+  request.title = title;
+  request.initialFolder = initialFolder;
+  return browseFolder(request);
+}
+
+std::optional<std::string> ScreenDialogs::browseFolder(const FolderRequest& request) {
+  const std::wstring title = platform::toUtf16(request.title);
+  BrowseState state{&request, platform::toUtf16(request.initialFolder)};
   wchar_t display[MAX_PATH] = {};
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   BROWSEINFOW info{};
   info.hwndOwner = messageOwner();
+  PIDLIST_ABSOLUTE root = nullptr;
+  if (request.rootFolder >= 0 &&
+      FAILED(SHGetSpecialFolderLocation(info.hwndOwner, request.rootFolder, &root)))
+    root = nullptr;  // a root this system lacks: the whole tree
+  info.pidlRoot = root;
   info.pszDisplayName = display;
-  info.lpszTitle = wideTitle.empty() ? nullptr : wideTitle.c_str();
-  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
-  info.lpfn = preselectFolder;
-  info.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  info.lpszTitle = title.empty() ? nullptr : title.c_str();
+  info.ulFlags = request.flags;
+  info.lpfn = browseCallback;
+  info.lParam = reinterpret_cast<LPARAM>(&state);
   std::optional<std::string> chosen;
   if (PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&info)) {
-    // Long paths need more than MAX_PATH: ask with a growing buffer.
-    std::wstring path(MAX_PATH, L'\0');
-    if (SHGetPathFromIDListEx(list, path.data(), DWORD(path.size()), GPFIDL_DEFAULT) ||
-        (path.assign(32768, L'\0'),
-         SHGetPathFromIDListEx(list, path.data(), DWORD(path.size()), GPFIDL_DEFAULT)))
-      chosen = platform::fromUtf16(path.c_str(), std::wcslen(path.c_str()));
+    if (std::string path = itemPath(list); !path.empty()) chosen = std::move(path);
     CoTaskMemFree(list);
   }
+  if (root) CoTaskMemFree(root);
   if (SUCCEEDED(com)) CoUninitialize();
   return chosen;
 }
