@@ -12,6 +12,8 @@ Label::Label(Container& parent, const Rect& bounds, const std::string& caption, 
       m_autoSize(autoSize) {
   makeOpaque(*this);
   fitToCaption();
+  // A native label was made while the control was placed, before its caption was known.
+  redraw();
 }
 
 void Label::setCaption(const std::string& caption) {
@@ -24,6 +26,13 @@ void Label::setCaption(const std::string& caption) {
 void Label::setAutoSize(bool autoSize) {
   m_autoSize = autoSize;
   fitToCaption();
+}
+
+void Label::setTextLayout(Alignment alignment, bool wordWrap) {
+  if (alignment == m_alignment && wordWrap == m_wordWrap) return;
+  m_alignment = alignment;
+  m_wordWrap = wordWrap;
+  applyTextLayout();
 }
 
 void Label::fitToCaption() {
