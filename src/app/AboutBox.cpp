@@ -2,14 +2,13 @@
 // window is disabled.
 #include "app/AboutBox.h"
 
-#include <FL/Fl.H>
-
 #include <algorithm>
 #include <array>
 #include <string_view>
 
 #include "app/MainWindow.h"
 #include "ui/Application.h"
+#include "widgets/ScreenCanvas.h"
 
 TForm3* Form3 = nullptr;
 
@@ -82,13 +81,6 @@ widgets::TColor pictureColor(char c) {
   }
 }
 
-// The form's own background, so that the link's box does not stand out from it.
-widgets::TColor formBackground(const Fl_Widget& form) {
-  unsigned char r = 0, g = 0, b = 0;
-  Fl::get_color(form.color(), r, g, b);
-  return widgets::rgbColor(r, g, b);
-}
-
 bool onScreen() { return ui::Application::instance().onScreen(); }
 
 }  // namespace
@@ -109,7 +101,9 @@ widgets::RgbaImage aboutPicture() {
 
 TForm3::WrappedLabel::WrappedLabel(ui::Container& parent, const ui::Rect& bounds,
                                    const std::string& caption)
-    : ui::Label(parent, bounds, caption, false) {}
+    : ui::Label(parent, bounds, caption, false) {
+  setTextLayout(Alignment::Center, true);
+}
 
 TForm3::TForm3(ui::Form& mainWindow)
     : ui::Form("About Fennock!", kScreenLeft, kScreenTop, kClientWidth, kClientHeight, false),
@@ -120,7 +114,7 @@ TForm3::TForm3(ui::Form& mainWindow)
       m_mainWindow(mainWindow) {
   // The box has no close box of its own; where the desktop's frame gives it one anyway, and
   // for Escape, closing it is the same as OK, so the main window is never left disabled.
-  callback([](Fl_Widget* form, void*) { static_cast<TForm3*>(form)->Button1Click(); });
+  onClose = [this] { Button1Click(); };
   setBorderIcons(ui::BorderIcons::NoIcons);
   setOwner(&mainWindow);
 
@@ -130,13 +124,14 @@ TForm3::TForm3(ui::Form& mainWindow)
 
   add(FxUrlLabel1);
   FxUrlLabel1.setURL(kProductWebAddress);
-  FxUrlLabel1.setColor(formBackground(*this));
+  // The form's own face, so that the link's box does not stand out from it.
+  FxUrlLabel1.setColor(widgets::formFaceColor());
 
   Button1.onClick = [this] { Button1Click(); };
-  Button1.shortcut(FL_Enter);
+  Button1.setDefault();
 
-  Fl_Group::current(nullptr);
-  clear_visible();  // hidden until the Help menu shows it
+  ui::forgetCurrentGroup();
+  setShownState(false);  // hidden until the Help menu shows it
   Form3 = this;
 }
 
@@ -149,20 +144,19 @@ TForm3::~TForm3() {
 
 void TForm3::showAbout() {
   if (!onScreen()) {
-    set_visible();  // no display: the state is kept, nothing is drawn
+    setShownState(true);  // no display: the state is kept, nothing is drawn
     return;
   }
   // It stays above the main window, which it disables, until OK.
-  set_non_modal();
   if (!shown()) position(kScreenLeft, kScreenTop);
-  ui::Form::show();
+  showNonModal();
   Button1.take_focus();
 }
 
 void TForm3::Button1Click() {
   if (onScreen())
-    Fl_Double_Window::hide();
+    hide();
   else
-    clear_visible();
+    setShownState(false);
   m_mainWindow.setEnabled(true);
 }

@@ -23,9 +23,6 @@ class TForm3 : public ui::Form {
   class WrappedLabel : public ui::Label {
    public:
     WrappedLabel(ui::Container& parent, const ui::Rect& bounds, const std::string& caption);
-
-   protected:
-    void draw() override;
   };
 
   // Created hidden at start-up; `mainWindow` is the window that the box disables while shown.

@@ -12,8 +12,8 @@ class WindowArchiverHost final : public zip::ArchiverHost {
  public:
   // A plain message box captioned with the application title (stderr in the terminal).
   void showMessage(const std::string& text) override;
-  // Fl::check() on screen, so that the dialog repaints and the LED's timer runs; nothing in
-  // the terminal.
+  // Handles pending messages on screen, so that the dialog repaints and the LED's timer runs;
+  // nothing in the terminal.
   void processMessages() override;
   // The password dialog on screen; in the terminal no password, as the default host gives.
   std::string askPassword(const std::string& title, const std::string& prompt,

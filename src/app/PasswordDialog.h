@@ -32,11 +32,6 @@ class TPasswordDlg : public ui::Form {
 
    protected:
     void keyPress(char& key) override;
-    // FLTK masks with bullets; this edit's password character is "*".
-    void draw() override;
-
-   private:
-    int m_scroll = 0;  // pixels of the masked text scrolled out on the left
   };
 
   // A button of a standard kind: its glyph (a check for OK, a cross for Cancel) beside the
@@ -47,9 +42,6 @@ class TPasswordDlg : public ui::Form {
     KindButton(ui::Container& parent, const ui::Rect& bounds, const std::string& caption,
                int tabOrder, Kind kind);
     Kind kind() const { return m_kind; }
-
-   protected:
-    void draw() override;
 
    private:
     Kind m_kind;

@@ -48,24 +48,7 @@ std::string usageText() {
 }
 
 int runProgram(const std::vector<std::string>& args) {
-#ifdef FENNOCK_WITHOUT_MAIN_WINDOW
-  // FIXME: this build's back end has not all of the main window's controls yet (the Windows
-  // build gets them on the system's own controls), so neither the window nor the split, which
-  // goes through it, is built; the rest of the program is.
-  const bool needsMainWindow =
-      args.empty() || args[0] == "split" ||
-      (args.size() == 1 && !args[0].starts_with("-") && std::filesystem::exists(args[0]));
-  if (needsMainWindow) {
-    ui::Application::attachTerminal();
-    std::fprintf(stderr,
-                 "%s: This build has no main window yet, so it can neither show it nor split. "
-                 "\"fennock join FILE\" joins a set.\n",
-                 kApplicationTitle);
-    return 1;
-  }
-#else
   if (args.empty()) return runWindows();
-#endif
   // A windowed program on Windows: a command answers in the terminal it was started from.
   ui::Application::attachTerminal();
   const std::string& command = args[0];
@@ -79,13 +62,11 @@ int runProgram(const std::vector<std::string>& args) {
   }
   if (command == "join")
     return runJoinCommand(std::vector<std::string>(args.begin() + 1, args.end()));
-#ifndef FENNOCK_WITHOUT_MAIN_WINDOW
   if (command == "split")
     return runSplitCommand(std::vector<std::string>(args.begin() + 1, args.end()), stdout);
   // A desktop opens files with the program: one that exists is never taken for a command.
   if (args.size() == 1 && !command.starts_with("-") && std::filesystem::exists(command))
     return runWindows(command);
-#endif
   std::fprintf(stderr, "%s: Unknown command '%s'; see \"fennock --help\".\n", kApplicationTitle,
                command.c_str());
   return 2;

@@ -1,8 +1,6 @@
 // The progress dialog: built from its window description, driven by the split job.
 #include "progress/Form2.h"
 
-#include <FL/Fl.H>
-
 #include "platform/Shell.h"
 #include "ui/Application.h"
 
@@ -39,11 +37,11 @@ TForm2::TForm2(SplitJobHost& host)
       Label3(GroupBox1, {16, 64, 0, 13}, ""),
       Label4(GroupBox1, {16, 80, 0, 13}, ""),
       Label5(GroupBox1, {16, 96, 0, 13}, ""),
-      m_indicatorPlate(FL_FLAT_BOX, kPlateLeft, kPlateTop, kPlateWidth, kPlateHeight, nullptr),
+      m_indicatorPlate(kPlateLeft, kPlateTop, kPlateWidth, kPlateHeight),
       m_host(host) {
   // No close box: OK is the only way out, and it is disabled while a job runs.
   setBorderIcons(ui::BorderIcons::NoIcons);
-  callback([](Fl_Widget*, void*) {});
+  onClose = [] {};
   add(GaugeBar1);
   GaugeBar1.setBarColorStyle(widgets::cs1Color);
   GaugeBar1.setBarColor1(widgets::clBlue);
@@ -54,6 +52,7 @@ TForm2::TForm2(SplitJobHost& host)
   GaugeBar1.setMax(100);
   GaugeBar1.hide();
   // FLTK draws children in order: the plate, the lamp and its caption go over the group.
+  ui::makeOpaque(m_indicatorPlate);
   add(m_indicatorPlate);
   m_indicatorPlate.hide();
   add(LED1);
@@ -65,8 +64,8 @@ TForm2::TForm2(SplitJobHost& host)
   Button1.setEnabled(false);
   Button1.onClick = [this] { Button1Click(); };
   GroupBox1.setVisible(false);
-  Fl_Group::current(nullptr);
-  clear_visible();  // hidden until a job shows it
+  ui::forgetCurrentGroup();
+  setShownState(false);  // hidden until a job shows it
 }
 
 TForm2::~TForm2() {
@@ -80,18 +79,18 @@ TForm2::~TForm2() {
 
 void TForm2::showDialog() {
   if (onScreen()) {
-    if (!shown()) position((Fl::w() - w()) / 2, (Fl::h() - h()) / 2);
+    if (!shown()) centerOnScreen();
     ui::Form::show();
   } else {
-    set_visible();  // no display: the state is kept, nothing is drawn
+    setShownState(true);  // no display: the state is kept, nothing is drawn
   }
 }
 
 void TForm2::hideDialog() {
   if (onScreen())
-    Fl_Double_Window::hide();
+    ui::NativeWindow::hide();
   else
-    clear_visible();
+    setShownState(false);
 }
 
 void TForm2::restLed() {
@@ -101,7 +100,7 @@ void TForm2::restLed() {
   m_indicatorPlate.hide();
 }
 
-bool TForm2::drawnAbove(const Fl_Widget& widget, const Fl_Widget& below) const {
+bool TForm2::drawnAbove(const ui::NativeWidget& widget, const ui::NativeWidget& below) const {
   return find(widget) > find(below) && find(widget) < children();
 }
 

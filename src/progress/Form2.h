@@ -1,8 +1,6 @@
 // TForm2: the progress and statistics dialog that a split job shows while it runs and after.
 #pragma once
 
-#include <FL/Fl_Box.H>
-
 #include "job/SplitJob.h"
 #include "ui/Button.h"
 #include "ui/Form.h"
@@ -50,15 +48,15 @@ class TForm2 : public ui::Form, public ProgressView {
   ui::Label Label5;
 
   // Whether `widget` is drawn after (so above) `below`.
-  bool drawnAbove(const Fl_Widget& widget, const Fl_Widget& below) const;
+  bool drawnAbove(const ui::NativeWidget& widget, const ui::NativeWidget& below) const;
   // The plain face that the compression indicator stands on while it is shown.
-  const Fl_Box& indicatorPlate() const { return m_indicatorPlate; }
+  const ui::NativeBox& indicatorPlate() const { return m_indicatorPlate; }
 
  private:
   void showDialog();
   void restLed();
 
-  Fl_Box m_indicatorPlate;
+  ui::NativeBox m_indicatorPlate;
   SplitJobHost& m_host;
 };
 

@@ -11,6 +11,12 @@ Button::Button(Container& parent, const Rect& bounds, const std::string& caption
   callback([](NativeWidget* w, void*) { runEvent(static_cast<Button*>(w)->onClick); });
 }
 
+void Button::setGlyph(Glyph glyph) {
+  if (glyph == m_glyph) return;
+  m_glyph = glyph;
+  redraw();
+}
+
 void Button::click() {
   if (reachable()) runEvent(onClick);
 }

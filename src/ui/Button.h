@@ -16,6 +16,14 @@ class Button : public NativeButton, public Control {
   std::string caption() const { return widgetCaption(*this); }
   void setCaption(const std::string& caption) { setWidgetCaption(*this, caption); }
 
+  // A glyph beside the caption that tells the standard kinds apart whatever their captions say.
+  enum class Glyph { Plain, Check, Cross };
+  void setGlyph(Glyph glyph);
+  Glyph glyph() const { return m_glyph; }
+  // The dialog's default button: Enter presses it wherever the focus is, but on another button,
+  // which presses itself.
+  void setDefault();
+
   // Clicks the button as a user would: nothing happens unless it is reachable.
   void click();
 
@@ -23,6 +31,13 @@ class Button : public NativeButton, public Control {
 
   // Enter and Space press the button that has the focus.
   int handle(int event) override;
+
+ protected:
+  // A button with a glyph is drawn here on FLTK; the system draws its own buttons.
+  void draw() override;
+
+ private:
+  Glyph m_glyph = Glyph::Plain;
 };
 
 }  // namespace ui

@@ -25,6 +25,12 @@ void Edit::setMaxLength(int maxLength) {
   maximum_size(maxLength > 0 ? maxLength : 32767);
 }
 
+void Edit::setPasswordChar(char mask) {
+  if (mask == m_passwordChar) return;
+  m_passwordChar = mask;
+  applyPasswordChar();
+}
+
 void Edit::type(const std::string& characters) {
   for (char c : characters) {
     if (!reachable()) return;

@@ -28,6 +28,11 @@ class Edit : public NativeInput, public Control {
   int maxLength() const { return m_maxLength; }
   void setMaxLength(int maxLength);
 
+  // Shows `mask` in place of every character (0 shows the text); a masked text cannot be copied
+  // out of the edit.
+  void setPasswordChar(char mask);
+  char passwordChar() const { return m_passwordChar; }
+
   // Types `characters` one by one as a user would, each through keyPress and the length limit;
   // nothing happens unless the edit is reachable. Backspace, Enter and Escape may be included.
   void type(const std::string& characters);
@@ -42,12 +47,19 @@ class Edit : public NativeInput, public Control {
   // refuses it. Ctrl+letter arrives as its control code (Ctrl+V as 22). A character of several
   // bytes (typed on a display) arrives as its first byte, 0x80 or above; any change refuses it.
   virtual void keyPress(char& key) { (void)key; }
+  // A masked edit draws its mask characters itself (fltk/EditDraw.cpp); the system's edit
+  // masks by itself.
+  void draw() override;
 
  private:
+  // Hands the mask to the native edit.
+  void applyPasswordChar();
   // One typed character after keyPress; true when the edit used it.
   bool typeChar(char key);
 
   int m_maxLength = 0;
+  char m_passwordChar = 0;
+  int m_maskScroll = 0;  // pixels of the masked text scrolled out on the left
 };
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 // from its window description in code. It can be built and driven without a display.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,22 @@ class Form : public NativeWindow, public Container {
   void setOwner(NativeTopLevel* owner);
   // The native show, then the window hints.
   void show() override;
+  // Shows the form above its owner, which the caller disables, without a loop of its own.
+  void showNonModal();
+  // Shows the form modally and handles events until it hides: meanwhile the program's other
+  // windows take no input. `focus` takes the keyboard first.
+  void runModal(Control* focus);
+  // Marks the form shown or hidden without showing anything, for forms driven without a
+  // display.
+  void setShownState(bool shown);
+  // Places the form so that its whole window is centred on the screen: on FLTK the window
+  // manager's frame is `frameWidth` on each side and `captionHeight` above the client area; the
+  // system knows its own.
+  void centerOnScreen(int frameWidth = 0, int captionHeight = 0);
+
+  // What the close box and Escape do instead of hiding the form (a dialog's cancel). A form
+  // without one hides on its close box and ignores Escape.
+  std::function<void()> onClose;
 
   NativeGroup& group() override { return *this; }
   Form& form() override { return *this; }

@@ -26,6 +26,13 @@ void Label::setAutoSize(bool autoSize) {
   fitToCaption();
 }
 
+void Label::setTextLayout(Alignment alignment, bool wordWrap) {
+  if (alignment == m_alignment && wordWrap == m_wordWrap) return;
+  m_alignment = alignment;
+  m_wordWrap = wordWrap;
+  applyTextLayout();
+}
+
 void Label::fitToCaption() {
   if (!m_autoSize) return;
   int width = textMeasure().width(m_caption, labelfont(), labelsize());

@@ -55,4 +55,7 @@ class ScreenCanvas : public Canvas {
 // Selects a screen font that matches a control's font.
 void selectFont(const TFont& font);
 
+// The face of this back end's forms, for a painted control that must not stand out from it.
+TColor formFaceColor();
+
 }  // namespace widgets

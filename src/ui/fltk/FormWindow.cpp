@@ -71,10 +71,40 @@ int Form::handle(int event) {
   return Fl_Double_Window::handle(event);
 }
 
+void Form::showNonModal() {
+  set_non_modal();
+  show();
+}
+
+void Form::runModal(Control* focus) {
+  set_modal();
+  show();
+  if (focus) focus->widget().take_focus();
+  while (shown()) Fl::wait();
+}
+
+void Form::setShownState(bool shown) {
+  if (shown)
+    set_visible();
+  else
+    clear_visible();
+}
+
+void Form::centerOnScreen(int frameWidth, int captionHeight) {
+  int sx = 0, sy = 0, sw = 0, sh = 0;
+  Fl::screen_xywh(sx, sy, sw, sh, 0);
+  const int outerWidth = w() + 2 * frameWidth;
+  const int outerHeight = h() + 2 * frameWidth + captionHeight;
+  position(sx + (sw - outerWidth) / 2 + frameWidth,
+           sy + (sh - outerHeight) / 2 + frameWidth + captionHeight);
+}
+
 void Form::closeCallback(Fl_Widget* widget, void*) {
+  auto* form = static_cast<Form*>(widget);
+  if (form->onClose) return form->onClose();
   // Escape does not close a window; the close box and the system menu do.
   if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
-  static_cast<Form*>(widget)->close();
+  form->close();
 }
 
 }  // namespace ui

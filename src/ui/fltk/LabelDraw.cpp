@@ -11,13 +11,18 @@ void Label::repaintParentArea() {
     container().group().damage(FL_DAMAGE_ALL, x(), y(), w(), h());
 }
 
+void Label::applyTextLayout() { redraw(); }
+
 void Label::draw() {
   Fl_Color background = container().group().color();
   fl_draw_box(FL_FLAT_BOX, x(), y(), w(), h(), background);
   fl_font(labelfont(), labelsize());
   fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
   fl_push_clip(x(), y(), w(), h());
-  fl_draw(shownText().c_str(), x(), y(), w(), h(), FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE, nullptr, 0);
+  Fl_Align align = FL_ALIGN_TOP | FL_ALIGN_INSIDE;
+  if (m_alignment == Alignment::Left) align |= FL_ALIGN_LEFT;
+  if (m_wordWrap) align |= FL_ALIGN_WRAP;
+  fl_draw(shownText().c_str(), x(), y(), w(), h(), align, nullptr, 0);
   fl_pop_clip();
 }
 

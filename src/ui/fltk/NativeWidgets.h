@@ -83,6 +83,8 @@ inline void makeOpaque(NativeBox& box) { box.box(FL_FLAT_BOX); }
 
 // "MS Sans Serif" is drawn as Helvetica.
 inline constexpr int kNativeFont = FL_HELVETICA;
+// "Arial", bold, as Helvetica bold.
+inline constexpr int kNativeBoldFont = FL_HELVETICA_BOLD;
 
 // FLTK adds every new widget to its "current group", which may be a group that no longer
 // exists; controls are placed explicitly, so none may linger.

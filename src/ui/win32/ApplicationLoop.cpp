@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "ui/Application.h"
+#include "ui/Control.h"
 
 namespace ui {
 
@@ -17,7 +20,36 @@ void dispatch(MSG& msg) {
   DispatchMessageW(&msg);
 }
 
+BOOL CALLBACK disableOther(HWND hwnd, LPARAM data) {
+  auto* modal = reinterpret_cast<std::pair<HWND, std::vector<HWND>>*>(data);
+  if (hwnd != modal->first && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+    EnableWindow(hwnd, FALSE);
+    modal->second.push_back(hwnd);
+  }
+  return TRUE;
+}
+
 }  // namespace
+
+void Form::runModal(Control* focus) {
+  std::pair<HWND, std::vector<HWND>> modal{static_cast<HWND>(hwnd()), {}};
+  EnumThreadWindows(GetCurrentThreadId(), disableOther, reinterpret_cast<LPARAM>(&modal));
+  show();
+  if (focus) focus->widget().take_focus();
+  MSG msg;
+  while (shown()) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      // The loop of run() must still see a quit.
+      if (got == 0) PostQuitMessage(int(msg.wParam));
+      break;
+    }
+    dispatch(msg);
+  }
+  // Before another window is activated in this one's place.
+  for (HWND other : modal.second) EnableWindow(other, TRUE);
+  if (shown()) hide();
+}
 
 // A Windows session always has its desktop; the windows are the system's.
 bool Application::initializeScreen() {

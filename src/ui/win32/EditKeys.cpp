@@ -8,6 +8,11 @@
 
 namespace ui {
 
+// The system's edit masks by itself.
+void Edit::applyPasswordChar() { setMask(m_passwordChar); }
+
+void Edit::draw() {}
+
 int Edit::handle(int event) {
   if (event != kKeyChar) return NativeInput::handle(event);
   const unsigned unit = typedKey();

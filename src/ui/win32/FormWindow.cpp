@@ -36,9 +36,32 @@ void Form::show() {
   NativeWindow::show();
 }
 
-// Tab, Enter and Escape are the dialog manager's (the message loop); nothing is left here.
-int Form::handle(int event) { return NativeWindow::handle(event); }
+void Form::showNonModal() { show(); }
 
-void Form::closeCallback(NativeWidget* widget, void*) { static_cast<Form*>(widget)->close(); }
+void Form::setShownState(bool shown) { setVisibleState(shown); }
+
+void Form::centerOnScreen(int, int) {
+  // The whole window, its frame included, as the system sizes it.
+  RECT outer{0, 0, w(), h()};
+  if (hwnd()) GetWindowRect(static_cast<HWND>(hwnd()), &outer);
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  position((GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+           (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+}
+
+// Tab and Enter are the dialog manager's (the message loop); Escape comes here from it.
+int Form::handle(int event) {
+  if (event == kEventEscape) {
+    if (onClose) onClose();
+    return 1;
+  }
+  return NativeWindow::handle(event);
+}
+
+void Form::closeCallback(NativeWidget* widget, void*) {
+  auto* form = static_cast<Form*>(widget);
+  if (form->onClose) return form->onClose();
+  form->close();
+}
 
 }  // namespace ui

@@ -13,6 +13,12 @@ void Label::repaintParentArea() {
   InvalidateRect(static_cast<HWND>(top->hwnd()), &old, TRUE);
 }
 
+void Label::applyTextLayout() {
+  setTextStyle(m_alignment == Alignment::Center ? SS_CENTER
+               : m_wordWrap                     ? SS_LEFT
+                                                : SS_LEFTNOWORDWRAP);
+}
+
 void Label::draw() { setNativeText(shownText()); }
 
 }  // namespace ui

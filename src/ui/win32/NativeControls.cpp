@@ -131,9 +131,17 @@ bool NativeInput::wantsKey(unsigned virtualKey) const {
   return virtualKey == VK_ESCAPE || virtualKey == VK_RETURN;
 }
 
+void NativeInput::setMask(char mask) {
+  m_mask = mask;
+  if (!hwnd()) return;
+  SendMessageW(asHwnd(hwnd()), EM_SETPASSWORDCHAR, WPARAM(static_cast<unsigned char>(mask)), 0);
+  InvalidateRect(asHwnd(hwnd()), nullptr, TRUE);
+}
+
 void NativeInput::syncNative() {
   value(m_text.c_str());
   if (m_limit > 0) maximum_size(m_limit);
+  if (m_mask) setMask(m_mask);
 }
 
 NativeWidget::NativeKind NativeChoice::nativeKind() const {

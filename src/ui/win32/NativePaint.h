@@ -21,5 +21,7 @@ NativeHandle& shownCursor();
 
 // The window font ("MS Sans Serif", height -11, or what the system maps it to); an HFONT.
 void* windowFont();
+// The font of a control's face number (kNativeFont, kNativeBoldFont) and pixel height.
+void* windowFont(int face, int size);
 
 }  // namespace ui

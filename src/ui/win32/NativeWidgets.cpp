@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
 
 #include "NativePaint.h"
 #include "platform/Utf16.h"
@@ -66,6 +67,17 @@ PaintTarget*& paintTarget() {
   return current;
 }
 
+// Enter outside of the push buttons presses the form's default button, if it has one.
+void pressDefaultButton(HWND form) {
+  for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if ((SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) && IsWindowVisible(child) &&
+        IsWindowEnabled(child)) {
+      SendMessageW(child, BM_CLICK, 0, 0);
+      return;
+    }
+  }
+}
+
 LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -89,6 +101,11 @@ LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             (SendMessageW(focus, WM_GETDLGCODE, 0, 0) &
              (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON)))
           SendMessageW(focus, BM_CLICK, 0, 0);
+        else
+          pressDefaultButton(hwnd);
+      } else if (LOWORD(wParam) == IDCANCEL) {
+        // Escape: the form decides (a dialog cancels).
+        if (NativeWidget* widget = widgetOf(hwnd)) widget->handle(kEventEscape);
       }
       return 0;
     }
@@ -281,12 +298,38 @@ bool eventInside(const NativeWidget& widget) {
          p.y < widget.y() + widget.h();
 }
 
-void* windowFont() {
-  // The system maps a missing "MS Sans Serif" to its nearest face.
-  static HFONT font =
-      CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+void* windowFont() { return windowFont(kNativeFont, 11); }
+
+void* windowFont(int face, int size) {
+  // A handful of fonts live as long as the program; the system maps a missing face to its
+  // nearest one.
+  static std::map<std::pair<int, int>, HFONT> fonts;
+  HFONT& font = fonts[{face, size}];
+  if (!font) {
+    const bool bold = face == kNativeBoldFont;
+    font = CreateFontW(-size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, bold ? L"Arial" : L"MS Sans Serif");
+  }
   return font ? font : GetStockObject(DEFAULT_GUI_FONT);
+}
+
+void NativeWidget::labelfont(int font) {
+  if (font == m_font) return;
+  m_font = font;
+  applyFont();
+}
+
+void NativeWidget::labelsize(int size) {
+  if (size == m_size) return;
+  m_size = size;
+  applyFont();
+}
+
+void NativeWidget::applyFont() {
+  if (m_hwnd)
+    SendMessageW(asHwnd(m_hwnd), WM_SETFONT, reinterpret_cast<WPARAM>(windowFont(m_font, m_size)),
+                 TRUE);
 }
 
 NativeWidget::NativeWidget(int x, int y, int w, int h) : m_x(x), m_y(y), m_w(w), m_h(h) {}
@@ -436,7 +479,7 @@ void NativeWidget::createNative(NativeHandle host) {
     SetPropW(hwnd, L"FennockBase", reinterpret_cast<HANDLE>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)));
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc));
   }
-  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont()), FALSE);
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont(m_font, m_size)), FALSE);
   syncNative();
 }
 
@@ -592,7 +635,16 @@ void NativeCheckButton::syncNative() {
 }
 
 NativeWidget::NativeKind NativeBox::nativeKind() const {
-  return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX};
+  return {L"STATIC", m_textStyle | SS_NOPREFIX};
+}
+
+void NativeBox::setTextStyle(unsigned long style) {
+  m_textStyle = style;
+  if (!hwnd()) return;
+  HWND self = asHwnd(hwnd());
+  const LONG_PTR old = GetWindowLongPtrW(self, GWL_STYLE);
+  SetWindowLongPtrW(self, GWL_STYLE, (old & ~LONG_PTR(SS_TYPEMASK)) | LONG_PTR(style));
+  InvalidateRect(self, nullptr, TRUE);
 }
 
 // The label's owner decides the text in draw().

@@ -46,11 +46,12 @@ class NativeWidget {
 
   const char* label() const { return m_hasLabel ? m_label.c_str() : nullptr; }
   void copy_label(const char* text);
-  // The font is the window's one ("MS Sans Serif", -11); number and size are kept for measures.
+  // The window's font ("MS Sans Serif", -11) unless a control asks for kNativeBoldFont or
+  // another size.
   int labelfont() const { return m_font; }
-  void labelfont(int font) { m_font = font; }
+  void labelfont(int font);
   int labelsize() const { return m_size; }
-  void labelsize(int size) { m_size = size; }
+  void labelsize(int size);
 
   // Repaints the whole widget.
   void redraw();
@@ -115,6 +116,8 @@ class NativeWidget {
   friend class NativeGroup;
   friend class NativeWindow;
   void setActive(bool active);
+  // Hands the label font to the native window.
+  void applyFont();
   // Brings the native enabled and shown states in line with this widget's and its parents'.
   void applyStates();
   // Visible up to its top-level window, which shows its children with it.
@@ -171,6 +174,8 @@ class NativeWindow : public NativeGroup {
   void show() override;
   void hide() override;
   int shown() const { return visible(); }
+  // Sets the shown state without showing or hiding the window (no display in use).
+  void setVisibleState(bool visible) { m_visible = visible; }
   // The border icons: the system menu (close box) and the minimise box.
   void setFrame(bool systemMenu, bool minimize);
   void setOwnerWindow(NativeWindow* owner);
@@ -247,6 +252,13 @@ class NativeInput : public NativeWidget {
   int size() const;
   void replace(int from, int to, const char* text, int length);
   void maximum_size(int characters);
+  // Shows `mask` for every character (0: the text); the system's edit then refuses to copy.
+  void setMask(char mask);
+  // The edit's font is its label font here.
+  int textfont() const { return labelfont(); }
+  void textfont(int font) { labelfont(font); }
+  int textsize() const { return labelsize(); }
+  void textsize(int size) { labelsize(size); }
   void notified(int code) override;
   // Escape and Enter go to the edit's key hook rather than to the dialog manager.
   bool wantsKey(unsigned virtualKey) const override;
@@ -260,6 +272,7 @@ class NativeInput : public NativeWidget {
 
   mutable std::string m_text;
   int m_limit = 0;
+  char m_mask = 0;
   bool m_settingText = false;
 };
 
@@ -335,16 +348,23 @@ using NativeMenuArray = NativeHandle;
 class NativeBox : public NativeWidget {
  public:
   using NativeWidget::NativeWidget;
+  // The STATIC style of the text: SS_LEFTNOWORDWRAP, SS_LEFT (word-wrapped) or SS_CENTER.
+  void setTextStyle(unsigned long style);
 
  protected:
   NativeKind nativeKind() const override;
   void syncNative() override;
+
+ private:
+  unsigned long m_textStyle = 0x0C;  // SS_LEFTNOWORDWRAP
 };
 
 // A STATIC control paints its whole area itself.
 inline void makeOpaque(NativeBox&) {}
 
 inline constexpr int kNativeFont = 0;
+// "Arial", bold: the face of the dialogs that do not use the window's font.
+inline constexpr int kNativeBoldFont = 1;
 
 inline constexpr int kKeyChar = 1;
 inline constexpr int kKeyDown = 2;
@@ -361,6 +381,8 @@ inline constexpr int kEventDrag = 12;
 inline constexpr int kEventMove = 13;
 inline constexpr int kEventEnter = 14;
 inline constexpr int kEventLeave = 15;
+// Escape in a top-level window, handed to the window's handle().
+inline constexpr int kEventEscape = 16;
 inline constexpr int kLeftButton = 1;
 inline constexpr unsigned char kDamageUser = 0x10;
 inline constexpr unsigned char kDamageAll = 0x80;

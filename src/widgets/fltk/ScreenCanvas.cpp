@@ -173,3 +173,13 @@ void ScreenCanvas::drawImage(const RgbaImage& image, int x, int y) {
 }
 
 }  // namespace widgets
+
+namespace widgets {
+
+TColor formFaceColor() {
+  unsigned char r = 0, g = 0, b = 0;
+  Fl::get_color(FL_BACKGROUND_COLOR, r, g, b);
+  return rgbColor(r, g, b);
+}
+
+}  // namespace widgets

@@ -184,3 +184,12 @@ void ScreenCanvas::drawImage(const RgbaImage& image, int x, int y) {
 }
 
 }  // namespace widgets
+
+namespace widgets {
+
+TColor formFaceColor() {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  return rgbColor(GetRValue(face), GetGValue(face), GetBValue(face));
+}
+
+}  // namespace widgets
