@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "job/SplitJob.h"
 #include "platform/File.h"
+#include "platform/Paths.h"
 
 namespace {
 
@@ -26,8 +27,9 @@ bool isIncompressible(const std::string& extension) {
 
 // The path up to and including its last separator.
 std::string folderWithSeparator(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  for (std::size_t end = path.size(); end > 0; --end)
+    if (platform::isPathSeparator(path[end - 1])) return path.substr(0, end);
+  return std::string();
 }
 
 }  // namespace

@@ -12,6 +12,8 @@ Label::Label(Container& parent, const Rect& bounds, const std::string& caption, 
       m_autoSize(autoSize) {
   makeOpaque(*this);
   fitToCaption();
+  // A native label was made while the control was placed, before its caption was known.
+  redraw();
 }
 
 void Label::setCaption(const std::string& caption) {

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <map>
 
 #include "NativePaint.h"
 #include "platform/Utf16.h"
@@ -301,17 +300,24 @@ bool eventInside(const NativeWidget& widget) {
 void* windowFont() { return windowFont(kNativeFont, 11); }
 
 void* windowFont(int face, int size) {
-  // A handful of fonts live as long as the program; the system maps a missing face to its
-  // nearest one.
-  static std::map<std::pair<int, int>, HFONT> fonts;
-  HFONT& font = fonts[{face, size}];
-  if (!font) {
-    const bool bold = face == kNativeBoldFont;
-    font = CreateFontW(-size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_SWISS, bold ? L"Arial" : L"MS Sans Serif");
-  }
-  return font ? font : GetStockObject(DEFAULT_GUI_FONT);
+  // The few fonts in use live as long as the program (a plain table: the merger, which links
+  // this, must stay small); the system maps a missing face to its nearest one.
+  struct Made {
+    int face, size;
+    HFONT font;
+  };
+  static Made made[8];
+  static int count = 0;
+  for (int i = 0; i < count; ++i)
+    if (made[i].face == face && made[i].size == size) return made[i].font;
+  const bool bold = face == kNativeBoldFont;
+  HFONT font =
+      CreateFontW(-size, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                  DEFAULT_PITCH | FF_SWISS, bold ? L"Arial" : L"MS Sans Serif");
+  if (!font) return GetStockObject(DEFAULT_GUI_FONT);
+  if (count < 8) made[count++] = {face, size, font};
+  return font;
 }
 
 void NativeWidget::labelfont(int font) {
