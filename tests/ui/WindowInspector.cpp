@@ -2,7 +2,7 @@
 // Windows programs with real X input: where to click, and what the controls say.
 //   window_inspect TITLE [--until TEXT] [--gone]
 // waits up to 60 s for a visible window captioned TITLE (with --until, also for a control
-// whose text contains TEXT; with --gone, for no such window) and prints, one line each:
+// shown whose text contains TEXT; with --gone, for no such window) and prints, one line each:
 //   window X Y W H        the whole window on the screen
 //   client X Y W H E      the client area on the screen; E is 1 when the window is enabled
 //   CLASS X Y W H V E C TEXT  each control, relative to the client area; V visible,
@@ -53,7 +53,8 @@ BOOL CALLBACK findTop(HWND hwnd, LPARAM data) {
 
 BOOL CALLBACK findText(HWND hwnd, LPARAM data) {
   auto* search = reinterpret_cast<Search*>(data);
-  if (textOf(hwnd).find(search->until) == std::string::npos) return TRUE;
+  // A hidden control keeps its last text: only a shown one counts.
+  if (!IsWindowVisible(hwnd) || textOf(hwnd).find(search->until) == std::string::npos) return TRUE;
   search->until.clear();
   return FALSE;
 }
