@@ -9,11 +9,8 @@
 set -u
 fennock=$1
 . "$(dirname "$0")/../support/gui-session.sh"
-require_tools xdotool import convert wine wineserver python3
-# A prefix of its own: made on first use (the slow part), removed with the scratch folder.
-export WINEPREFIX="$work/wine" WINEDEBUG=-all
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
-trap 'wineserver -k 2>/dev/null; cleanup' EXIT
+require_tools xdotool import convert python3
+use_private_wine
 
 # Random bytes (every byte value, so that a text mode shows) and text that compresses: 5 MB, cut
 # in pieces of 3 Mbytes, so that each set has pieces beyond the merger file.
@@ -90,9 +87,5 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 xdotool windowfocus "$done_box"
 sleep 0.3
 xdotool key Return
-timeout 10 tail --pid="$merger_pid" -f /dev/null || fail "the merger did not end after its message"
-wait "$merger_pid"
-status=$?
-merger_pid=""
-[ "$status" = 0 ] || fail "exit status $status"
+expect_clean_exit merger_pid "the merger did not end after its message"
 echo "PASS"

@@ -9,14 +9,8 @@ set -u
 fennock=$1
 fennock_exe=$2
 . "$(dirname "$0")/../support/gui-session.sh"
-require_tools wine wineserver python3
-# A prefix of its own: made on first use (the slow part), removed with the scratch folder.
-export WINEPREFIX="$work/wine" WINEDEBUG=-all
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
-trap 'wineserver -k 2>/dev/null; cleanup' EXIT
-
-# A path as the Windows program sees it: Wine's drive Z: is the root folder.
-win() { local path=${1//\//\\}; echo "Z:$path"; }
+require_tools python3
+use_private_wine
 
 exe() {  # arguments...; fennock.exe's status is the function's, its output in $work/exe.log
   timeout 300 wine "$fennock_exe" "$@" >"$work/exe.log" 2>&1

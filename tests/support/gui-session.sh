@@ -33,6 +33,28 @@ fail() {
 
 . "$(dirname "${BASH_SOURCE[0]}")/gui-helpers.sh"
 
+# Windows programs under Wine, in a prefix of its own: made on first use (the slow part),
+# removed with the scratch folder; the prefix's server ends with the script.
+use_private_wine() {
+  require_tools wine wineserver
+  export WINEPREFIX="$work/wine" WINEDEBUG=-all
+  export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+  trap 'wineserver -k 2>/dev/null; cleanup' EXIT
+}
+# A path as a Windows program sees it: Wine's drive Z: is the root folder.
+win() { local path=${1//\//\\}; echo "Z:$path"; }
+
+# Waits for the program whose id the named variable holds (app_pid, merger_pid) to end and fails
+# unless it ends with status 0; the variable is cleared, so that the clean-up leaves it be.
+expect_clean_exit() {  # variable name, failure text when it does not end
+  local pid=${!1} status
+  timeout 30 tail --pid="$pid" -f /dev/null || fail "$2"
+  wait "$pid"
+  status=$?
+  printf -v "$1" '%s' ""
+  [ "$status" = 0 ] || fail "exit status $status"
+}
+
 # FLTK's own chooser under a new home folder.
 use_fltk_chooser() {  # home folder
   export HOME="$1"

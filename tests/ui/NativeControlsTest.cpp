@@ -157,6 +157,36 @@ TEST(Win32Controls, DropDownListReportsOnlyTheUsersPick) {
   EXPECT_EQ(changes, 1);
 }
 
+// The form's own procedure, replaced for a test: counts the requests to open the menu bar
+// (without opening it, which would wait for the user) and passes the rest on.
+WNDPROC formProcedure = nullptr;
+int menuRequests = 0;
+LRESULT CALLBACK countMenuRequests(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) {
+    ++menuRequests;
+    return 0;
+  }
+  return CallWindowProcW(formProcedure, hwnd, message, wParam, lParam);
+}
+
+TEST(Win32Menu, F10ReachesTheMenuBarFromEveryKindOfControl) {
+  Controls form;
+  SKIP_WITHOUT_WINDOWS(form);
+  form.show();
+  formProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwndOf(form), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(countMenuRequests)));
+  for (const ui::NativeWidget* control :
+       std::vector<const ui::NativeWidget*>{&form.Unit, &form.Size, &form.Exe, &form.Split}) {
+    menuRequests = 0;
+    SetFocus(hwndOf(*control));
+    post(*control, WM_SYSKEYDOWN, VK_F10);
+    PostMessageW(hwndOf(*control), WM_SYSKEYUP, VK_F10, LPARAM(0xC0000001));
+    ui::Application::instance().processMessages();
+    EXPECT_EQ(menuRequests, 1) << "from control " << GetDlgCtrlID(hwndOf(*control));
+  }
+  SetWindowLongPtrW(hwndOf(form), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(formProcedure));
+}
+
 TEST(Win32Menu, BarLiesOutsideTheClientAreaAndEntriesKeepTheirMarks) {
   Controls form;
   SKIP_WITHOUT_WINDOWS(form);

@@ -223,6 +223,14 @@ LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       case WM_PAINT:
         if (auto* group = dynamic_cast<NativeGroup*>(widget)) fillGroupFace(hwnd, *group);
         break;
+      case WM_SYSKEYDOWN:
+        // F10 opens the form's menu bar whichever control has the focus; Wine's drop-down list
+        // keeps its system keys to itself, so the bar is opened here for every control.
+        if (wParam == VK_F10 && !(GetKeyState(VK_SHIFT) & 0x8000)) {
+          SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, 0);
+          return 0;
+        }
+        break;
       case WM_CHAR:
       case WM_KEYDOWN: {
         const unsigned previous = currentKey();
