@@ -1,9 +1,8 @@
 // Fennock's entry point.
 #include <clocale>
-#include <string>
-#include <vector>
 
 #include "app/Program.h"
+#include "platform/Paths.h"
 #include "platform/SignalCleanup.h"
 #include "store/TemporaryFile.h"
 
@@ -14,5 +13,5 @@ int main(int argc, char** argv) {
   store::removeLeftoversOfEndedRuns();
   // Numbers are read and shown with the user's decimal separator.
   std::setlocale(LC_ALL, "");
-  return app::runProgram(std::vector<std::string>(argv + 1, argv + argc));
+  return app::runProgram(platform::programArguments(argc, argv));
 }

@@ -130,6 +130,10 @@ std::string currentFolder();
 void setCurrentFolder(const std::string& folder);
 // The absolute path of the running executable.
 std::string executablePath();
+// The program's arguments after its own name, in UTF-8. Windows hands `main` its arguments in
+// the ANSI code page, which loses every letter outside it: there they are read again from the
+// wide command line. POSIX passes argv through.
+std::vector<std::string> programArguments(int argc, char** argv);
 
 // The running process's id, which temporary names carry.
 long currentProcessId();

@@ -29,17 +29,22 @@ exe frobnicate
 [ $? = 2 ] || fail "an unknown command did not end with status 2"
 grep -q "Unknown command 'frobnicate'" "$work/exe.log" || fail "unknown command: $(cat "$work/exe.log")"
 
-# Sets of the Linux program, joined by fennock.exe in a folder of their own.
-for set in "windows --no-compress --merger exe" "linux --compress" "linux --no-compress --merger bat"; do
-  name=${set// /}
+# Sets of the Linux program, joined by fennock.exe in a folder of their own. The Windows set is
+# named outside the ANSI code page, which fennock.exe's narrow arguments cannot carry.
+ln "$work/in/Data.bin" "$work/in/Ωmega видео.bin"
+for set in "Ωmega видео|windows --no-compress --merger exe" "Data|linux --compress" \
+  "Data|linux --no-compress --merger bat"; do
+  base=${set%%|*}
+  options=${set#*|}
+  name=${options// /}
   mkdir -p "$work/$name" "$work/$name.out"
   # shellcheck disable=SC2086 # the options are words
-  "$fennock" split "$work/in/Data.bin" --dest "$work/$name" --size 1 --unit Mbytes \
-    --merger-for $set >"$work/split.log" 2>&1 || fail "split $name: $(cat "$work/split.log")"
-  member=Data.exe
-  [ -e "$work/$name/Data.bat" ] && member=Data.bat
+  "$fennock" split "$work/in/$base.bin" --dest "$work/$name" --size 1 --unit Mbytes \
+    --merger-for $options >"$work/split.log" 2>&1 || fail "split $name: $(cat "$work/split.log")"
+  member=$base.exe
+  [ -e "$work/$name/$base.bat" ] && member=$base.bat
   exe join "$(win "$work/$name/$member")" --dest "$(win "$work/$name.out")" || fail "join $name: $(cat "$work/exe.log")"
-  cmp -s "$work/$name.out/Data.bin" "$work/in/Data.bin" || fail "join $name: other bytes"
+  cmp -s "$work/$name.out/$base.bin" "$work/in/Data.bin" || fail "join $name: other bytes"
 done
 
 # The split, through the main window's job.

@@ -39,6 +39,8 @@ use_private_wine() {
   require_tools wine wineserver
   export WINEPREFIX="$work/wine" WINEDEBUG=-all
   export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+  # Names beyond ASCII reach Wine as UTF-8.
+  export LC_ALL=C.UTF-8
   trap 'wineserver -k 2>/dev/null; cleanup' EXIT
 }
 # A path as a Windows program sees it: Wine's drive Z: is the root folder.

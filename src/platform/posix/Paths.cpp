@@ -201,6 +201,11 @@ std::string executablePath() {
   return std::string(buffer.data(), static_cast<std::size_t>(n));
 }
 
+std::vector<std::string> programArguments(int argc, char** argv) {
+  if (argc < 1) return {};
+  return std::vector<std::string>(argv + 1, argv + argc);
+}
+
 long currentProcessId() { return static_cast<long>(::getpid()); }
 
 PrivateTempDir::PrivateTempDir(const std::string& prefix, const std::string& parent) {

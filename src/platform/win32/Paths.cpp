@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cwchar>
 #include <optional>
 #include <random>
 #include <vector>
@@ -15,6 +16,7 @@
 
 // clang-format off: the shell's headers need the types of windows.h before them.
 #include <knownfolders.h>
+#include <shellapi.h>
 #include <shlobj.h>
 // clang-format on
 
@@ -320,6 +322,20 @@ std::string executablePath() {
     if (length < buffer.size()) return fromUtf16(buffer.data(), length);
     buffer.resize(buffer.size() * 2);
   }
+}
+
+std::vector<std::string> programArguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (wide == nullptr) {
+    // Out of memory this early: the narrow arguments are all there is.
+    if (argc < 1) return {};
+    return std::vector<std::string>(argv + 1, argv + argc);
+  }
+  std::vector<std::string> arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(fromUtf16(wide[i], std::wcslen(wide[i])));
+  ::LocalFree(wide);
+  return arguments;
 }
 
 long currentProcessId() { return static_cast<long>(::GetCurrentProcessId()); }
