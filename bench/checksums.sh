@@ -58,6 +58,13 @@
 #   after against 1.89 to 2.09 s before; the hashing thread (~0.8 s per GiB, a single stream that
 #   cannot go faster) beside the copy and read-back (~0.6 to 0.9 s) bounds it near 1.4x the plain
 #   merge on two idle cores. Wall times at this load are 2 to 5 times the CPU time: re-run idle.
+# - verified merge with the read-back mapped (1 MiB windows of the joined file's page cache
+#   hashed in place, no read()): a copy + read-back + hash loop alone fell from 1.8 to 1.4 s of
+#   CPU time per GiB, but the merger did not follow (1.8 to 1.9 s either way). Idle machine, same
+#   minute, 3 runs: verified/plain 1.62 without it, 1.76 with it. Dropped: no gain, and a working
+#   file truncated by another process meanwhile would end the merger by SIGBUS instead of an
+#   error. What is left is the joined digest's single stream (~0.8 s per GiB) beside the copy
+#   and its read-back.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}; runs=${2:-3}
