@@ -154,9 +154,10 @@ void TForm3::showAbout() {
 }
 
 void TForm3::Button1Click() {
+  // The main window first: a desktop activates the next enabled window in the box's place.
+  m_mainWindow.setEnabled(true);
   if (onScreen())
     hide();
   else
     setShownState(false);
-  m_mainWindow.setEnabled(true);
 }

@@ -147,10 +147,11 @@ void TForm2::jobFailed() {
 }
 
 void TForm2::Button1Click() {
+  // The main window first: a desktop activates the next enabled window in the dialog's place.
+  m_host.setMainWindowEnabled(true);
   hideDialog();
   if (m_host.openDestination()) platform::openDocument(m_host.destFolder());
   m_host.resetFileChoice();
-  m_host.setMainWindowEnabled(true);
 }
 
 }  // namespace job

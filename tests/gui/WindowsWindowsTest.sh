@@ -54,7 +54,9 @@ r = random.Random(5)
 sys.stdout.buffer.write(r.randbytes(10000000) + b"".join(b"row %d\r\n" % i for i in range(250000)))' \
   >"$work/in/Data.bin"
 
-(cd "$work/in" && exec wine "$fennock_exe") >"$work/app.log" 2>&1 &
+# Every write slowed a little: the compression then lasts long enough, on any machine, for its
+# lamp to be read.
+(cd "$work/in" && FENNOCK_TEST_WRITE_DELAY_MS=20 exec wine "$fennock_exe") >"$work/app.log" 2>&1 &
 app_pid=$!
 main=""
 for _ in $(seq 1200); do
@@ -122,8 +124,9 @@ mkdir "$work/joined"
   fail "the set does not join: $(cat "$work/join.log")"
 cmp -s "$work/joined/Data.bin" "$work/in/Data.bin" || fail "the set joined other bytes"
 
-# Help, About from the keyboard: the box alone takes input until its OK. A click on the
-# statistics group makes the main window the active one again after the progress dialog.
+# Help, About from the keyboard: the box alone takes input until its OK. Wine with no window
+# manager leaves the keyboard focus where the hidden progress dialog had it: a click on the
+# statistics group gives it to the main window.
 inspect 'Fennock! 1.0'
 click Button 'Statistics'
 xdotool key alt+h a
@@ -139,14 +142,8 @@ cp "$work/about" "$work/layout"
 click Button 'OK'
 inspect 'About Fennock!' --gone || fail "OK did not close the About box"
 inspect 'Fennock! 1.0'
-# FIXME: fennock.exe's main window stays disabled after the About box's OK (the box goes), so
-# the menu's Exit cannot be reached; this becomes a failure once that is mended.
-if [ "$(grep '^client ' "$work/layout" | cut -d' ' -f6)" != 1 ]; then
-  echo "NOTE: the main window stays disabled after the About box's OK"
-  echo "PASS"
-  exit 0
-fi
-click Button 'Statistics'
+[ "$(grep '^client ' "$work/layout" | cut -d' ' -f6)" = 1 ] || fail "the main window stays disabled after the About box"
+# The main window is the active one again: the keys reach its menu.
 xdotool key alt+f x
 expect_clean_exit app_pid "Exit did not end the program"
 echo "PASS"

@@ -34,6 +34,7 @@ BOOL CALLBACK disableOther(HWND hwnd, LPARAM data) {
 void Form::runModal(Control* focus) {
   std::pair<HWND, std::vector<HWND>> modal{static_cast<HWND>(hwnd()), {}};
   EnumThreadWindows(GetCurrentThreadId(), disableOther, reinterpret_cast<LPARAM>(&modal));
+  disableWhileShown({modal.second.begin(), modal.second.end()});
   show();
   if (focus) focus->widget().take_focus();
   MSG msg;
@@ -46,9 +47,9 @@ void Form::runModal(Control* focus) {
     }
     dispatch(msg);
   }
-  // Before another window is activated in this one's place.
-  for (HWND other : modal.second) EnableWindow(other, TRUE);
+  // A loop ended by a quit leaves the form shown: hiding it enables the others first.
   if (shown()) hide();
+  enableTheDisabled();
 }
 
 // A Windows session always has its desktop; the windows are the system's.

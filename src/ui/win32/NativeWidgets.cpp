@@ -593,7 +593,13 @@ void NativeWindow::show() {
 
 void NativeWindow::hide() {
   m_visible = false;
+  enableTheDisabled();
   if (m_hwnd) ShowWindow(asHwnd(m_hwnd), SW_HIDE);
+}
+
+void NativeWindow::enableTheDisabled() {
+  for (NativeHandle other : m_disabledWhileShown) EnableWindow(asHwnd(other), TRUE);
+  m_disabledWhileShown.clear();
 }
 
 void NativeWindow::setFrame(bool systemMenu, bool minimize) {

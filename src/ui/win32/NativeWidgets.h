@@ -187,10 +187,17 @@ class NativeWindow : public NativeGroup {
   void setMenuBar(NativeHandle menu, NativeWidget* bar);
   // A command chosen in the menu bar.
   void menuCommand(int id);
+  // The windows that a modal loop disabled for this one: they are enabled again before it
+  // hides, because the system activates the next enabled window in its place.
+  void disableWhileShown(std::vector<NativeHandle> others) {
+    m_disabledWhileShown = std::move(others);
+  }
+  void enableTheDisabled();
 
  private:
   int m_menuBarHeight = 0;
   NativeWidget* m_menuBar = nullptr;
+  std::vector<NativeHandle> m_disabledWhileShown;
 };
 
 using NativeTopLevel = NativeWindow;
