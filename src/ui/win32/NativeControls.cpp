@@ -1,5 +1,5 @@
-// The system controls beyond buttons and labels: radio buttons, edits, drop-down lists, group
-// boxes, and the menu bar of a top-level window.
+// The system controls: buttons, check boxes, labels, radio buttons, edits, drop-down lists,
+// group boxes, and the menu bar of a top-level window.
 #include <windows.h>
 
 #include <algorithm>
@@ -267,5 +267,47 @@ void NativeWindow::setMenuBar(NativeHandle menu, NativeWidget* bar) {
 void NativeWindow::menuCommand(int id) {
   if (auto* bar = dynamic_cast<NativeMenuBar*>(m_menuBar)) bar->chosen(id);
 }
+
+NativeWidget::NativeKind NativeButton::nativeKind() const {
+  return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON};
+}
+
+NativeWidget::NativeKind NativeCheckButton::nativeKind() const {
+  return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX};
+}
+
+int NativeCheckButton::value() const {
+  if (hwnd()) return SendMessageW(asHwnd(hwnd()), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return m_checked;
+}
+
+void NativeCheckButton::value(int checked) {
+  m_checked = checked != 0;
+  if (hwnd()) SendMessageW(asHwnd(hwnd()), BM_SETCHECK, m_checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void NativeCheckButton::syncNative() {
+  NativeWidget::syncNative();
+  // Once, when the window is made: later the window holds the state, clicks included.
+  if (m_applied) return;
+  m_applied = true;
+  SendMessageW(asHwnd(hwnd()), BM_SETCHECK, m_checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+NativeWidget::NativeKind NativeBox::nativeKind() const {
+  return {L"STATIC", m_textStyle | SS_NOPREFIX};
+}
+
+void NativeBox::setTextStyle(unsigned long style) {
+  m_textStyle = style;
+  if (!hwnd()) return;
+  HWND self = asHwnd(hwnd());
+  const LONG_PTR old = GetWindowLongPtrW(self, GWL_STYLE);
+  SetWindowLongPtrW(self, GWL_STYLE, (old & ~LONG_PTR(SS_TYPEMASK)) | LONG_PTR(style));
+  InvalidateRect(self, nullptr, TRUE);
+}
+
+// The label's owner decides the text in draw().
+void NativeBox::syncNative() { draw(); }
 
 }  // namespace ui

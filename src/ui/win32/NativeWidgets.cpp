@@ -503,61 +503,6 @@ void NativeWidget::destroyNative() {
   }
 }
 
-NativeGroup::~NativeGroup() { clear(); }
-
-int NativeGroup::find(const NativeWidget& widget) const {
-  auto at = std::find(m_children.begin(), m_children.end(), &widget);
-  return int(at - m_children.begin());
-}
-
-void NativeGroup::insert(NativeWidget& widget, int index) {
-  if (widget.m_parent) widget.m_parent->remove(widget);
-  index = std::clamp(index, 0, children());
-  m_children.insert(m_children.begin() + index, &widget);
-  widget.m_parent = this;
-  NativeWindow* top = dynamic_cast<NativeWindow*>(this);
-  if (!top) top = window();
-  if (!top) return;
-  widget.placeInZOrder(top->hwnd());
-}
-
-// The window that comes last in the z-order (the tab order) among `widget` and what it holds.
-static HWND lastWindowOf(const NativeWidget& widget) {
-  if (auto* group = dynamic_cast<const NativeGroup*>(&widget))
-    for (int i = group->children() - 1; i >= 0; --i)
-      if (HWND last = lastWindowOf(*group->child(i))) return last;
-  return asHwnd(widget.hwnd());
-}
-
-void NativeWidget::placeInZOrder(NativeHandle host) {
-  createNative(host);
-  // The windows' z-order is their tab order: after the child before it (and all it holds),
-  // else after the group box it is in.
-  if (m_hwnd) {
-    HWND after = HWND_TOP;
-    if (m_parent) {
-      const int index = m_parent->find(*this);
-      for (int i = index - 1; i >= 0 && after == HWND_TOP; --i)
-        if (HWND last = lastWindowOf(*m_parent->child(i))) after = last;
-      if (after == HWND_TOP && !dynamic_cast<NativeWindow*>(m_parent) && m_parent->m_hwnd)
-        after = asHwnd(m_parent->m_hwnd);
-    }
-    SetWindowPos(asHwnd(m_hwnd), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-  // A group's controls follow it.
-  if (auto* group = dynamic_cast<NativeGroup*>(this))
-    for (int i = 0; i < group->children(); ++i) group->child(i)->placeInZOrder(host);
-}
-
-void NativeGroup::remove(NativeWidget& widget) {
-  std::erase(m_children, &widget);
-  if (widget.m_parent == this) widget.m_parent = nullptr;
-}
-
-void NativeGroup::clear() {
-  while (!m_children.empty()) remove(*m_children.back());
-}
-
 NativeWindow::NativeWindow(int x, int y, int w, int h) : NativeGroup(x, y, w, h) {
   registerClasses();
   NativeWidget::hide();  // a window shows on show()
@@ -619,47 +564,5 @@ void NativeWindow::setOwnerWindow(NativeWindow* owner) {
     SetWindowLongPtrW(asHwnd(m_hwnd), GWLP_HWNDPARENT,
                       reinterpret_cast<LONG_PTR>(owner ? owner->hwnd() : nullptr));
 }
-
-NativeWidget::NativeKind NativeButton::nativeKind() const {
-  return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON};
-}
-
-NativeWidget::NativeKind NativeCheckButton::nativeKind() const {
-  return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX};
-}
-
-int NativeCheckButton::value() const {
-  if (hwnd()) return SendMessageW(asHwnd(hwnd()), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  return m_checked;
-}
-
-void NativeCheckButton::value(int checked) {
-  m_checked = checked != 0;
-  if (hwnd()) SendMessageW(asHwnd(hwnd()), BM_SETCHECK, m_checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void NativeCheckButton::syncNative() {
-  NativeWidget::syncNative();
-  // Once, when the window is made: later the window holds the state, clicks included.
-  if (m_applied) return;
-  m_applied = true;
-  SendMessageW(asHwnd(hwnd()), BM_SETCHECK, m_checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-NativeWidget::NativeKind NativeBox::nativeKind() const {
-  return {L"STATIC", m_textStyle | SS_NOPREFIX};
-}
-
-void NativeBox::setTextStyle(unsigned long style) {
-  m_textStyle = style;
-  if (!hwnd()) return;
-  HWND self = asHwnd(hwnd());
-  const LONG_PTR old = GetWindowLongPtrW(self, GWL_STYLE);
-  SetWindowLongPtrW(self, GWL_STYLE, (old & ~LONG_PTR(SS_TYPEMASK)) | LONG_PTR(style));
-  InvalidateRect(self, nullptr, TRUE);
-}
-
-// The label's owner decides the text in draw().
-void NativeBox::syncNative() { draw(); }
 
 }  // namespace ui
