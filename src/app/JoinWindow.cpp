@@ -7,6 +7,7 @@
 #include "payloads/MainWindowDescription.h"
 #include "platform/File.h"
 #include "platform/Paths.h"
+#include "store/ImageStamp.h"
 
 namespace app {
 
@@ -30,23 +31,25 @@ std::string ownUnpackLibrary() {
       .FileName();
 }
 
+// The longest merger image looked for: a sanitizer build's Linux merger is about 7 MB.
+constexpr std::size_t kLongestMergerImage = 16 << 20;
+
 // Both systems' mergers put the same record after their image; the image a merger file starts
-// with tells its length.
+// with tells its length by the stamp its build filled in, so a set made by another build (or
+// for another system) joins too. Without a readable stamp this build's own lengths are the
+// best guess.
 merger::MergerLayout layoutOf(const std::string& mergerPath) {
-  char start[4] = {};
-  std::size_t got = 0;
-  {
-    platform::File file = platform::File::openRead(mergerPath);
-    got = file.read(start, sizeof start);
-  }
-  const job::MergerSystem system =
-      job::mergerSystemOfImage({start, got}) == job::MergerSystem::Windows
-          ? job::MergerSystem::Windows
-          : job::MergerSystem::Linux;
+  const std::string head = platform::readFileStart(mergerPath, kLongestMergerImage);
+  const job::MergerSystem system = job::mergerSystemOfImage(head) == job::MergerSystem::Windows
+                                       ? job::MergerSystem::Windows
+                                       : job::MergerSystem::Linux;
   const bool windows = system == job::MergerSystem::Windows;
-  const merger::MergerLayout layout{
+  merger::MergerLayout layout{
       windows ? payloads::WindowsMergerImageSize : payloads::LinuxMergerImageSize,
       windows ? payloads::WindowsUnzipLibrarySize : payloads::LinuxUnzipLibrarySize};
+  if (auto stamp = store::leadingImageStamp(
+          {reinterpret_cast<const std::uint8_t*>(head.data()), head.size()}))
+    layout = {stamp->mergerImageSize, stamp->unzipLibrarySize};
   if (layout.imageSize <= 0)
     throw merger::EMergeError("\"" + platform::fileNameOf(mergerPath) +
                               "\" is a merger for Windows. " + job::kNoWindowsMergerText +

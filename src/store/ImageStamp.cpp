@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "platform/ByteOrder.h"
 #include "store/StoreError.h"
@@ -14,14 +15,20 @@ namespace {
 using platform::readLE32;
 using platform::writeLE32;
 
+// The lengths are kept as signed 32-bit numbers.
+constexpr auto kMaxLength = std::uint32_t(std::numeric_limits<std::int32_t>::max());
+
+std::span<const std::uint8_t>::iterator findMarker(std::span<const std::uint8_t>::iterator from,
+                                                   std::span<const std::uint8_t>::iterator end) {
+  return std::search(from, end, std::begin(kImageStampMarker), std::end(kImageStampMarker));
+}
+
 // The offset of the one stamp in the image.
 std::size_t findStamp(std::span<const std::uint8_t> image) {
-  auto marker = std::begin(kImageStampMarker);
-  auto markerEnd = std::end(kImageStampMarker);
-  auto first = std::search(image.begin(), image.end(), marker, markerEnd);
+  auto first = findMarker(image.begin(), image.end());
   if (first == image.end() || std::size_t(image.end() - first) < kImageStampSize)
     throw EFileSource("The executable carries no image stamp");
-  if (std::search(first + 1, image.end(), marker, markerEnd) != image.end())
+  if (findMarker(first + 1, image.end()) != image.end())
     throw EFileSource("The executable carries more than one image stamp");
   return std::size_t(first - image.begin());
 }
@@ -36,6 +43,19 @@ std::optional<ImageStamp> readImageStamp(std::span<const std::uint8_t> image) {
   if (size == 0 && library == 0 && check == 0) return std::nullopt;
   if (check != (size ^ library ^ kImageStampCheckKey))
     throw EFileSource("The executable's image stamp is damaged");
+  return ImageStamp{std::int32_t(size), std::int32_t(library)};
+}
+
+std::optional<ImageStamp> leadingImageStamp(std::span<const std::uint8_t> file) {
+  auto first = findMarker(file.begin(), file.end());
+  if (first == file.end() || std::size_t(file.end() - first) < kImageStampSize) return std::nullopt;
+  const std::uint8_t* fields = &*first + kImageStampMarkerSize;
+  const std::uint32_t size = readLE32(fields);
+  const std::uint32_t library = readLE32(fields + 4);
+  const std::size_t stampEnd = std::size_t(first - file.begin()) + kImageStampSize;
+  if (readLE32(fields + 8) != (size ^ library ^ kImageStampCheckKey) || size < stampEnd ||
+      size > kMaxLength || library > kMaxLength)
+    return std::nullopt;
   return ImageStamp{std::int32_t(size), std::int32_t(library)};
 }
 

@@ -36,6 +36,11 @@ std::optional<ImageStamp> runningImageStamp();
 // The stamp found in an executable's bytes; nullopt while unstamped. Throws EFileSource when
 // the image holds no marker, more than one, or a stamp whose check word is wrong.
 std::optional<ImageStamp> readImageStamp(std::span<const std::uint8_t> image);
+// The stamp of the merger image that a merger file starts with: the first marker counts, as
+// the data after the image may hold anything, a merger split as data included. nullopt when
+// the file holds no stamp, an unfilled one, or one whose fields do not describe an image that
+// holds its own stamp. Never throws: a merger file from anywhere is input, not our build.
+std::optional<ImageStamp> leadingImageStamp(std::span<const std::uint8_t> file);
 // Fills in the one stamp of an executable's bytes; throws EFileSource like readImageStamp.
 void writeImageStamp(std::span<std::uint8_t> image, const ImageStamp& stamp);
 

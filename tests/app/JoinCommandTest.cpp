@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Paths.h"
+#include "store/ImageStamp.h"
 #include "support/Programs.h"
 #include "support/ScratchDir.h"
 #include "support/TestData.h"
@@ -164,6 +165,25 @@ TEST(JoinCommand, DamagedAndIncompleteSetsAreRefusedNamingThePiece) {
   EXPECT_NE(stranger.err.find("\"notes.txt\" is no file of a Fennock set"), std::string::npos);
   EXPECT_EQ(fennock(dir, {"join"}).status, 2);
   EXPECT_EQ(fennock(dir, {"join", "notes.txt", "other.frg"}).status, 2);
+}
+
+// Another build's merger image has another length: the set's own stamp says where its record is.
+TEST(JoinCommand, JoinsASetWhoseMergerImageIsLongerThanThisBuilds) {
+  ScratchDir dir;
+  split(dir, kZip);
+  std::string bytes = ScratchDir::read(dir.file("sample.exe"));
+  auto* image = reinterpret_cast<std::uint8_t*>(bytes.data());
+  const auto stamp = store::leadingImageStamp({image, bytes.size()});
+  ASSERT_TRUE(stamp.has_value());
+  const std::int32_t longer = stamp->mergerImageSize + 4096;
+  bytes.insert(std::size_t(stamp->mergerImageSize), 4096, '\0');
+  image = reinterpret_cast<std::uint8_t*>(bytes.data());
+  store::writeImageStamp({image, std::size_t(longer)}, {longer, stamp->unzipLibrarySize});
+  dir.write("sample.exe", bytes);
+  std::filesystem::create_directory(dir.file("out"));
+  const ProgramRun run = fennock(dir, {"join", "sample2.frg", "--dest", "out"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(ScratchDir::read(dir.file("out/sample.bin")) == sample());
 }
 
 // The merger file is read as data: a set joins though its image is a script without execute bits.

@@ -36,6 +36,27 @@ TEST(ImageStamp, OneMarkerIsFilledInAndReadBack) {
   EXPECT_THROW(store::readImageStamp(atEnd), store::EFileSource);
 }
 
+// A merger file: the image's stamp comes first; whatever follows may carry markers of its own.
+TEST(ImageStamp, MergerFileIsReadByItsLeadingStamp) {
+  Bytes file(3000, 0x90);
+  auto mark = [&](Bytes& bytes, std::size_t at, std::size_t imageSize) {
+    std::copy(std::begin(store::kImageStampMarker), std::end(store::kImageStampMarker),
+              bytes.begin() + at);
+    store::writeImageStamp({bytes.data() + at, store::kImageStampSize},
+                           {std::int32_t(imageSize), 7});
+  };
+  mark(file, 100, 1000);
+  mark(file, 1500, 2000);  // a merger split as data
+  EXPECT_EQ(store::leadingImageStamp(file), (store::ImageStamp{1000, 7}));
+  Bytes damaged = file;
+  damaged[116] ^= 1;
+  EXPECT_EQ(store::leadingImageStamp(damaged), std::nullopt);
+  Bytes tooShort(200, 0x90);  // an image length that ends before its own stamp
+  mark(tooShort, 100, 120);
+  EXPECT_EQ(store::leadingImageStamp(tooShort), std::nullopt);
+  EXPECT_EQ(store::leadingImageStamp(Bytes(100, 0)), std::nullopt);
+}
+
 TEST(ImageStamp, UnstampedExecutableKnowsItIsUnstamped) {
   // This test program links the placeholder but the build never stamps it.
   EXPECT_EQ(store::runningImageStamp(), std::nullopt);
