@@ -65,6 +65,18 @@
 #   file truncated by another process meanwhile would end the merger by SIGBUS instead of an
 #   error. What is left is the joined digest's single stream (~0.8 s per GiB) beside the copy
 #   and its read-back.
+# - verified merge checked by the pieces' own lines, region by region: the copy stays inside the
+#   kernel with nothing read back on its thread; a thread that follows it reads the joined file
+#   back by 64 KiB blocks (hashed while still in the cache) and hashes two regions side by side
+#   (~0.45 s of CPU per GiB for the two); the joined file's line is implied by the pieces' and no
+#   longer hashed. 1 GiB, 64 MiB pieces, CPU time user + sys: at load 9 to 10 (other builds),
+#   verified 1.31 to 1.38 s (user 0.43 to 0.47) against 1.49 to 1.89 s before (user 0.60 to
+#   0.73); at load 5.5, before and after in turns, 1.60 and 1.77 s before, 1.45 and 1.47 s
+#   after, 1.25 to 1.37 s in three more runs; plain merge 0.57 to 0.76 s throughout. The copy
+#   (~0.7 s) and the check (~0.65 s) now each hold a core: on two idle cores the verified merge
+#   should take the plain one plus the last pair of regions (~0.1 s). Wall times at these loads
+#   are 2 to 3 times the CPU time (this script at load 6: merge 1.11 s, verified 2.60 s, 2.34,
+#   the check's thread waiting for a core): re-run idle to judge the 1.5x line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}; runs=${2:-3}

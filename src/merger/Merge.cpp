@@ -2,17 +2,13 @@
 // name, the archive of a compressed job, and only then the result's real name and deletions.
 #include "merger/Merge.h"
 
-#include <algorithm>
 #include <optional>
-#include <vector>
 
 #include "job/BlockCascade.h"
 #include "merger/Extraction.h"
 #include "merger/SetCheck.h"
 #include "platform/File.h"
-#include "platform/HashThread.h"
 #include "platform/IoError.h"
-#include "platform/OwnSha256.h"
 #include "platform/Paths.h"
 #include "platform/PendingFile.h"
 #include "platform/SignalCleanup.h"
@@ -57,93 +53,42 @@ void checkNameFits(const std::string& folder, const std::string& name) {
                       "\" allows. Nothing was merged");
 }
 
-// With a checksum file, every byte is hashed on a thread beside the copy into the joined data's
-// digest, whose line covers every piece's data at once. The digests take the bytes read back
-// from the joined file, so the copy itself stays inside the kernel (here a copy inside the
-// kernel plus a read-back costs less system time than reading and writing through a buffer). A
-// piece that holds more than its data (the merger file: its program, its record and a compressed
-// job's unarchiver library) is hashed whole into its own digest too, side by side with the joined
-// one, so that its own line is checked. Without a line for the joined data, each piece is hashed
-// into its own digest instead.
-class JoinDigests {
- public:
-  explicit JoinDigests(bool joinedLine) : m_thread(m_digests) { m_digests.wholeOn = joinedLine; }
-
-  // Whether the piece's own line is checked while it is joined.
-  bool ownDigest(const PieceSource& piece) const { return !m_digests.wholeOn || piece.offset > 0; }
-  // The digests for the piece about to be joined.
-  job::CopyHashers hashers(const PieceSource& piece, platform::File& joinedReadBack) {
-    m_thread.drain();  // the last piece's bytes went where that piece's switches said
-    m_digests.pieceOn = ownDigest(piece);
-    return {&m_thread, nullptr, &joinedReadBack};
-  }
-  // The head belongs to the piece's digest only, and leaves `source` where the piece's data
-  // starts.
-  void hashHead(platform::File& source, std::int64_t length) {
-    // The thread is idle between pieces: the engine is ours meanwhile.
-    m_thread.drain();
-    std::vector<char> buffer(kHeadBlock);
-    for (std::int64_t left = length; left > 0;) {
-      const auto n = static_cast<std::size_t>(std::min<std::int64_t>(left, kHeadBlock));
-      source.readExact(buffer.data(), n);
-      m_digests.piece.update(buffer.data(), n);
-      left -= static_cast<std::int64_t>(n);
-    }
-  }
-  platform::Sha256Digest finishPiece() {
-    m_thread.drain();
-    return m_digests.piece.finish();
-  }
-  platform::Sha256Digest finishJoined() { return m_thread.finish(); }
-
- private:
-  static constexpr std::int64_t kHeadBlock = 1 << 20;
-  platform::Sha256Pair m_digests;
-  platform::HashThread m_thread;
-};
-
-// Joins the pieces into `joined`. With a check, a piece checked on its own that differs from its
-// line ends the join at once; returns the joined data's digest when its line is to be checked.
-std::optional<platform::Sha256Digest> joinPieces(const MergePlan& plan,
-                                                 platform::PendingFile& pending,
-                                                 MergeProgress& progress, const SetCheck* check,
-                                                 const std::string& joinedName) {
+// Joins the pieces into `joined`, the copy inside the kernel. With a check, the regions of the
+// joined data are checked against the pieces' lines on a thread that follows the copy; a damaged
+// piece that it finds ends the join early, and the join is only done once every region is
+// checked.
+void joinPieces(const MergePlan& plan, platform::PendingFile& pending, MergeProgress& progress,
+                const SetCheck* check) {
   job::BlockCascade& cascade = job::BlockCascade::shared();
   platform::File& joined = pending.file();
-  std::optional<JoinDigests> digests;
-  platform::File readBack;
-  if (check) {
-    digests.emplace(check->hasLine(joinedName));
-    readBack = platform::File::openRead(pending.temporaryPath());
-  }
+  // Its thread reads the joined file: it ends before the file is renamed or removed.
+  std::optional<RegionCheck> regions;
+  if (check) regions.emplace(*check, plan, pending.temporaryPath());
   const std::int64_t count = plan.record.pieceCount;
   std::int64_t expected = 0;
   int position = 0;
   for (std::int64_t p = 1; p <= count; ++p) {
     const PieceSource& piece = plan.pieces[static_cast<std::size_t>(p - 1)];
-    const bool ownDigest = digests && digests->ownDigest(piece);
     // Only read: pieces from read-only media merge as they are.
     platform::File source = platform::File::openRead(piece.path);
-    if (ownDigest)
-      digests->hashHead(source, piece.offset);
-    else
-      source.seek(piece.offset);
+    source.seek(piece.offset);
     // The pieces were measured before: each is copied to its end. The bound only keeps the
     // cascade's largest blocks away from the next piece's share, as the split job's did.
     const std::int64_t bound = (p + 1) * std::int64_t(plan.record.pieceSize);
-    cascade.copyPiece(source, joined, bound, /*last=*/true,
-                      digests ? digests->hashers(piece, readBack) : job::CopyHashers{});
+    cascade.copyPiece(source, joined, bound, /*last=*/true);
     source.close();
     expected += piece.size;
     if (joined.size() != expected)
       throw EMergeError("The piece \"" + platform::fileNameOf(piece.path) +
                         "\" changed while it was merged. Nothing was merged");
-    if (ownDigest) check->checkPiece(piece.path, digests->finishPiece());
+    if (regions) {
+      regions->joined(static_cast<std::size_t>(p));
+      regions->throwFound();
+    }
     position += static_cast<int>(100 / count);
     progress.setPosition(p == count ? 100 : position);
   }
-  if (!digests || !check->hasLine(joinedName)) return std::nullopt;
-  return digests->finishJoined();
+  if (regions) regions->finish();
 }
 
 }  // namespace
@@ -172,17 +117,10 @@ std::string runMerge(const MergeSettings& settings, const MergerLayout& layout,
   if (check) check->checkLines(plan);
   // What a merge killed outright (SIGKILL, a power cut) left here is of no use to anyone.
   platform::removeLeftovers({{false, platform::isPendingFileName}}, settings.destFolder);
-  const std::string joinedName = record.compressed ? plan.archiveName : plan.outputName;
   std::optional<platform::PendingFile> joined;
   asMaking(resultPath, [&] {
     joined.emplace(joinedPath);
-    const std::optional<platform::Sha256Digest> digest =
-        joinPieces(plan, *joined, progress, check ? &*check : nullptr, joinedName);
-    if (digest && !check->matchesLine(joinedName, *digest)) {
-      // Some piece is damaged: it is found with the joined data gone, whose space it may need.
-      joined->discard();
-      check->nameDamagedPiece(plan, joinedName);
-    }
+    joinPieces(plan, *joined, progress, check ? &*check : nullptr);
     if (extract)
       joined->file().close();
     else

@@ -215,27 +215,28 @@ void OwnSha256::update(const void* data, std::size_t size) {
   absorb(p + took, size - took);
 }
 
-void OwnSha256::updateBoth(OwnSha256& first, OwnSha256& second, const void* data,
-                           std::size_t size) {
+void OwnSha256::updatePair(OwnSha256& first, const void* firstData, OwnSha256& second,
+                           const void* secondData, std::size_t size) {
 #ifdef FENNOCK_SHA_X86
   if (first.m_compress == compressShaNi && second.m_compress == compressShaNi) {
-    const auto* p = static_cast<const std::uint8_t*>(data);
+    const auto* p = static_cast<const std::uint8_t*>(firstData);
+    const auto* q = static_cast<const std::uint8_t*>(secondData);
     first.m_length += size;
     second.m_length += size;
     // Each completes its own partial block; the whole blocks after it go through both at once.
     const std::size_t firstTook = first.fillBlock(p, size);
-    const std::size_t secondTook = second.fillBlock(p, size);
+    const std::size_t secondTook = second.fillBlock(q, size);
     const std::size_t both = std::min(size - firstTook, size - secondTook) / 64;
     if (both > 0)
-      compressShaNiPair(first.m_state.data(), p + firstTook, second.m_state.data(), p + secondTook,
+      compressShaNiPair(first.m_state.data(), p + firstTook, second.m_state.data(), q + secondTook,
                         both);
     first.absorb(p + firstTook + 64 * both, size - firstTook - 64 * both);
-    second.absorb(p + secondTook + 64 * both, size - secondTook - 64 * both);
+    second.absorb(q + secondTook + 64 * both, size - secondTook - 64 * both);
     return;
   }
 #endif
-  first.update(data, size);
-  second.update(data, size);
+  first.update(firstData, size);
+  second.update(secondData, size);
 }
 
 std::size_t OwnSha256::fillBlock(const std::uint8_t* p, std::size_t size) {

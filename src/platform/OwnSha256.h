@@ -17,9 +17,14 @@ class OwnSha256 final : public Sha256Hasher {
   OwnSha256();
   void update(const void* data, std::size_t size) override;
   Sha256Digest finish() override;
-  // first.update(data, size) and second.update(data, size), the two hashed side by side: with
-  // the SHA instructions about as fast as one alone.
-  static void updateBoth(OwnSha256& first, OwnSha256& second, const void* data, std::size_t size);
+  // first.update(firstData, size) and second.update(secondData, size), the two hashed side by
+  // side: with the SHA instructions about as fast as one alone.
+  static void updatePair(OwnSha256& first, const void* firstData, OwnSha256& second,
+                         const void* secondData, std::size_t size);
+  // Both engines take the same bytes.
+  static void updateBoth(OwnSha256& first, OwnSha256& second, const void* data, std::size_t size) {
+    updatePair(first, data, second, data, size);
+  }
 
   // Whether engines made from now on use the processor's SHA instructions where it has them (the
   // default); off, they take the portable code, so that it is checked on such a machine too.

@@ -87,7 +87,8 @@ TEST(Sha256, OurCodesAgreeWithOpenSslOnRandomMessages) {
 // A pair's two digests start at different offsets of the stream (the whole data's before the
 // piece's, as a merger file's head goes to the piece's alone) and are switched on and off, so
 // that their 64-byte blocks fall at different places of the same updates: each must still be
-// what an engine of its own gives, with the SHA instructions and without.
+// what an engine of its own gives, with the SHA instructions and without. So must two engines
+// that take two different streams side by side.
 TEST(Sha256, APairGivesEachDigestAsAnEngineOfItsOwnWouldWhateverItsBlockOffset) {
   const unsigned seed = std::random_device{}();
   SCOPED_TRACE("seed " + std::to_string(seed));
@@ -96,6 +97,7 @@ TEST(Sha256, APairGivesEachDigestAsAnEngineOfItsOwnWouldWhateverItsBlockOffset) 
     for (int round = 0; round < 20; ++round) {
       platform::OwnSha256::allowShaInstructions(shaInstructions);
       platform::Sha256Pair pair;
+      platform::OwnSha256 first, second;
       platform::OwnSha256::allowShaInstructions(true);
       platform::Sha256 piece, whole;
       const std::string message = testing_support::randomBytes(random() % 100000, random());
@@ -110,6 +112,19 @@ TEST(Sha256, APairGivesEachDigestAsAnEngineOfItsOwnWouldWhateverItsBlockOffset) 
       }
       EXPECT_EQ(platform::toHex(pair.piece.finish()), platform::toHex(piece.finish()));
       EXPECT_EQ(platform::toHex(pair.finish()), platform::toHex(whole.finish()));
+
+      // Two different streams side by side, the first ahead by a head of its own.
+      const std::string other = testing_support::randomBytes(message.size(), random());
+      const std::string head =
+          message.substr(0, random() % std::min<std::size_t>(200, message.size() + 1));
+      first.update(head.data(), head.size());
+      for (std::size_t at = 0; at < message.size();) {
+        const std::size_t n = std::min<std::size_t>(1 + random() % 9000, message.size() - at);
+        platform::OwnSha256::updatePair(first, message.data() + at, second, other.data() + at, n);
+        at += n;
+      }
+      EXPECT_EQ(platform::toHex(first.finish()), digestOf(piece, head + message, 4096));
+      EXPECT_EQ(platform::toHex(second.finish()), digestOf(whole, other, 4096));
     }
   }
 }
