@@ -7,6 +7,7 @@
 //   client X Y W H E      the client area on the screen; E is 1 when the window is enabled
 //   CLASS X Y W H V E C TEXT  each control, relative to the client area; V visible,
 //                         E enabled, C checked
+//   focus CLASS TEXT      the control that has the keyboard focus, when one of this window has
 // Ends with status 1 when the wait runs out. Menus are not listed: a process cannot read
 // another's under Wine, so the scripts open them with the keyboard.
 #include <fcntl.h>
@@ -94,6 +95,13 @@ void print(HWND top) {
   std::printf("client %ld %ld %ld %ld %d\n", dump.origin.x, dump.origin.y, client.right,
               client.bottom, IsWindowEnabled(top) ? 1 : 0);
   EnumChildWindows(top, printControl, reinterpret_cast<LPARAM>(&dump));
+  GUITHREADINFO thread{sizeof thread, 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &thread) && thread.hwndFocus &&
+      IsChild(top, thread.hwndFocus)) {
+    wchar_t className[64] = L"";
+    GetClassNameW(thread.hwndFocus, className, 64);
+    std::printf("focus %s %s\n", narrow(className).c_str(), textOf(thread.hwndFocus).c_str());
+  }
 }
 
 }  // namespace

@@ -25,6 +25,21 @@ bool holdsFocus(const NativeWidget& widget) {
   return widget.hwnd() && GetFocus() == static_cast<HWND>(widget.hwnd());
 }
 
+// Left to the default, a window that is activated again gives the focus to its frame, where the
+// keys reach nothing but the menu: after a dialog that it owned (the progress dialog, the About
+// box) the keyboard would seem dead until a click. Like the system's dialogs, the control that
+// had the focus last gets it back (disabling the window took it away), or the first tab stop
+// when that one was disabled or hidden meanwhile (the split button after a job).
+bool NativeWindow::focusOnActivation() {
+  const HWND self = static_cast<HWND>(hwnd());
+  HWND focus = static_cast<HWND>(m_lastFocus);
+  if (!focus || !IsChild(self, focus) || !IsWindowVisible(focus) || !IsWindowEnabled(focus))
+    focus = GetNextDlgTabItem(self, nullptr, FALSE);
+  if (!focus || !IsChild(self, focus)) return false;
+  SetFocus(focus);
+  return true;
+}
+
 void Form::close() {
   hide();
   if (m_isMain) PostQuitMessage(0);

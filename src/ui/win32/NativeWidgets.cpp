@@ -108,6 +108,13 @@ LRESULT CALLBACK formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
       }
       return 0;
     }
+    case WM_ACTIVATE: {
+      // A minimised window has no control to give the focus to.
+      auto* window = dynamic_cast<NativeWindow*>(widgetOf(hwnd));
+      if (window && LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam) && window->focusOnActivation())
+        return 0;
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
     case WM_CLOSE:
       // The close box and the system menu: the form decides.
       if (NativeWidget* widget = widgetOf(hwnd)) widget->do_callback();
@@ -222,6 +229,9 @@ LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       }
       case WM_PAINT:
         if (auto* group = dynamic_cast<NativeGroup*>(widget)) fillGroupFace(hwnd, *group);
+        break;
+      case WM_SETFOCUS:
+        if (NativeWindow* top = widget->window()) top->focusTaken(hwnd);
         break;
       case WM_SYSKEYDOWN:
         // F10 opens the form's menu bar whichever control has the focus; Wine's drop-down list

@@ -193,11 +193,16 @@ class NativeWindow : public NativeGroup {
     m_disabledWhileShown = std::move(others);
   }
   void enableTheDisabled();
+  // A control of this window took the focus.
+  void focusTaken(NativeHandle control) { m_lastFocus = control; }
+  // The window was activated: true when it gave the focus to one of its controls.
+  bool focusOnActivation();
 
  private:
   int m_menuBarHeight = 0;
   NativeWidget* m_menuBar = nullptr;
   std::vector<NativeHandle> m_disabledWhileShown;
+  NativeHandle m_lastFocus = nullptr;  // the control that took the focus last
 };
 
 using NativeTopLevel = NativeWindow;
