@@ -396,6 +396,8 @@ inline constexpr unsigned char kDamageAll = 0x80;
 // A cursor (an HCURSOR behind an opaque type).
 struct NativeCursorImage;
 int eventButton();
+// Non-zero when the push being handled is the second of a double click.
+int eventClicks();
 // In window coordinates.
 int eventX();
 int eventY();
