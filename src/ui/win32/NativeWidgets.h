@@ -255,6 +255,8 @@ class NativeInput : public NativeWidget {
   // The caret and the other end of the selection, in characters.
   int position() const;
   int mark() const;
+  // Puts the caret at `at`, with nothing selected.
+  void position(int at);
   // The number of characters.
   int size() const;
   void replace(int from, int to, const char* text, int length);
@@ -278,6 +280,8 @@ class NativeInput : public NativeWidget {
   std::pair<int, int> selection() const;
 
   mutable std::string m_text;
+  // Without a window: where the caret stands, -1 for the end of the text.
+  int m_caret = -1;
   int m_limit = 0;
   char m_mask = 0;
   bool m_settingText = false;
