@@ -23,3 +23,12 @@ function(fennock_test name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# fennock_display_test(TARGET): registers a Windows test program that makes windows. Wine makes
+# windows only on a display: a private one, and a prefix of its own whose desktop lives there.
+function(fennock_display_test name)
+  add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tests/support/with-xvfb
+           ${PROJECT_SOURCE_DIR}/cmake/wine-run --prefix=${PROJECT_BINARY_DIR}/wineprefix-display
+           $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES LABELS windows SKIP_RETURN_CODE 77 TIMEOUT 300)
+endfunction()

@@ -132,6 +132,31 @@ std::string TGaugeBar::positionText() const {
   return m_posTextPrefix + std::to_string(number) + m_posTextSuffix;
 }
 
+int TGaugeBar::handle(int event) {
+  const int button = ui::eventButton(), ex = ui::eventX() - x(), ey = ui::eventY() - y();
+  auto notify = [&](const std::function<void(int, int, int)>& handler) {
+    if (handler) handler(button, ex, ey);
+  };
+  switch (event) {
+    case ui::kEventEnter:
+      return 1;  // so that moves arrive
+    case ui::kEventPush:
+      notify(OnMouseDown);
+      if (ui::eventClicks() != 0 && OnDblClick) OnDblClick();
+      return 1;
+    case ui::kEventMove:
+    case ui::kEventDrag:
+      notify(OnMouseMove);
+      return 1;
+    case ui::kEventRelease:
+      notify(OnMouseUp);
+      if (ui::eventInside(*this) && OnClick) OnClick();
+      return 1;
+    default:
+      return ui::NativeWidget::handle(event);
+  }
+}
+
 void TGaugeBar::draw() {
   ScreenCanvas surface(x(), y(), w(), h());
   paint(surface);

@@ -123,11 +123,11 @@ TEST_F(Form2Test, CompressionIndicatorStandsOverTheStatistics) {
   form.showStatisticsGroup();
   form.show();
   form.compressionStarted();
-  const Fl_Box& plate = form.indicatorPlate();
+  const ui::NativeBox& plate = form.indicatorPlate();
   EXPECT_TRUE(plate.visible());
   EXPECT_TRUE(form.drawnAbove(plate, form.GroupBox1));
-  for (const Fl_Widget* w :
-       {static_cast<const Fl_Widget*>(&form.LED1), static_cast<const Fl_Widget*>(&form.Label6)}) {
+  for (const ui::NativeWidget* w : {static_cast<const ui::NativeWidget*>(&form.LED1),
+                                    static_cast<const ui::NativeWidget*>(&form.Label6)}) {
     EXPECT_TRUE(form.drawnAbove(*w, plate));
     EXPECT_GE(w->x(), plate.x());
     EXPECT_GE(w->y(), plate.y());

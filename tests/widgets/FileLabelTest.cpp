@@ -122,6 +122,8 @@ struct OnePixelMeasure {
 };
 
 struct FileLabelWidget : ::testing::Test {
+  // The paths here use "/", which is not the default separator on Windows.
+  FileLabelWidget() { label.setSeparator("/"); }
   OnePixelMeasure onePixel;
   ui::Form form{"Test", 0, 0, 300, 100, false};
   TFileLabel label{form, {10, 10, 13, 17}, "/aa/bb/cc/f.txt"};

@@ -59,16 +59,20 @@ TEST(FxLabelProperties, OnlyPositiveOffsetsTurnAutoSizeOff) {
 
 TEST(FxLabelProperties, AutoSizeFitsTheCaption) {
   TFxLabel label(0, 0, 80, 40, "abc");
-  EXPECT_EQ(label.w(), 3 * kCharW);
-  EXPECT_EQ(label.h(), kLineH);
+  // The font's own measure: the memory canvas's without a display (kCharW by kLineH), the
+  // system's on Windows, which always has its desktop.
+  auto extent = [&](std::string_view text) { return measureText(label.Font(), text); };
+  const int lineH = extent("").height;
+  EXPECT_EQ(label.w(), extent("abc").width);
+  EXPECT_EQ(label.h(), lineH);
   label.setCaption("two\nlines!");
-  EXPECT_EQ(label.w(), 6 * kCharW);
-  EXPECT_EQ(label.h(), 2 * kLineH);
+  EXPECT_EQ(label.w(), extent("lines!").width);
+  EXPECT_EQ(label.h(), 2 * lineH);
   label.setCaption("");
-  EXPECT_EQ(label.h(), kLineH);  // an empty label keeps one line
+  EXPECT_EQ(label.h(), lineH);  // an empty label keeps one line
   label.setAutoSize(false);
   label.setCaption("a much longer caption");
-  EXPECT_EQ(label.w(), kCharW);
+  EXPECT_EQ(label.w(), extent(" ").width);
 }
 
 TEST(FxLabelPresets, PresetThenSingleChangeBecomesCustom) {

@@ -1,6 +1,8 @@
 // The hyperlink label and picture: colour states, mouse rules, targets, and the hand cursors.
-#include <FL/Fl_RGB_Image.H>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <FL/Fl_RGB_Image.H>
+#endif
 
 #include "platform/Shell.h"
 #include "widgets/FxUrlImage.h"
@@ -150,8 +152,11 @@ TEST(HandCursors, FiveCursorsInstalledUnderTheirNumbers) {
     const CursorEntry* entry = findCursor(15000 + i);
     ASSERT_NE(entry, nullptr) << i;
     CursorArt art = handCursorArt(names[i]);
+#ifndef _WIN32
+    // FLTK's cursor is an RGBA image of the art's size; Windows' is a handle with nothing to read.
     EXPECT_EQ(entry->image->w(), art.image.width());
     EXPECT_EQ(entry->image->d(), 4);
+#endif
     // The hot spot lies on a drawn pixel of the picture.
     EXPECT_FALSE(art.image.transparentAt(art.hotX, art.hotY)) << names[i];
     EXPECT_LE(art.image.width(), 32);

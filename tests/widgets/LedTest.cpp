@@ -1,10 +1,12 @@
 // The LED: lamp images per colour and state, steady painting, and the blink phases.
-#include <FL/Fl.H>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <set>
+#include <thread>
 #include <tuple>
 
+#include "ui/Application.h"
 #include "widgets/Led.h"
 
 namespace widgets {
@@ -131,9 +133,13 @@ TEST(LedBlink, StateChangeWhileBlinkingKeepsThePhase) {
 
 TEST(LedBlink, TimerTicksDuringMessageProcessing) {
   TLED led(0, 0);
-  led.setBlinkInterval(10);
+  led.setBlinkInterval(50);
   led.setBlinking(true);
-  for (int i = 0; i < 50 && led.shownImage().empty(); ++i) Fl::wait(0.02);
+  // Polled often enough that one pass runs one tick: a pass runs every tick that is due.
+  for (int i = 0; i < 400 && led.shownImage().empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ui::Application::instance().processMessages();
+  }
   EXPECT_EQ(led.shownImage(), "LED_RED_DARK");
   led.setBlinkInterval(0);
   EXPECT_FALSE(led.timerRunning());

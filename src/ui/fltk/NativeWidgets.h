@@ -60,6 +60,8 @@ inline constexpr unsigned char kDamageAll = FL_DAMAGE_ALL;
 // What a cursor is made of: an RGBA image.
 using NativeCursorImage = Fl_RGB_Image;
 inline int eventButton() { return Fl::event_button(); }
+// Non-zero when the push being handled is the second of a double click.
+inline int eventClicks() { return Fl::event_clicks(); }
 // In window coordinates.
 inline int eventX() { return Fl::event_x(); }
 inline int eventY() { return Fl::event_y(); }

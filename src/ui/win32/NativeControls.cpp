@@ -81,15 +81,20 @@ const char* NativeInput::value() const {
 
 void NativeInput::value(const char* text) {
   m_text = text ? text : "";
+  m_caret = -1;
   if (!hwnd()) return;
   m_settingText = true;
   SetWindowTextW(asHwnd(hwnd()), platform::toUtf16(m_text).c_str());
   m_settingText = false;
 }
 
-// The selection's ends; without a window the caret stands at the end of the text.
+// The selection's ends; without a window nothing is selected and the caret stands where it was
+// put, else at the end of the text.
 std::pair<int, int> NativeInput::selection() const {
-  if (!hwnd()) return {int(m_text.size()), int(m_text.size())};
+  if (!hwnd()) {
+    const int at = m_caret < 0 ? int(m_text.size()) : std::min(m_caret, int(m_text.size()));
+    return {at, at};
+  }
   DWORD start = 0, end = 0;
   SendMessageW(asHwnd(hwnd()), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                reinterpret_cast<LPARAM>(&end));
@@ -99,6 +104,11 @@ std::pair<int, int> NativeInput::selection() const {
 int NativeInput::position() const { return selection().first; }
 
 int NativeInput::mark() const { return selection().second; }
+
+void NativeInput::position(int at) {
+  m_caret = std::max(at, 0);
+  if (hwnd()) SendMessageW(asHwnd(hwnd()), EM_SETSEL, WPARAM(m_caret), LPARAM(m_caret));
+}
 
 int NativeInput::size() const {
   if (!hwnd()) return int(m_text.size());
@@ -111,6 +121,7 @@ void NativeInput::replace(int from, int to, const char* text, int length) {
     // Without a window the edit is plain text in bytes; the change still calls back.
     const auto [a, b] = std::minmax(std::size_t(from), std::size_t(to));
     m_text.replace(a, b - a, std::string(text ? text : "", std::size_t(length)));
+    m_caret = int(a) + length;
     do_callback();
     return;
   }

@@ -37,6 +37,7 @@ struct PointerState {
   int button = 0;
   int x = 0;
   int y = 0;
+  bool doubleClick = false;
   NativeWidget* hovered = nullptr;  // the painted widget the pointer entered last
 };
 
@@ -45,10 +46,12 @@ PointerState& pointer() {
   return state;
 }
 
-int pointerEvent(NativeWidget& widget, int event, LPARAM lParam, int button) {
+int pointerEvent(NativeWidget& widget, int event, LPARAM lParam, int button,
+                 bool doubleClick = false) {
   PointerState& p = pointer();
   const int previousButton = p.button;
   if (button) p.button = button;
+  p.doubleClick = doubleClick;
   // Client coordinates of the painted window; widgets speak window coordinates.
   p.x = widget.x() + short(LOWORD(lParam));
   p.y = widget.y() + short(HIWORD(lParam));
@@ -150,13 +153,19 @@ LRESULT CALLBACK paintedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: {
       if (!widget) break;
       SetCapture(hwnd);
-      pointerEvent(*widget, kEventPush, lParam,
-                   message == WM_LBUTTONDOWN   ? kLeftButton
-                   : message == WM_MBUTTONDOWN ? 2
-                                               : 3);
+      // The class asks for double clicks: the second press comes as its own message.
+      const bool second =
+          message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
+      const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
+      const bool middle = message == WM_MBUTTONDOWN || message == WM_MBUTTONDBLCLK;
+      pointerEvent(*widget, kEventPush, lParam, left ? kLeftButton : middle ? 2 : 3, second);
       return 0;
+    }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
@@ -272,6 +281,7 @@ void registerClasses() {
     painted.lpfnWndProc = paintedProc;
     painted.hbrBackground = nullptr;
     painted.hIcon = nullptr;
+    painted.style = CS_DBLCLKS;
     painted.lpszClassName = kPaintedClass;
     RegisterClassExW(&painted);
     return true;
@@ -298,6 +308,7 @@ const PaintTarget* currentPaintTarget() { return paintTarget(); }
 unsigned typedKey() { return currentKey(); }
 
 int eventButton() { return pointer().button; }
+int eventClicks() { return pointer().doubleClick ? 1 : 0; }
 int eventX() { return pointer().x; }
 int eventY() { return pointer().y; }
 

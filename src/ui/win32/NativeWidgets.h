@@ -260,6 +260,8 @@ class NativeInput : public NativeWidget {
   // The caret and the other end of the selection, in characters.
   int position() const;
   int mark() const;
+  // Puts the caret at `at`, with nothing selected.
+  void position(int at);
   // The number of characters.
   int size() const;
   void replace(int from, int to, const char* text, int length);
@@ -283,6 +285,8 @@ class NativeInput : public NativeWidget {
   std::pair<int, int> selection() const;
 
   mutable std::string m_text;
+  // Without a window: where the caret stands, -1 for the end of the text.
+  int m_caret = -1;
   int m_limit = 0;
   char m_mask = 0;
   bool m_settingText = false;
@@ -401,6 +405,8 @@ inline constexpr unsigned char kDamageAll = 0x80;
 // A cursor (an HCURSOR behind an opaque type).
 struct NativeCursorImage;
 int eventButton();
+// Non-zero when the push being handled is the second of a double click.
+int eventClicks();
 // In window coordinates.
 int eventX();
 int eventY();

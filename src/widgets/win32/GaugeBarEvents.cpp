@@ -13,8 +13,4 @@ void TGaugeBar::paintNow() {
   if (hwnd() && visible_r()) UpdateWindow(static_cast<HWND>(hwnd()));
 }
 
-// FIXME: OnClick, OnDblClick and the OnMouse events have no Win32 source yet (the painted
-// window's procedure does not pass the mouse on); no form uses them so far.
-int TGaugeBar::handle(int event) { return NativeWidget::handle(event); }
-
 }  // namespace widgets
