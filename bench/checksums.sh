@@ -77,6 +77,9 @@
 #   should take the plain one plus the last pair of regions (~0.1 s). Wall times at these loads
 #   are 2 to 3 times the CPU time (this script at load 6: merge 1.11 s, verified 2.60 s, 2.34,
 #   the check's thread waiting for a core): re-run idle to judge the 1.5x line.
+#   Idle machine afterwards (load 0.8 to 1.4): verified / plain merge 1.45 over 3 runs (1.09 s
+#   against 0.75 s) and 1.29 over 5 runs (1.02 s against 0.79 s; runs 0.87 to 1.26 s), under the
+#   1.5x line; split --checksums / openssl dgst 0.93 and 0.89, / (split -b + sha256sum) 0.14.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}; runs=${2:-3}
