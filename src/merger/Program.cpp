@@ -19,7 +19,7 @@ class ProgressLines final : public MergeProgress {
   void setPosition(int position) override {
     if (position == m_last) return;
     m_last = position;
-    std::printf("Merging... %d%%\n", position);
+    std::fputs(("Merging... " + std::to_string(position) + "%\n").c_str(), stdout);
     std::fflush(stdout);
   }
 
@@ -27,10 +27,17 @@ class ProgressLines final : public MergeProgress {
   int m_last = -1;
 };
 
+// The program's title before `text`, on the error stream. The merger prints through fputs only:
+// the C library's formatted printing would bring its floating-point code into the Windows
+// image, whose size is kept small.
+void printError(const std::string& text) {
+  std::fputs((ui::Application::instance().title() + ": " + text + "\n").c_str(), stderr);
+}
+
 }  // namespace
 
 int failInTerminal(const std::string& message, int status) {
-  std::fprintf(stderr, "%s: %s.\n", ui::Application::instance().title().c_str(), message.c_str());
+  printError(message + ".");
   return status;
 }
 
@@ -75,10 +82,11 @@ int runTerminalMerge(TForm1& form, const TerminalOptions& options) {
   } catch (...) {
     // The default error handler's text: the message followed by ".".
     const std::string text = ui::Application::errorText(std::current_exception());
-    std::fprintf(stderr, "%s: %s\n", ui::Application::instance().title().c_str(), text.c_str());
+    printError(text);
     return 1;
   }
-  std::printf("%s\n", kFilesMerged);
+  std::fputs(kFilesMerged, stdout);
+  std::fputs("\n", stdout);
   return 0;
 }
 

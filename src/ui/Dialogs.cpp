@@ -37,13 +37,13 @@ int ScriptedDialogs::errorCount() const {
 void ScriptedDialogs::message(MessageKind kind, const std::string& caption,
                               const std::string& text) {
   m_messages.push_back({kind, caption, text});
-  if (m_echo) std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  // fputs, not fprintf: the merger's image stays free of the C library's formatted printing.
+  if (m_echo) std::fputs((caption + ": " + text + "\n").c_str(), stderr);
 }
 
 bool ScriptedDialogs::confirm(const std::string& caption, const std::string& text) {
   if (m_echo)
-    std::fprintf(stderr, "%s: %s %s\n", caption.c_str(), text.c_str(),
-                 m_confirmAnswer ? "Yes" : "No");
+    std::fputs((caption + ": " + text + (m_confirmAnswer ? " Yes\n" : " No\n")).c_str(), stderr);
   return m_confirmAnswer;
 }
 

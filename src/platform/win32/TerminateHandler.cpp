@@ -14,7 +14,9 @@ void __verbose_terminate_handler() {
     try {
       std::rethrow_exception(thrown);
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "  what():  %s\n", e.what());
+      std::fputs("  what():  ", stderr);
+      std::fputs(e.what(), stderr);
+      std::fputs("\n", stderr);
     } catch (...) {
     }
   } else {
