@@ -20,6 +20,10 @@ struct FolderRequest {
   int rootFolder = -1;        // a special folder's number as the root; -1 for the whole tree
   // The status line's text for a selected path, on every selection change; none when empty.
   std::function<std::string(const std::string&)> statusText;
+  // For pickers that have a native window (Windows): called once when it exists, after the
+  // preselection, and after every selection change with the shell's item and its path.
+  std::function<void(void* dialog)> initialized;
+  std::function<void(void* dialog, const void* item, const std::string& path)> selectionChanged;
 };
 
 class Dialogs {

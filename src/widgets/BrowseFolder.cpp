@@ -130,16 +130,44 @@ bool TBrowseFolder::Execute() {
   // chooser starts in the root folder, if that names one here.
   std::string initial = existingOrEmpty(m_directory);
   if (initial.empty()) initial = rootFolderPath(m_rootFolder);
-  ui::FolderRequest request{m_title, initial, m_flags, m_rootFolder, {}};
+  ui::FolderRequest request{m_title, initial, m_flags, m_rootFolder, {}, {}, {}};
   if (m_showPathInStatusArea)
     request.statusText = [](const std::string& path) {
       return shortenStatusPath(path, kStatusPathLimit, platform::kPathSeparator);
     };
+  request.initialized = [this](void* dialog) {
+    m_dialog = dialog;
+    if (m_customButtonVisible) createCustomButton(dialog);
+    if (OnInitialized) OnInitialized(*this, dialog);
+  };
+  request.selectionChanged = [this](void* dialog, const void* item, const std::string& path) {
+    // The picker itself has enabled OK for file-system folders only.
+    if (m_syncCustomButton) setCustomButtonEnabled(!path.empty());
+    if (OnSelectionChanged) OnSelectionChanged(*this, dialog, item, path);
+  };
   std::optional<std::string> chosen = ui::dialogs().browseFolder(request);
+  // The picker's windows are gone.
+  m_dialog = nullptr;
+  m_customButton = nullptr;
   // Only an existing folder can be confirmed, as OK is enabled only for file-system folders.
   if (!chosen || !platform::folderExists(*chosen)) return false;
   m_directory = withoutTrailingSeparator(*chosen);
   return true;
+}
+
+void TBrowseFolder::setCustomButtonEnabled(bool value) {
+  m_customButtonEnabled = value;
+  applyCustomButtonState();
+}
+
+void TBrowseFolder::setCustomButtonCaption(const std::string& value) {
+  m_customButtonCaption = value;
+  applyCustomButtonState();
+}
+
+void TBrowseFolder::EnableOK(void* dialog, bool enable) {
+  enableOKButton(dialog, enable);
+  if (m_syncCustomButton) setCustomButtonEnabled(enable);
 }
 
 }  // namespace widgets

@@ -120,6 +120,15 @@ TEST_F(BrowseFolderExecute, PreselectsThePreviousChoiceWhileItExists) {
   EXPECT_EQ(browse.Directory(), gone);
 }
 
+TEST(BrowseFolderCustomButton, WidthOfZeroOrLessFallsBackToTheDefault) {
+  TBrowseFolder browse;
+  for (int width : {0, -3}) {
+    browse.setCustomButtonWidth(120);
+    browse.setCustomButtonWidth(width);
+    EXPECT_EQ(browse.CustomButtonWidth(), 75) << width;
+  }
+}
+
 // The user folders of the Linux desktop; on Windows the shell finds the root folders itself.
 #ifndef _WIN32
 TEST(BrowseFolderRoot, MapsToTheUserFoldersThatExist) {

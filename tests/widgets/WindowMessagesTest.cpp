@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -163,6 +164,7 @@ struct DialogDriver {
     if (!seen && ++driver->ticks < (driver->awaited.empty() ? 10 : 100)) return;
     driver->answered = true;
     driver->okEnabled = IsWindowEnabled(GetDlgItem(dialog, IDOK)) != 0;
+    if (driver->beforePress) driver->beforePress(dialog);
     PostMessageW(dialog, WM_COMMAND, driver->button, 0);
   }
 
@@ -173,11 +175,12 @@ struct DialogDriver {
   bool answered = false;
   bool okEnabled = false;
   std::vector<std::string> statics;
+  std::function<void(HWND)> beforePress;
 };
 
 }  // namespace
 
-TEST(Win32BrowseFolder, ShellDialogShowsTitleAndShortPathAndConfirmsThePreselection) {
+TEST(Win32BrowseFolder, ShellDialogShowsTitleShortPathAndExtraCheckBoxAndRaisesTheEvents) {
   ui::Form probe("Probe", 0, 0, 10, 10, false);
   SKIP_WITHOUT_WINDOWS(probe);
   ui::ScreenDialogs screen;
@@ -208,4 +211,57 @@ TEST(Win32BrowseFolder, ShellDialogShowsTitleAndShortPathAndConfirmsThePreselect
     EXPECT_TRUE(contains(ok.statics, status)) << testing::PrintToString(ok.statics);
   }
   EXPECT_EQ(browse.Directory(), folder);
+
+  // The third run drives the extra check box and the events: the initialisation moves the
+  // selection on from the preselection to a sibling, which is then confirmed.
+  const std::string sibling = dir.file("one\\three");
+  std::filesystem::create_directories(sibling);
+  browse.setCustomButtonVisible(true);
+  browse.setCustomButtonType(btCheckBox);
+  browse.setCustomButtonCaption("Keep copies");
+  browse.setCustomButtonWidth(0);
+  browse.setSyncCustomButton(true);
+  std::vector<HWND> initialized;
+  std::vector<std::string> selected;
+  int clicks = 0;
+  browse.OnInitialized = [&](TBrowseFolder& sender, void* dialog) {
+    initialized.push_back(static_cast<HWND>(dialog));
+    sender.SetSelection(dialog, sibling);
+  };
+  browse.OnSelectionChanged = [&](TBrowseFolder&, void*, const void* item,
+                                  const std::string& path) {
+    EXPECT_NE(item, nullptr);
+    selected.push_back(path);
+  };
+  browse.OnCustomButtonClick = [&](TBrowseFolder&, void*) { ++clicks; };
+  const std::string siblingStatus = shortenStatusPath(sibling, kStatusPathLimit, '\\');
+  {
+    DialogDriver ok(IDOK, siblingStatus);
+    ok.beforePress = [&](HWND dialog) {
+      ASSERT_EQ(initialized, std::vector<HWND>{dialog});
+      HWND extra = GetDlgItem(dialog, 255);
+      ASSERT_NE(extra, nullptr);
+      EXPECT_EQ(textOf(extra), L"Keep copies");
+      RECT place{};
+      GetWindowRect(extra, &place);
+      MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+      EXPECT_EQ((std::vector<LONG>{place.left, place.top, place.right - place.left,
+                                   place.bottom - place.top}),
+                (std::vector<LONG>{12, 270, 75, 23}));
+      SendMessageW(extra, BM_CLICK, 0, 0);
+      EXPECT_EQ(clicks, 1);
+      browse.EnableOK(dialog, false);
+      EXPECT_FALSE(IsWindowEnabled(extra));
+      EXPECT_FALSE(browse.CustomButtonEnabled());
+      browse.EnableOK(dialog, true);
+      EXPECT_TRUE(IsWindowEnabled(extra));
+    };
+    EXPECT_TRUE(browse.Execute());
+    EXPECT_TRUE(ok.okEnabled);
+    EXPECT_TRUE(contains(ok.statics, siblingStatus)) << testing::PrintToString(ok.statics);
+  }
+  ASSERT_FALSE(selected.empty());
+  EXPECT_EQ(selected.back(), sibling);
+  EXPECT_TRUE(browse.CustomButtonChecked());  // the click checked it; OK kept the state
+  EXPECT_EQ(browse.Directory(), sibling);
 }

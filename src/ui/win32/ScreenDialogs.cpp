@@ -73,6 +73,7 @@ int CALLBACK browseCallback(HWND hwnd, UINT message, LPARAM param, LPARAM data) 
       if (!state->start.empty())
         SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE,
                      reinterpret_cast<LPARAM>(state->start.c_str()));
+      if (state->request->initialized) state->request->initialized(hwnd);
       break;
     case BFFM_SELCHANGED: {
       const std::string path = itemPath(reinterpret_cast<PCIDLIST_ABSOLUTE>(param));
@@ -82,6 +83,8 @@ int CALLBACK browseCallback(HWND hwnd, UINT message, LPARAM param, LPARAM data) 
       }
       // Only a file-system folder can be confirmed.
       SendMessageW(hwnd, BFFM_ENABLEOK, 0, path.empty() ? FALSE : TRUE);
+      if (state->request->selectionChanged)
+        state->request->selectionChanged(hwnd, reinterpret_cast<const void*>(param), path);
       break;
     }
     default:
